@@ -1,0 +1,26 @@
+# win64 and win32: Bexora.cpl, a stand-alone DLL exporting CPlApplet only,
+# and the Wine suite that drives it.
+set(BX_DEPS ${CMAKE_SOURCE_DIR}/build/deps/${BX_TARGET})
+if(NOT EXISTS ${BX_DEPS}/lib/libjpeg.a)
+  message(FATAL_ERROR "Cross-built libraries missing in ${BX_DEPS}: run scripts/setup")
+endif()
+
+file(GLOB_RECURSE BX_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+list(FILTER BX_WIN32_SOURCES EXCLUDE REGEX "/CplExport\\.cpp$")
+
+add_library(bexora_core STATIC ${BX_CORE_SOURCES} ${BX_WIN32_SOURCES})
+target_include_directories(bexora_core PUBLIC ${CMAKE_SOURCE_DIR} ${BX_DEPS}/include)
+target_compile_definitions(bexora_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0601 BX_WINDOWS=1)
+target_compile_options(bexora_core PRIVATE -Wall -Wextra -O2)
+target_link_libraries(bexora_core PUBLIC ${BX_DEPS}/lib/libjpeg.a ${BX_DEPS}/lib/libgif.a
+  gdi32 user32 advapi32 shell32 comdlg32 comctl32 ole32 msimg32)
+
+add_library(Bexora SHARED platform/win32/CplExport.cpp platform/win32/Bexora.def
+  resources/Bexora.rc)
+set_target_properties(Bexora PROPERTIES PREFIX "" SUFFIX ".cpl" OUTPUT_NAME Bexora)
+target_link_libraries(Bexora PRIVATE bexora_core)
+target_link_options(Bexora PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at -Wl,--enable-stdcall-fixup
+  -Wl,--exclude-all-symbols)
+
+add_subdirectory(tests/wine)

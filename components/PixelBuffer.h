@@ -1,0 +1,89 @@
+// The one pixel surface of the applet: the image bitmap, the pattern bitmap
+// and the desktop-size preview picture. The same code runs in every build,
+// so a preview is the same on Windows and in the tests.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace bx {
+
+// A colour as the platform's COLORREF: red in the lowest byte, then green, blue.
+using TColor = std::uint32_t;
+constexpr TColor RGB(unsigned r, unsigned g, unsigned b) {
+  return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
+constexpr unsigned GetRValue(TColor c) { return c & 0xFF; }
+constexpr unsigned GetGValue(TColor c) { return (c >> 8) & 0xFF; }
+constexpr unsigned GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+
+// Pixels are kept as 32-bit words 0x00RRGGBB (blue in the lowest byte), the
+// layout of a 32-bit top-down DIB, so a buffer can be shown without a copy.
+using TPixel = std::uint32_t;
+constexpr TPixel ColorToPixel(TColor c) {
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+constexpr TColor PixelToColor(TPixel p) { return ColorToPixel(p & 0xFFFFFF); }
+constexpr TPixel MakePixel(unsigned r, unsigned g, unsigned b) {
+  return ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
+}
+
+struct TRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  bool operator==(const TRect&) const = default;
+};
+
+enum class TPenMode { pmCopy, pmNot };
+
+class TPixelBuffer {
+ public:
+  TPixelBuffer() = default;
+  TPixelBuffer(int width, int height) { SetSize(width, height); }
+
+  // Throws "Not enough memory for a bitmap of %d x %d pixels" for sizes that
+  // cannot be held, instead of failing inside the allocator. New pixels are black.
+  void SetSize(int width, int height);
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  bool Empty() const { return FWidth == 0 || FHeight == 0; }
+
+  TPixel* Scanline(int y) { return FPixels.data() + static_cast<std::size_t>(y) * FWidth; }
+  const TPixel* Scanline(int y) const {
+    return FPixels.data() + static_cast<std::size_t>(y) * FWidth;
+  }
+  const TPixel* Data() const { return FPixels.data(); }
+
+  // COLORREF at (x, y); outside the buffer: kInvalidColor, as GDI's GetPixel.
+  static constexpr TColor kInvalidColor = 0xFFFFFFFF;
+  TColor GetPixel(int x, int y) const;
+  void SetPixel(int x, int y, TColor color);
+
+  // Fills a rectangle, clipped to the buffer.
+  void Fill(TColor color) { FillRect({0, 0, FWidth, FHeight}, color); }
+  void FillRect(TRect rect, TColor color);
+  // Fills with an 8 x 8 pattern whose tiling is anchored at the buffer's
+  // (0, 0): pattern column x lies under columns x, x + 8, ...
+  void FillPattern(TRect rect, const TPixelBuffer& pattern8x8);
+
+  // Copies source rectangle src into destination rectangle dst, scaling by
+  // nearest pixel when the sizes differ; clipped to this buffer.
+  void StretchCopy(TRect dst, const TPixelBuffer& source, TRect src);
+  void Draw(int x, int y, const TPixelBuffer& source) {
+    StretchCopy({x, y, x + source.Width(), y + source.Height()}, source,
+                {0, 0, source.Width(), source.Height()});
+  }
+
+  // A pen `width` pixels wide along a horizontal or vertical line from
+  // (x1, y1) to (x2, y2), the end point not drawn; copy draws the colour,
+  // not inverts each pixel once.
+  void Line(int x1, int y1, int x2, int y2, int width, TColor color, TPenMode mode);
+
+ private:
+  int FWidth = 0;
+  int FHeight = 0;
+  std::vector<TPixel> FPixels;
+};
+
+}  // namespace bx

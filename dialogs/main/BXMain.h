@@ -1,0 +1,125 @@
+// TFrmBXMain, the applet's one dialog: its controls, the settings model it
+// edits and the handlers that the controls are bound to.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "components/PixelBuffer.h"
+#include "components/Spin.h"
+#include "settings/SettingsModel.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+namespace bx {
+
+class TFrmBXMain : public TForm, public TBXSettings {
+ public:
+  // Builds the controls from the dialog's layout and runs FormCreate; an
+  // error of FormCreate is shown and the dialog is still made.
+  explicit TFrmBXMain(std::uintptr_t parentWindow = 0);
+  ~TFrmBXMain() override;
+
+  // Controls, in creation order.
+  TImage ImageWallpaper{"ImageWallpaper"};
+  TLabel LabelDisplay{"LabelDisplay"};
+  TLabel LabelOrigin{"LabelOrigin"};
+  TLabel LabelOriginX{"LabelOriginX"};
+  TLabel LabelOriginY{"LabelOriginY"};
+  TLabel LabelImages{"LabelImages"};
+  TRadioButton RadioButtonTile{"RadioButtonTile"};
+  TRadioButton RadioButtonCenter{"RadioButtonCenter"};
+  TCheckBox CheckBoxStretch{"CheckBoxStretch"};
+  TSpinEdit SpinEditOriginX{"SpinEditOriginX"};
+  TSpinEdit SpinEditOriginY{"SpinEditOriginY"};
+  TBitBtn BitBtnOriginTL{"BitBtnOriginTL"};
+  TBitBtn BitBtnOriginT{"BitBtnOriginT"};
+  TBitBtn BitBtnOriginTR{"BitBtnOriginTR"};
+  TBitBtn BitBtnOriginL{"BitBtnOriginL"};
+  TBitBtn BitBtnOriginC{"BitBtnOriginC"};
+  TBitBtn BitBtnOriginR{"BitBtnOriginR"};
+  TBitBtn BitBtnOriginBL{"BitBtnOriginBL"};
+  TBitBtn BitBtnOriginB{"BitBtnOriginB"};
+  TBitBtn BitBtnOriginBR{"BitBtnOriginBR"};
+  TListBox ListBoxWallpapers{"ListBoxWallpapers"};
+  TBitBtn BitBtnOk{"BitBtnOk"};
+  TBitBtn BitBtnCancel{"BitBtnCancel"};
+  TBitBtn BitBtnApply{"BitBtnApply"};
+  TBitBtn BitBtnBackGroundColor{"BitBtnBackGroundColor"};
+  TCheckBox CheckBoxSaveToDefUser{"CheckBoxSaveToDefUser"};
+  TButton BitBtnToggleAutoProof{"BitBtnToggleAutoProof"};
+  TButton BitBtnSelectImage{"BitBtnSelectImage"};
+  TButton BitBtnSetFolder{"BitBtnSetFolder"};
+  TButton BitBtnTogglePreview{"BitBtnTogglePreview"};
+  TCheckBox CheckBoxShowPreviewGrid{"CheckBoxShowPreviewGrid"};
+
+  // Lifecycle and commands.
+  void FormCreate(TObject& Sender);
+  void FormDestroy(TObject& Sender);
+  void FormKeyDown(TObject& Sender, int& Key, TShiftState Shift);
+  bool FormHelp(std::uint16_t Command, std::int32_t Data, bool& CallHelp);
+  void WMSysCommand(unsigned CmdType);
+  void BitBtnOkClick(TObject& Sender);
+  void BitBtnCancelClick(TObject& Sender);
+  void BitBtnApplyClick(TObject& Sender);
+  void BitBtnToggleAutoProofClick(TObject& Sender);
+  void CheckBoxSaveToDefUserClick(TObject& Sender);
+  void AboutCommand();
+  void ToggleHintsCommand();
+  void ConfirmClearRegistry();
+  void ClearRegistry();
+
+  // Settings.
+  void LoadSettings();
+  void ApplySettings();
+
+  // Preview.
+  void UpdatePreview();
+  void BuildPatternBitmap(TColor ForeColor, TColor BackColor);
+  TColor GetColorFromImage();
+  void DrawPreviewGrid();
+  void CheckBoxShowPreviewGridClick(TObject& Sender);
+  void BitBtnTogglePreviewClick(TObject& Sender);
+
+  // Placement.
+  void RadioButtonTileClick(TObject& Sender);
+  void RadioButtonCenterClick(TObject& Sender);
+  void CheckBoxStretchClick(TObject& Sender);
+  void SpinEditOriginXChange(TObject& Sender);
+  void SpinEditOriginYChange(TObject& Sender);
+  void BitBtnPreOriginClick(TObject& Sender);
+  void ImageWallpaperMouseDown(TObject& Sender, TMouseButton Button, TShiftState Shift, int X,
+                               int Y);
+  void ImageWallpaperMouseMove(TObject& Sender, TShiftState Shift, int X, int Y);
+
+  // Image list, folder and background colour choice.
+  void FillWallpaperList();
+  int FindWallpaperIndex();
+  void ListBoxWallpapersClick(TObject& Sender);
+  void BitBtnSelectImageClick(TObject& Sender);
+  void BitBtnSetFolderClick(TObject& Sender);
+  void BitBtnBackGroundColorClick(TObject& Sender);
+
+  // Window hooks.
+  void KeyDown(int& key, TShiftState shift) override;
+  void SysCommand(unsigned id) override;
+  bool Help(std::uint16_t command, std::int32_t data, bool& callHelp) override;
+
+  // Dialog state (public so that the tests can see it).
+  bool FAutoProof = false;
+  bool FClearOnExit = false;
+  std::int32_t FSavedLeft = 0;
+  std::int32_t FSavedTop = 0;
+  std::unique_ptr<TPixelBuffer> FPatternBitmap;
+  std::unique_ptr<TPixelBuffer> FImageBitmap;
+
+ private:
+  void BindEvents();
+  void MarkChanged();
+};
+
+// True while UpdatePreview runs.
+extern bool PreviewBusy;
+
+}  // namespace bx

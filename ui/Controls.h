@@ -1,0 +1,201 @@
+// The control models the dialogs are made of. A dialog's logic works only on
+// these; platform/win32/ binds each kind onto a real child window, and the
+// tests drive them directly. Setting a property from code raises the same
+// event as the user's change would.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "components/PixelBuffer.h"
+
+namespace bx {
+
+class TObject {
+ public:
+  virtual ~TObject() = default;
+};
+
+using TNotifyEvent = std::function<void(TObject& Sender)>;
+
+// Shift state: keys and mouse buttons held during an input event.
+enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
+                  ssDouble = 64 };
+using TShiftState = unsigned;
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+using TMouseEvent =
+    std::function<void(TObject& Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject& Sender, TShiftState Shift, int X, int Y)>;
+
+enum class TControlKind { Label, Button, BitBtn, CheckBox, RadioButton, SpinEdit, ListBox, Image };
+enum class TCursor { crDefault, crHandPoint, crCross };
+
+class TForm;
+
+class TControl : public TObject {
+ public:
+  TControl(TControlKind kind, std::string name) : FKind(kind), FName(std::move(name)) {}
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  TControlKind Kind() const { return FKind; }
+  const std::string& Name() const { return FName; }
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool value);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool value);
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& value);
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& value) { FHint = value; }
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int value) { FHelpContext = value; }
+  // -1: not a tab stop.
+  int TabOrder() const { return FTabOrder; }
+  void SetTabOrder(int value) { FTabOrder = value; }
+  int Tag() const { return FTag; }
+  void SetTag(int value) { FTag = value; }
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor value) { FCursor = value; }
+
+  // Bounds in the parent's client pixels. A width or height of 0 on a label
+  // means "sized to its caption".
+  int Left() const { return FBounds.Left; }
+  int Top() const { return FBounds.Top; }
+  int Width() const { return FBounds.Width(); }
+  int Height() const { return FBounds.Height(); }
+  TRect BoundsRect() const { return FBounds; }
+  void SetBounds(int left, int top, int width, int height);
+
+  TForm* Parent() const { return FParent; }
+
+  // The window binding's observer: told after any visible property changed.
+  std::function<void(TControl&)> OnStateChanged;
+
+ protected:
+  void Changed() {
+    if (OnStateChanged) OnStateChanged(*this);
+  }
+
+ private:
+  friend class TForm;
+  TControlKind FKind;
+  std::string FName;
+  bool FEnabled = true;
+  bool FVisible = true;
+  std::string FCaption;
+  std::string FHint;
+  int FHelpContext = 0;
+  int FTabOrder = -1;
+  int FTag = 0;
+  TCursor FCursor = TCursor::crDefault;
+  TRect FBounds;
+  TForm* FParent = nullptr;
+};
+
+class TLabel : public TControl {
+ public:
+  explicit TLabel(std::string name) : TControl(TControlKind::Label, std::move(name)) {}
+  // The control its access key focuses.
+  TControl* FocusControl = nullptr;
+};
+
+class TButton : public TControl {
+ public:
+  explicit TButton(std::string name, TControlKind kind = TControlKind::Button)
+      : TControl(kind, std::move(name)) {}
+  // Runs OnClick, as the user's click does.
+  void Click() {
+    if (OnClick) OnClick(*this);
+  }
+  TNotifyEvent OnClick;
+  bool Default = false;  // Enter presses it
+  bool Cancel = false;   // Esc presses it
+};
+
+// A button with a glyph: a bitmap resource holding NumGlyphs states side by side.
+class TBitBtn : public TButton {
+ public:
+  explicit TBitBtn(std::string name) : TButton(std::move(name), TControlKind::BitBtn) {
+    SetCursor(TCursor::crHandPoint);
+  }
+  std::string Glyph;  // resource name; empty: none
+  int NumGlyphs = 1;
+};
+
+class TCheckBox : public TControl {
+ public:
+  explicit TCheckBox(std::string name) : TControl(TControlKind::CheckBox, std::move(name)) {}
+  bool Checked() const { return FChecked; }
+  // A change of state runs OnClick.
+  void SetChecked(bool value);
+  TNotifyEvent OnClick;
+
+ private:
+  bool FChecked = false;
+};
+
+// Radio buttons of one form and one Group form a group: checking one
+// unchecks the others. OnClick runs when the button becomes checked.
+class TRadioButton : public TControl {
+ public:
+  explicit TRadioButton(std::string name) : TControl(TControlKind::RadioButton, std::move(name)) {}
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool value);
+  int Group = 0;
+  TNotifyEvent OnClick;
+
+ private:
+  bool FChecked = false;
+};
+
+class TListBox : public TControl {
+ public:
+  explicit TListBox(std::string name) : TControl(TControlKind::ListBox, std::move(name)) {}
+  const std::vector<std::string>& Items() const { return FItems; }
+  void SetItems(std::vector<std::string> items);
+  void Clear() { SetItems({}); }
+  // -1 selects nothing; an index outside the items selects nothing. Setting
+  // it from code does not run OnClick.
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int value);
+  // The user's selection: sets the index and runs OnClick.
+  void Select(int index) {
+    SetItemIndex(index);
+    if (OnClick) OnClick(*this);
+  }
+  bool Sorted = false;
+  bool OwnerDraw = false;
+  int ItemHeight = 13;
+  TNotifyEvent OnClick;
+
+ private:
+  std::vector<std::string> FItems;
+  int FItemIndex = -1;
+};
+
+// A picture control. It always shows the whole of Picture scaled to its bounds.
+class TImage : public TControl {
+ public:
+  explicit TImage(std::string name) : TControl(TControlKind::Image, std::move(name)) {}
+  TPixelBuffer& Picture() { return FPicture; }
+  const TPixelBuffer& Picture() const { return FPicture; }
+  // Tells the binding that the picture's pixels changed.
+  void Invalidate() { Changed(); }
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+  }
+  void MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+  }
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+
+ private:
+  TPixelBuffer FPicture;
+};
+
+}  // namespace bx

@@ -1,0 +1,113 @@
+#include "ui/Form.h"
+
+#include "platform/Platform.h"
+
+namespace bx {
+
+TForm::~TForm() = default;
+
+void TForm::AddControl(TControl& control) {
+  control.FParent = this;
+  FControls.push_back(&control);
+}
+
+TControl* TForm::FindControl(const std::string& name) const {
+  for (TControl* c : FControls)
+    if (c->Name() == name) return c;
+  return nullptr;
+}
+
+void TForm::SetCaption(const std::string& value) {
+  if (FCaption == value) return;
+  FCaption = value;
+  Changed();
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+  const int frameW = FBorderStyle == TBorderStyle::bsNone ? 0 : FrameWidth;
+  const int frameH = FBorderStyle == TBorderStyle::bsNone ? 0 : FrameHeight;
+  if (FLeft == left && FTop == top && FWidth == width && FHeight == height) return;
+  FLeft = left;
+  FTop = top;
+  FWidth = width;
+  FHeight = height;
+  FClientWidth = width - frameW;
+  FClientHeight = height - frameH;
+  Changed();
+}
+
+void TForm::SetClientSize(int width, int height) {
+  const int frameW = FBorderStyle == TBorderStyle::bsNone ? 0 : FrameWidth;
+  const int frameH = FBorderStyle == TBorderStyle::bsNone ? 0 : FrameHeight;
+  SetBounds(FLeft, FTop, width + frameW, height + frameH);
+}
+
+void TForm::SetBorderStyle(TBorderStyle value) {
+  if (FBorderStyle == value) return;
+  FBorderStyle = value;
+  const int frameW = value == TBorderStyle::bsNone ? 0 : FrameWidth;
+  const int frameH = value == TBorderStyle::bsNone ? 0 : FrameHeight;
+  FClientWidth = FWidth - frameW;
+  FClientHeight = FHeight - frameH;
+  Changed();
+}
+
+void TForm::SetColor(TColor value) {
+  if (FColor == value) return;
+  FColor = value;
+  Changed();
+}
+
+void TForm::SetFontColor(TColor value) {
+  if (FFontColor == value) return;
+  FFontColor = value;
+  Changed();
+}
+
+void TForm::SetShowHint(bool value) {
+  if (FShowHint == value) return;
+  FShowHint = value;
+  Changed();
+}
+
+void TForm::AppendSystemMenu(unsigned id, const std::string& text) {
+  FSystemMenu.push_back({id, text});
+  Changed();
+}
+
+void TForm::Dispatch(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ReportError(e);
+  }
+}
+
+void TForm::ReportError(const std::exception& error) {
+  try {
+    if (Platform().MessageBoxes)
+      Platform().MessageBoxes->MessageDlg(error.what(), TMsgDlgType::mtError,
+                                          {TMsgDlgBtn::mbOK});
+  } catch (...) {
+    // Nothing is left to report an error of the report itself to.
+  }
+}
+
+TApplication& Application() {
+  static TApplication application;
+  return application;
+}
+
+namespace {
+IFormHost* gFormHost = nullptr;
+}
+
+IFormHost& FormHost() { return gFormHost ? *gFormHost : DefaultFormHost(); }
+
+IFormHost* SetFormHost(IFormHost* host) {
+  IFormHost* previous = gFormHost;
+  gFormHost = host;
+  return previous;
+}
+
+}  // namespace bx

@@ -1,0 +1,147 @@
+// A dialog form: its controls, window properties and the hooks the window
+// binding calls. The form never sees a window handle; the binding creates
+// the real window from it and keeps the two in step.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+
+namespace bx {
+
+enum class TBorderStyle { bsDialog, bsNone };
+
+struct TSystemMenuItem {
+  unsigned Id;
+  std::string Text;
+};
+
+// Virtual-key codes the dialogs look at.
+constexpr int kVkReturn = 0x0D;
+constexpr int kVkEscape = 0x1B;
+constexpr int kVkUp = 0x26;
+constexpr int kVkDown = 0x28;
+constexpr int kVkF1 = 0x70;
+
+class TForm : public TObject {
+ public:
+  TForm() = default;
+  TForm(const TForm&) = delete;
+  TForm& operator=(const TForm&) = delete;
+  ~TForm() override;
+
+  // Controls in creation order; the form does not own them (they are
+  // members of the concrete form).
+  const std::vector<TControl*>& Controls() const { return FControls; }
+  void AddControl(TControl& control);
+  TControl* FindControl(const std::string& name) const;
+
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& value);
+
+  // Outer bounds of the window on the screen.
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetBounds(int left, int top, int width, int height);
+  int ClientWidth() const { return FClientWidth; }
+  int ClientHeight() const { return FClientHeight; }
+  void SetClientSize(int width, int height);
+  // Frame size added to the client area by the dialog border; the binding
+  // corrects it to what the window manager really draws.
+  int FrameWidth = 8;
+  int FrameHeight = 27;
+
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value);
+  // Background and font colour (COLORREF).
+  TColor Color() const { return FColor; }
+  void SetColor(TColor value);
+  TColor FontColor() const { return FFontColor; }
+  void SetFontColor(TColor value);
+  std::string FontName = "MS Sans Serif";
+  int FontHeight = -11;
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool value);
+  bool KeyPreview = false;
+  bool Centered = true;  // centred on the desktop when shown
+
+  // Items the form adds to its window's system menu, after the system's own.
+  const std::vector<TSystemMenuItem>& SystemMenuItems() const { return FSystemMenu; }
+  void AppendSystemMenu(unsigned id, const std::string& text);
+
+  // The owner window (the Control Panel's), 0 for none.
+  std::uintptr_t ParentWindow = 0;
+
+  // Hooks called by the binding (and the tests) for window events.
+  // Each reports an error of its handler through ReportError.
+  virtual void KeyDown(int& key, TShiftState shift) { (void)key; (void)shift; }
+  virtual void SysCommand(unsigned id) { (void)id; }
+  // Help requests: true when handled; callHelp tells whether to call the help system.
+  virtual bool Help(std::uint16_t command, std::int32_t data, bool& callHelp) {
+    (void)command; (void)data; callHelp = true; return false;
+  }
+  // The close box, Alt+F4 or the system menu's Close.
+  virtual void CloseQuery() {}
+
+  // Runs an event handler the way the message loop does: an error is shown
+  // in a message box with its text and the form stays as the handler left it.
+  void Dispatch(const std::function<void()>& handler);
+  void ReportError(const std::exception& error);
+
+  // The binding's observer: told after a form property changed.
+  std::function<void(TForm&)> OnStateChanged;
+
+ protected:
+  void Changed() {
+    if (OnStateChanged) OnStateChanged(*this);
+  }
+
+ private:
+  std::vector<TControl*> FControls;
+  std::string FCaption;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  int FClientWidth = 0, FClientHeight = 0;
+  TBorderStyle FBorderStyle = TBorderStyle::bsDialog;
+  TColor FColor = 0;
+  TColor FFontColor = 0;
+  bool FShowHint = false;
+  std::vector<TSystemMenuItem> FSystemMenu;
+};
+
+// Module-wide application state.
+class TApplication {
+ public:
+  // The request to end the modal run of the dialog (OK, Cancel, Yes to All).
+  void Terminate() { FTerminated = true; }
+  bool Terminated() const { return FTerminated; }
+  // A new dialog starts without the request an earlier one left standing.
+  void ClearTerminate() { FTerminated = false; }
+  // The module-wide hint switch.
+  bool ShowHint = false;
+
+ private:
+  bool FTerminated = false;
+};
+TApplication& Application();
+
+// Shows forms as real windows. The Windows build binds the form to a window
+// and runs its modal loop; the portable one only records the calls.
+class IFormHost {
+ public:
+  virtual ~IFormHost() = default;
+  // Returns when the modal run ends (Application().Terminated() or the close box).
+  virtual void ShowModal(TForm& form) = 0;
+  // Releases the window of a form that is being destroyed.
+  virtual void Release(TForm& form) = 0;
+};
+// The host in use; the build's own (DefaultFormHost) unless a test set another.
+IFormHost& FormHost();
+IFormHost* SetFormHost(IFormHost* host);
+IFormHost& DefaultFormHost();
+
+}  // namespace bx
