@@ -1,0 +1,230 @@
+#include "platform/win32/ImageWindow.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "platform/Errors.h"
+#include "platform/win32/FormWindow.h"
+
+namespace bx {
+namespace {
+
+constexpr wchar_t kImageClass[] = L"TImage";
+
+void RegisterImageClass(WNDPROC procedure) {
+  static bool registered = false;
+  if (registered) return;
+  HINSTANCE module = CodeModule();
+  UnregisterClassW(kImageClass, module);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kImageClass;
+  if (!RegisterClassExW(&wc)) throw Exception("Error creating window");
+  registered = true;
+}
+
+}  // namespace
+
+TImageWindow::TImageWindow(TFormWindow& owner, TControl& image) : TControlBinding(owner, image) {}
+
+TImageWindow::~TImageWindow() { FreeBitmaps(); }
+
+void TImageWindow::Unbind() {
+  TControlBinding::Unbind();
+  if (FHandle && GetCapture() == FHandle) ReleaseCapture();
+}
+
+TShiftState TImageWindow::MouseShiftState(WPARAM flags) {
+  TShiftState shift = 0;
+  if (flags & MK_LBUTTON) shift |= ssLeft;
+  if (flags & MK_RBUTTON) shift |= ssRight;
+  if (flags & MK_MBUTTON) shift |= ssMiddle;
+  if (flags & MK_SHIFT) shift |= ssShift;
+  if (flags & MK_CONTROL) shift |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+HWND TImageWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) {
+  RegisterImageClass(WindowProc);
+  return CreateWindowExW(0, kImageClass, nullptr, style, bounds.left, bounds.top,
+                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(), this);
+}
+
+void TImageWindow::UpdateKind() {
+  FStale = true;
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TImageWindow::FreeBitmaps() {
+  if (FScaled) DeleteObject(FScaled);
+  if (FSource) DeleteObject(FSource);
+  FScaled = FSource = nullptr;
+  FSourceBits = nullptr;
+  FScaledWidth = FScaledHeight = FSourceWidth = FSourceHeight = 0;
+}
+
+void TImageWindow::Render(HDC reference, int width, int height) {
+  if (!FScaled || width != FScaledWidth || height != FScaledHeight) {
+    if (FScaled) DeleteObject(FScaled);
+    FScaled = CreateCompatibleBitmap(reference, width, height);
+    FScaledWidth = FScaled ? width : 0;
+    FScaledHeight = FScaled ? height : 0;
+  }
+  if (!FScaled) return;
+  HDC target = CreateCompatibleDC(reference);
+  HGDIOBJ oldTarget = SelectObject(target, FScaled);
+  const TPixelBuffer& picture = Image().Picture();
+  bool drawn = false;
+  if (!picture.Empty()) {
+    if (!FSource || FSourceWidth != picture.Width() || FSourceHeight != picture.Height()) {
+      if (FSource) DeleteObject(FSource);
+      // The picture's pixels are laid out as a 32-bit top-down DIB.
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = picture.Width();
+      info.bmiHeader.biHeight = -picture.Height();
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      FSourceBits = nullptr;
+      FSource = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &FSourceBits, nullptr, 0);
+      FSourceWidth = FSource ? picture.Width() : 0;
+      FSourceHeight = FSource ? picture.Height() : 0;
+    }
+    if (FSource && FSourceBits) {
+      std::memcpy(FSourceBits, picture.Data(),
+                  static_cast<std::size_t>(picture.Width()) * picture.Height() * sizeof(TPixel));
+      GdiFlush();
+      HDC source = CreateCompatibleDC(reference);
+      HGDIOBJ oldSource = SelectObject(source, FSource);
+      // Halftone averages the pixels a reduction drops; it needs the brush
+      // origin set again after the mode.
+      SetStretchBltMode(target, HALFTONE);
+      SetBrushOrgEx(target, 0, 0, nullptr);
+      StretchBlt(target, 0, 0, width, height, source, 0, 0, picture.Width(), picture.Height(),
+                 SRCCOPY);
+      SelectObject(source, oldSource);
+      DeleteDC(source);
+      drawn = true;
+    }
+  }
+  if (!drawn) {
+    RECT all{0, 0, width, height};
+    FillRect(target, &all, FOwner.Brush());
+  }
+  SelectObject(target, oldTarget);
+  DeleteDC(target);
+  FStale = false;
+}
+
+void TImageWindow::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  if (FStale || client.right != FScaledWidth || client.bottom != FScaledHeight)
+    Render(dc, client.right, client.bottom);
+  if (!FScaled) {
+    FillRect(dc, &client, FOwner.Brush());
+    return;
+  }
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, FScaled);
+  BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+LRESULT CALLBACK TImageWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+  auto* self = reinterpret_cast<TImageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<TImageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->FHandle = window;
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->FHandle = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  try {
+    return self->Proc(message, wParam, lParam);
+  } catch (...) {
+    ReportCurrentException(self->FOwner.Form());
+  }
+  return 0;
+}
+
+LRESULT TImageWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  TImage& image = Image();
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(FHandle, &paint);
+      struct TEnd {
+        HWND window;
+        PAINTSTRUCT* paint;
+        ~TEnd() { EndPaint(window, paint); }
+      } end{FHandle, &paint};
+      Paint(dc);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      FStale = true;
+      InvalidateRect(FHandle, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      // The left button captures the mouse, so a drag that leaves the
+      // control goes on reaching it.
+      SetCapture(FHandle);
+      TShiftState shift = MouseShiftState(wParam);
+      if (message == WM_LBUTTONDBLCLK) shift |= ssDouble;
+      Dispatch([&] { image.MouseDown(TMouseButton::mbLeft, shift, x, y); });
+      return 0;
+    }
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
+      TShiftState shift = MouseShiftState(wParam);
+      if (message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) shift |= ssDouble;
+      const TMouseButton button = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK
+                                      ? TMouseButton::mbRight
+                                      : TMouseButton::mbMiddle;
+      Dispatch([&] { image.MouseDown(button, shift, x, y); });
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      const TShiftState shift = MouseShiftState(wParam);
+      Dispatch([&] { image.MouseMove(shift, x, y); });
+      return 0;
+    }
+    case WM_LBUTTONUP:
+      if (GetCapture() == FHandle) ReleaseCapture();
+      return 0;
+    default:
+      return DefWindowProcW(FHandle, message, wParam, lParam);
+  }
+}
+
+std::unique_ptr<TControlBinding> MakeImageBinding(TFormWindow& owner, TControl& control) {
+  return std::make_unique<TImageWindow>(owner, control);
+}
+
+}  // namespace bx
