@@ -15,6 +15,7 @@ class TButtonBinding : public TControlBinding {
     if (code == BN_CLICKED) Click();
   }
   void Click() override {
+    if (!Usable()) return;
     TButton& button = static_cast<TButton&>(FControl);
     Dispatch([&button] { button.Click(); });
   }

@@ -50,6 +50,7 @@ class TCheckBoxBinding : public TCheckBinding {
     if (code == BN_CLICKED) Click();
   }
   void Click() override {
+    if (!Usable()) return;
     TCheckBox& box = static_cast<TCheckBox&>(FControl);
     Dispatch([&box] { box.SetChecked(!box.Checked()); });
   }
@@ -63,6 +64,7 @@ class TRadioButtonBinding : public TCheckBinding {
  public:
   using TCheckBinding::TCheckBinding;
   void Click() override {
+    if (!Usable()) return;
     TRadioButton& button = static_cast<TRadioButton&>(FControl);
     Dispatch([&button] { button.SetChecked(true); });
   }

@@ -68,6 +68,9 @@ class TControlBinding {
   virtual TRect WindowBounds() const { return FControl.BoundsRect(); }
   // Keeps the window's text equal to the model's caption.
   void SyncCaption();
+  // A click reaches the model only while the control is enabled and shown,
+  // whatever message the window was sent.
+  bool Usable() const { return FControl.Enabled() && FControl.Visible(); }
   // Runs a model change as the message loop does.
   void Dispatch(const std::function<void()>& action) const;
 

@@ -284,11 +284,13 @@ TControlBinding* TFormWindow::BindingOf(const std::string& name) const {
   return nullptr;
 }
 
-TControlBinding* TFormWindow::FocusedBinding() const {
-  for (HWND window = GetFocus(); window && window != FHandle; window = GetParent(window))
+TControlBinding* TFormWindow::ControlOf(HWND window) const {
+  for (; window && window != FHandle; window = GetParent(window))
     if (TControlBinding* binding = BindingOf(window)) return binding;
   return nullptr;
 }
+
+TControlBinding* TFormWindow::FocusedBinding() const { return ControlOf(GetFocus()); }
 
 std::vector<TControlBinding*> TFormWindow::TabOrderList() const {
   std::vector<TControlBinding*> list;
@@ -311,12 +313,13 @@ void TFormWindow::FocusFirst() {
     if (binding->CanFocus() && Focus(*binding)) return;
 }
 
-void TFormWindow::FocusNext(bool forward) {
+void TFormWindow::FocusNext(bool forward) { FocusNext(forward, FocusedBinding()); }
+
+void TFormWindow::FocusNext(bool forward, TControlBinding* current) {
   const std::vector<TControlBinding*> list = TabOrderList();
   const int count = static_cast<int>(list.size());
   if (count == 0) return;
-  // The focused control's place counts even when it is no tab stop itself.
-  TControlBinding* current = FocusedBinding();
+  // The current control's place counts even when it is no tab stop itself.
   int start = -1;
   if (current) {
     auto it = std::find(list.begin(), list.end(), current);
@@ -348,13 +351,10 @@ void TFormWindow::FocusLeaving(TControlBinding& binding) {
   if (GetFocus() == focus) SetFocus(FHandle);
 }
 
-bool TFormWindow::FocusWantsChars() const {
-  TControlBinding* focused = FocusedBinding();
-  return focused && focused->WantsChars();
-}
-
 bool TFormWindow::PreTranslate(MSG& msg) {
   if (!FHandle || (msg.hwnd != FHandle && !IsChild(FHandle, msg.hwnd))) return false;
+  // The control the key is addressed to: the one with the focus.
+  TControlBinding* target = ControlOf(msg.hwnd);
   switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
@@ -367,7 +367,9 @@ bool TFormWindow::PreTranslate(MSG& msg) {
       }
       if (msg.message != WM_KEYDOWN) return false;
       bool handled = false;
-      RunGuarded(FForm, [&] { handled = DialogKey(static_cast<UINT>(msg.wParam), shift); });
+      RunGuarded(FForm, [&] {
+        handled = DialogKey(static_cast<UINT>(msg.wParam), shift, target);
+      });
       return handled;
     }
     case WM_SYSCHAR: {
@@ -376,7 +378,8 @@ bool TFormWindow::PreTranslate(MSG& msg) {
       return handled;
     }
     case WM_CHAR: {
-      if (FocusWantsChars()) return false;
+      // Without Alt an access key works where typing means nothing.
+      if (target && target->WantsChars()) return false;
       bool handled = false;
       RunGuarded(FForm, [&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
       return handled;
@@ -386,16 +389,15 @@ bool TFormWindow::PreTranslate(MSG& msg) {
   }
 }
 
-bool TFormWindow::DialogKey(UINT key, TShiftState shift) {
+bool TFormWindow::DialogKey(UINT key, TShiftState shift, TControlBinding* focused) {
   const bool plain = (shift & (ssCtrl | ssAlt)) == 0;
   if (!plain) return false;
-  TControlBinding* focused = FocusedBinding();
   auto showFocusCues = [this] {
     SendMessageW(FHandle, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   };
   switch (key) {
     case VK_TAB:
-      FocusNext((shift & ssShift) == 0);
+      FocusNext((shift & ssShift) == 0, focused);
       showFocusCues();
       return true;
     case VK_RETURN:

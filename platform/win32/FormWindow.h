@@ -74,9 +74,11 @@ class TFormWindow {
   void SyncFromModel();
   void WriteBoundsToModel();
   std::vector<TControlBinding*> TabOrderList() const;
-  bool DialogKey(UINT key, TShiftState shift);
+  bool DialogKey(UINT key, TShiftState shift, TControlBinding* focused);
   bool AccessKey(wchar_t ch);
-  bool FocusWantsChars() const;
+  void FocusNext(bool forward, TControlBinding* current);
+  // The control a window belongs to (the window itself or a parent of it).
+  TControlBinding* ControlOf(HWND window) const;
   TControlBinding* FocusedBinding() const;
 
   TForm& FForm;

@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "platform/win32/FormWindow.h"
@@ -66,46 +68,105 @@ void TImageWindow::FreeBitmaps() {
   if (FScaled) DeleteObject(FScaled);
   if (FSource) DeleteObject(FSource);
   FScaled = FSource = nullptr;
-  FSourceBits = nullptr;
+  FScaledBits = FSourceBits = nullptr;
   FScaledWidth = FScaledHeight = FSourceWidth = FSourceHeight = 0;
 }
+
+namespace {
+
+// A reduction averages every picture pixel that falls into a control
+// pixel, so that fine detail (the grid's lines, a pattern) turns into its
+// mean colour instead of being dropped or kept by chance.
+void ReducePicture(const TPixelBuffer& picture, std::uint32_t* target, int width, int height) {
+  const int sourceWidth = picture.Width();
+  const int sourceHeight = picture.Height();
+  std::vector<int> columns(static_cast<std::size_t>(width) + 1);
+  for (int x = 0; x <= width; ++x)
+    columns[static_cast<std::size_t>(x)] =
+        static_cast<int>(static_cast<std::int64_t>(x) * sourceWidth / width);
+  std::vector<std::uint64_t> sums(static_cast<std::size_t>(width) * 3);
+  for (int y = 0; y < height; ++y) {
+    const int top = static_cast<int>(static_cast<std::int64_t>(y) * sourceHeight / height);
+    const int bottom = static_cast<int>(static_cast<std::int64_t>(y + 1) * sourceHeight / height);
+    std::fill(sums.begin(), sums.end(), 0);
+    for (int row = top; row < bottom; ++row) {
+      const TPixel* line = picture.Scanline(row);
+      for (int x = 0; x < width; ++x) {
+        std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
+        for (int column = columns[static_cast<std::size_t>(x)];
+             column < columns[static_cast<std::size_t>(x) + 1]; ++column) {
+          const TPixel p = line[column];
+          sum[0] += (p >> 16) & 0xFF;
+          sum[1] += (p >> 8) & 0xFF;
+          sum[2] += p & 0xFF;
+        }
+      }
+    }
+    std::uint32_t* out = target + static_cast<std::size_t>(y) * width;
+    for (int x = 0; x < width; ++x) {
+      const std::uint64_t count = static_cast<std::uint64_t>(bottom - top) *
+          (columns[static_cast<std::size_t>(x) + 1] - columns[static_cast<std::size_t>(x)]);
+      const std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
+      out[x] = count == 0 ? 0
+                          : static_cast<std::uint32_t>(((sum[0] + count / 2) / count) << 16 |
+                                                       ((sum[1] + count / 2) / count) << 8 |
+                                                       ((sum[2] + count / 2) / count));
+    }
+  }
+}
+
+HBITMAP CreateTopDownDib(HDC reference, int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (bitmap && !*bits) {
+    DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  return bitmap;
+}
+
+}  // namespace
 
 void TImageWindow::Render(HDC reference, int width, int height) {
   if (!FScaled || width != FScaledWidth || height != FScaledHeight) {
     if (FScaled) DeleteObject(FScaled);
-    FScaled = CreateCompatibleBitmap(reference, width, height);
+    FScaled = CreateTopDownDib(reference, width, height, &FScaledBits);
     FScaledWidth = FScaled ? width : 0;
     FScaledHeight = FScaled ? height : 0;
   }
   if (!FScaled) return;
+  const TPixelBuffer& picture = Image().Picture();
+  if (!picture.Empty() && picture.Width() >= width && picture.Height() >= height) {
+    // The picture's pixels are laid out as a 32-bit top-down DIB.
+    ReducePicture(picture, static_cast<std::uint32_t*>(FScaledBits), width, height);
+    FStale = false;
+    return;
+  }
   HDC target = CreateCompatibleDC(reference);
   HGDIOBJ oldTarget = SelectObject(target, FScaled);
-  const TPixelBuffer& picture = Image().Picture();
   bool drawn = false;
   if (!picture.Empty()) {
     if (!FSource || FSourceWidth != picture.Width() || FSourceHeight != picture.Height()) {
       if (FSource) DeleteObject(FSource);
-      // The picture's pixels are laid out as a 32-bit top-down DIB.
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = picture.Width();
-      info.bmiHeader.biHeight = -picture.Height();
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      info.bmiHeader.biCompression = BI_RGB;
-      FSourceBits = nullptr;
-      FSource = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &FSourceBits, nullptr, 0);
+      FSource = CreateTopDownDib(reference, picture.Width(), picture.Height(), &FSourceBits);
       FSourceWidth = FSource ? picture.Width() : 0;
       FSourceHeight = FSource ? picture.Height() : 0;
     }
-    if (FSource && FSourceBits) {
+    if (FSource) {
       std::memcpy(FSourceBits, picture.Data(),
                   static_cast<std::size_t>(picture.Width()) * picture.Height() * sizeof(TPixel));
       GdiFlush();
       HDC source = CreateCompatibleDC(reference);
       HGDIOBJ oldSource = SelectObject(source, FSource);
-      // Halftone averages the pixels a reduction drops; it needs the brush
-      // origin set again after the mode.
+      // An enlargement: halftone interpolates; it needs the brush origin
+      // set again after the mode.
       SetStretchBltMode(target, HALFTONE);
       SetBrushOrgEx(target, 0, 0, nullptr);
       StretchBlt(target, 0, 0, width, height, source, 0, 0, picture.Width(), picture.Height(),
@@ -119,6 +180,7 @@ void TImageWindow::Render(HDC reference, int width, int height) {
     RECT all{0, 0, width, height};
     FillRect(target, &all, FOwner.Brush());
   }
+  GdiFlush();
   SelectObject(target, oldTarget);
   DeleteDC(target);
   FStale = false;

@@ -1,5 +1,7 @@
 // The picture control: a window class of ours ("TImage") that shows the
-// model's picture scaled to the control's size with good filtering, and
+// model's picture scaled to the control's size with good filtering (a
+// reduction averages its pixels, an enlargement is stretched in halftone
+// mode), and
 // hands the mouse to the model with the shift state of each message.
 #pragma once
 
@@ -32,6 +34,7 @@ class TImageWindow : public TControlBinding {
   TImage& Image() const { return static_cast<TImage&>(FControl); }
 
   HBITMAP FScaled = nullptr;
+  void* FScaledBits = nullptr;
   int FScaledWidth = 0, FScaledHeight = 0;
   HBITMAP FSource = nullptr;
   void* FSourceBits = nullptr;

@@ -113,8 +113,8 @@ HWND TSpinEditWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, D
   RegisterSpinClasses(EditProc, ButtonProc);
   style |= ES_MULTILINE | ES_AUTOHSCROLL | WS_CLIPCHILDREN;
   if (Model().ReadOnly) style |= ES_READONLY;
-  FUpGlyph.Load("SpinUp", 1);
-  FDownGlyph.Load("SpinDown", 1);
+  FUpGlyph.Load(Model().Button.UpGlyph, 1);
+  FDownGlyph.Load(Model().Button.DownGlyph, 1);
   HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, kSpinEditClass, Widen(Model().Text()).c_str(),
                               style, bounds.left, bounds.top, bounds.right - bounds.left,
                               bounds.bottom - bounds.top, parent,
@@ -138,6 +138,8 @@ void TSpinEditWindow::Layout() {
   CallEdit(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
   if (FButton) {
     const TRect place = Model().ButtonBounds(true);
+    // The model's parts are laid out in the button's real size.
+    Model().Button.Height = place.Height();
     RECT current{};
     GetWindowRect(FButton, &current);
     MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&current), 2);
@@ -218,12 +220,15 @@ LRESULT CALLBACK TSpinEditWindow::EditProc(HWND window, UINT message, WPARAM wPa
 LRESULT TSpinEditWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   TSpinEdit& model = Model();
   switch (message) {
-    case WM_KEYDOWN:
-      if (wParam == VK_UP || wParam == VK_DOWN) {
-        const int key = static_cast<int>(wParam);
-        Dispatch([&model, key] { model.KeyDown(key); });
-      }
-      break;  // the key goes on to the edit
+    case WM_KEYDOWN: {
+      // The arrows step; the key then goes on to the edit unless the model
+      // holds it back.
+      bool passOn = true;
+      const int key = static_cast<int>(wParam);
+      Dispatch([&] { passOn = model.KeyDown(key); });
+      if (!passOn) return 0;
+      break;
+    }
     case WM_CHAR: {
       // Ctrl+Enter would break the one line of a multi-line edit.
       if (wParam == L'\n') return 0;
@@ -286,12 +291,7 @@ LRESULT CALLBACK TSpinEditWindow::ButtonProc(HWND window, UINT message, WPARAM w
   return 0;
 }
 
-TSpinPart TSpinEditWindow::PartAt(int y) const {
-  RECT client{};
-  GetClientRect(FButton, &client);
-  // The down button overlaps the up one by a pixel and lies above it.
-  return y >= client.bottom / 2 - 1 ? TSpinPart::Down : TSpinPart::Up;
-}
+TSpinPart TSpinEditWindow::PartAt(int x, int y) const { return Model().Button.PartAt(x, y); }
 
 void TSpinEditWindow::ArmTimer() {
   const std::uint64_t delay = Model().Button.TimerDelay(GetTickCount64());
@@ -323,12 +323,12 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
       return 1;
     case WM_LBUTTONDOWN: {
-      const TSpinPart part = PartAt(GET_Y_LPARAM(lParam));
+      const TSpinPart part = PartAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (part == TSpinPart::None) return 0;
       if (FHandle && GetFocus() != FHandle && IsWindowEnabled(FHandle) &&
           IsWindowVisible(FHandle))
         SetFocus(FHandle);
       SetCapture(FButton);
-      FOverPressed = true;
       Dispatch([&button, part] { button.Press(part, GetTickCount64()); });
       ArmTimer();
       InvalidateRect(FButton, nullptr, FALSE);
@@ -336,28 +336,21 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_MOUSEMOVE:
       if (GetCapture() == FButton && button.Pressed() != TSpinPart::None) {
-        RECT client{};
-        GetClientRect(FButton, &client);
-        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const bool over = PtInRect(&client, at) && PartAt(at.y) == button.Pressed();
-        if (over != FOverPressed) {
-          FOverPressed = over;
+        const bool over = PartAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) == button.Pressed();
+        if (over != button.ShownDown()) {
+          Dispatch([&button, over] { button.MouseOver(over); });
           InvalidateRect(FButton, nullptr, FALSE);
         }
       }
       return 0;
     case WM_LBUTTONUP:
       if (GetCapture() == FButton) {
-        RECT client{};
-        GetClientRect(FButton, &client);
-        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const bool over = PtInRect(&client, at) && PartAt(at.y) == button.Pressed();
+        const bool over = PartAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) == button.Pressed();
         KillTimer(FButton, kRepeatTimer);
         // The capture goes first, so that a click's handler may open a box.
         FReleasing = true;
         ReleaseCapture();
         FReleasing = false;
-        FOverPressed = false;
         Dispatch([&button, over] { button.Release(over); });
         InvalidateRect(FButton, nullptr, FALSE);
       }
@@ -365,7 +358,6 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CAPTURECHANGED:
       if (!FReleasing && button.Pressed() != TSpinPart::None) {
         KillTimer(FButton, kRepeatTimer);
-        FOverPressed = false;
         Dispatch([&button] { button.CaptureLost(); });
         InvalidateRect(FButton, nullptr, FALSE);
       }
@@ -389,15 +381,17 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
 void TSpinEditWindow::PaintButton(HDC dc) {
   RECT client{};
   GetClientRect(FButton, &client);
-  const int upHeight = client.bottom / 2;
-  const RECT up{0, 0, client.right, upHeight};
-  const RECT down{0, upHeight - 1, client.right, client.bottom};
-  PaintPart(dc, up, TSpinPart::Up, FUpGlyph);
-  PaintPart(dc, down, TSpinPart::Down, FDownGlyph);
+  // The down part is drawn last: it lies over the up part's last row.
+  for (TSpinPart part : {TSpinPart::Up, TSpinPart::Down}) {
+    const TRect bounds = Model().Button.PartBounds(part);
+    const RECT area{bounds.Left, bounds.Top, std::min<LONG>(bounds.Right, client.right),
+                    std::min<LONG>(bounds.Bottom, client.bottom)};
+    PaintPart(dc, area, part, part == TSpinPart::Up ? FUpGlyph : FDownGlyph);
+  }
 }
 
 void TSpinEditWindow::PaintPart(HDC dc, const RECT& area, TSpinPart part, const TGlyph& glyph) {
-  const bool pressed = Model().Button.Pressed() == part && FOverPressed;
+  const bool pressed = Model().Button.Pressed() == part && Model().Button.ShownDown();
   const bool disabled = !IsWindowEnabled(FButton) || !Model().Enabled();
   RECT face = area;
   DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));

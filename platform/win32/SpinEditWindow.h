@@ -43,7 +43,7 @@ class TSpinEditWindow : public TControlBinding {
   void Layout();
   void PaintButton(HDC dc);
   void PaintPart(HDC dc, const RECT& area, TSpinPart part, const TGlyph& glyph);
-  TSpinPart PartAt(int y) const;
+  TSpinPart PartAt(int x, int y) const;
   void ArmTimer();
   void SyncText();
 
@@ -51,7 +51,6 @@ class TSpinEditWindow : public TControlBinding {
   TGlyph FUpGlyph, FDownGlyph;
   bool FSettingText = false;
   bool FReleasing = false;
-  bool FOverPressed = false;
 };
 
 }  // namespace bx
