@@ -1,6 +1,7 @@
 #include "components/PixelBuffer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -24,6 +25,43 @@ TRect Intersect(TRect a, TRect b) {
 
 }  // namespace
 
+std::uint64_t TPixelBuffer::NewId() {
+  static std::atomic<std::uint64_t> next{0};
+  return ++next;
+}
+
+TPixelBuffer::TPixelBuffer(const TPixelBuffer& other)
+    : FId(NewId()), FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {}
+
+TPixelBuffer::TPixelBuffer(TPixelBuffer&& other) noexcept
+    : FId(NewId()), FWidth(other.FWidth), FHeight(other.FHeight),
+      FPixels(std::move(other.FPixels)) {
+  other.FWidth = other.FHeight = 0;
+  other.FPixels.clear();
+  other.FId = NewId();
+}
+
+TPixelBuffer& TPixelBuffer::operator=(const TPixelBuffer& other) {
+  if (this == &other) return *this;
+  FPixels = other.FPixels;
+  FWidth = other.FWidth;
+  FHeight = other.FHeight;
+  FId = NewId();
+  return *this;
+}
+
+TPixelBuffer& TPixelBuffer::operator=(TPixelBuffer&& other) noexcept {
+  if (this == &other) return *this;
+  FPixels = std::move(other.FPixels);
+  FWidth = other.FWidth;
+  FHeight = other.FHeight;
+  FId = NewId();
+  other.FWidth = other.FHeight = 0;
+  other.FPixels.clear();
+  other.FId = NewId();
+  return *this;
+}
+
 void TPixelBuffer::SetSize(int width, int height) {
   if (width < 0 || height < 0 ||
       static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels) {
@@ -40,6 +78,7 @@ void TPixelBuffer::SetSize(int width, int height) {
   }
   FWidth = width;
   FHeight = height;
+  ++FVersion;
 }
 
 TColor TPixelBuffer::GetPixel(int x, int y) const {
@@ -49,7 +88,7 @@ TColor TPixelBuffer::GetPixel(int x, int y) const {
 
 void TPixelBuffer::SetPixel(int x, int y, TColor color) {
   if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
-  Scanline(y)[x] = ColorToPixel(color);
+  Scanline(y)[x] = ColorToPixel(color);  // counts as a change
 }
 
 void TPixelBuffer::FillRect(TRect rect, TColor color) {

@@ -25,14 +25,39 @@ class TSpinButton {
   // Release of the mouse; `over` tells whether it is over the pressed part,
   // which then clicks once.
   void Release(bool over);
+  // The held mouse moved: `over` tells whether it is over the pressed part.
+  // Away from it the part shows up and does not repeat; back over it, it
+  // shows pressed and repeats again.
+  void MouseOver(bool over);
   // Mouse capture lost (another window took it): the timer stops.
   void CaptureLost();
-  // Runs the repeats that are due at nowMs while the part is held. An error
-  // of a click stops the timer and is passed on.
+  // Runs the repeat that is due at nowMs while the part is held and shown
+  // pressed: at most one click per call, as a window timer does not pile up
+  // its expiries while the thread is busy. An error of a click stops the
+  // timer and is passed on.
   void Tick(std::uint64_t nowMs);
-  // Milliseconds until the next repeat, 0 when none is due (no timer).
+  // Milliseconds until the next repeat is due (at least 1 while the timer
+  // runs), 0 when no timer runs.
   std::uint64_t TimerDelay(std::uint64_t nowMs) const;
+  bool TimerRunning() const { return FTimerRunning; }
   TSpinPart Pressed() const { return FPressed; }
+  // Whether the held part shows pressed (the mouse is over it).
+  bool ShownDown() const { return FPressed != TSpinPart::None && FOver; }
+
+  // The parts inside the button's Width x Height (never narrower than
+  // kMinWidth): the up part the upper half, the down part the rest,
+  // overlapping the up part by one pixel.
+  static constexpr int kMinWidth = 15;
+  TRect PartBounds(TSpinPart part) const;
+  // The part under a point of the button; the down part lies above the up
+  // part where they overlap.
+  TSpinPart PartAt(int x, int y) const;
+  // The dotted focus rectangle of a part: 3 pixels inside it, one pixel
+  // right and down while it shows pressed.
+  static TRect FocusRect(TRect part, bool pressed);
+  // Glyph bitmap resources.
+  std::string UpGlyph = "SpinUp";
+  std::string DownGlyph = "SpinDown";
   // The part that shows the keyboard focus mark.
   TSpinPart FocusedPart = TSpinPart::Up;
 
@@ -46,6 +71,7 @@ class TSpinButton {
  private:
   void Fire(TSpinPart part);
   TSpinPart FPressed = TSpinPart::None;
+  bool FOver = false;
   bool FTimerRunning = false;
   std::uint64_t FNextRepeat = 0;
 };
@@ -75,8 +101,10 @@ class TSpinEdit : public TControl {
   void UpClick();
   void DownClick();
 
-  // A key pressed in the edit (virtual-key code): the arrows step.
-  void KeyDown(int key);
+  // A key pressed in the edit (virtual-key code): the arrows step and go on.
+  // False when the key must not reach the edit: Delete while the editor is
+  // disabled, which would change the text as typing would.
+  bool KeyDown(int key);
   // A typed character: false when it is dropped (after a beep).
   bool KeyPress(char32_t ch);
   // Whether paste and cut may change the text.

@@ -47,12 +47,15 @@ class TVariant {
                         const std::vector<std::uint8_t>& bytes = {});
 
   std::uint16_t VType() const { return FType; }
+  bool IsEmpty() const { return FType == varEmpty; }
   bool IsArray() const { return (FType & varArray) != 0; }
   TVarType ElementType() const { return static_cast<TVarType>(FType & ~varArray); }
   int LowBound() const { return FLow; }
   int HighBound() const { return FHigh; }
 
   // Conversions; a kind that does not convert throws "Invalid variant type conversion".
+  // Empty converts to "", 0 and false; true converts to 1; text converts to
+  // a number only when it is plain decimal (or "True"/"False" for booleans).
   std::string AsString() const;
   std::int32_t AsInteger() const;
   bool AsBoolean() const;
@@ -73,5 +76,9 @@ class TVariant {
   int FLow = 0, FHigh = -1;    // array bounds
   std::vector<std::uint8_t> FBytes;  // array elements
 };
+
+// Bytes of one array element of a kind: byte 1, small integer and boolean 2,
+// integer and single 4, double, currency and date 8; 0 for any other kind.
+int VarElementSize(TVarType elementType);
 
 }  // namespace bx

@@ -1,16 +1,22 @@
-// Placeholder until the portable services land.
-#include "ui/Form.h"
+#include <algorithm>
+
+#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
-namespace {
-class TNoFormHost : public IFormHost {
- public:
-  void ShowModal(TForm&) override {}
-  void Release(TForm&) override {}
-};
-}  // namespace
-IFormHost& DefaultFormHost() {
-  static TNoFormHost host;
-  return host;
+
+void TRecordingFormHost::ShowModal(TForm& form) {
+  Calls.push_back({TFormHostCall::ShowModal, &form});
+  if (OnShowModal) OnShowModal(form);
 }
+
+void TRecordingFormHost::Release(TForm& form) { Calls.push_back({TFormHostCall::Release, &form}); }
+
+int TRecordingFormHost::ShowModalCount() const {
+  return static_cast<int>(std::count_if(Calls.begin(), Calls.end(), [](const TFormHostCall& c) {
+    return c.Kind == TFormHostCall::ShowModal;
+  }));
+}
+
+IFormHost& DefaultFormHost() { return DefaultPortableServices().FormHost; }
+
 }  // namespace bx

@@ -1,0 +1,184 @@
+// The portable stand-ins for the outside services: what the native build
+// runs on, and what tests set up and inspect.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/portable/MemoryRegistry.h"
+#include "ui/Form.h"
+
+namespace bx {
+
+// Windows paths on a folder of the host: every "\" becomes "/" and a drive
+// "C:" becomes <root>/C, so "C:\Windows\" is <root>/C/Windows/. The root is
+// a fresh temporary folder, removed with the object.
+class TPortableFiles : public IFileSystem {
+ public:
+  TPortableFiles();
+  ~TPortableFiles() override;
+  TPortableFiles(const TPortableFiles&) = delete;
+  TPortableFiles& operator=(const TPortableFiles&) = delete;
+
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  std::vector<std::uint8_t> ReadFile(const std::string& path) override;
+  void WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& data) override;
+  bool GetFileStamp(const std::string& path, FileStamp& stamp) override;
+  std::string GetWindowsDirectory() override;
+
+  // ---- Test controls
+  const std::filesystem::path& Root() const { return FRoot; }
+  std::filesystem::path HostPath(const std::string& windowsPath) const;
+  // Default "C:\Windows"; the folder is created.
+  void SetWindowsDirectory(const std::string& path);
+  // Creates a folder with every missing level.
+  void CreateDirectory(const std::string& path);
+  void WriteFile(const std::string& path, const std::vector<std::uint8_t>& data);
+  void WriteTextFile(const std::string& path, const std::string& text);
+
+ private:
+  std::filesystem::path FRoot;
+  std::string FWindowsDirectory = "C:\\Windows";
+};
+
+struct TSysParamCall {
+  std::uint32_t Action;
+  std::uint32_t Param;
+  std::uint32_t WinIni;
+  bool operator==(const TSysParamCall&) const = default;
+};
+
+struct TSysColorCall {
+  int Element;
+  std::uint32_t Color;
+  bool operator==(const TSysColorCall&) const = default;
+};
+
+struct TBeepCall {
+  std::uint32_t Frequency;
+  std::uint32_t Duration;
+  bool operator==(const TBeepCall&) const = default;
+};
+
+// A desktop that answers settable figures and records what is asked of it.
+class TRecordingSystem : public ISystem {
+ public:
+  TRecordingSystem();
+
+  int GetSystemMetrics(int index) override;
+  bool SystemParametersInfo(std::uint32_t action, std::uint32_t param,
+                            std::uint32_t winIni) override;
+  bool SetSysColor(int element, std::uint32_t color) override;
+  std::uint32_t GetSysColor(int index) override;
+  void Beep(std::uint32_t frequency, std::uint32_t duration) override;
+  void MessageBeep() override;
+  std::vector<std::string> CommandLineArgs() override { return Args; }
+  int DisplayColorDepth() override { return ColorDepth; }
+  int LogPixelsPerInchX() override { return PixelsPerInchX; }
+  int LogPixelsPerInchY() override { return PixelsPerInchY; }
+  bool IsWindows95OrNT() override { return Windows95OrNT; }
+  void EndProgram() override { ++EndProgramCalls; }
+  std::uint64_t TickCountMs() override { return Clock; }
+
+  // ---- Test controls and records
+  // Defaults: virtual screen and screen 1024 x 768, icon 32 x 32, border 1;
+  // an index never set answers 0.
+  void SetMetric(int index, int value) { FMetrics[index] = value; }
+  std::vector<std::string> Args{"control.exe"};
+  int ColorDepth = 32;
+  int PixelsPerInchX = 96;
+  int PixelsPerInchY = 96;
+  bool Windows95OrNT = true;
+  bool SystemParametersInfoResult = true;
+  bool SetSysColorResult = true;
+  std::uint64_t Clock = 0;
+  int EndProgramCalls = 0;
+  int MessageBeepCalls = 0;
+  std::vector<TSysParamCall> SysParamCalls;
+  std::vector<TSysColorCall> SysColorCalls;
+  std::vector<TBeepCall> BeepCalls;
+
+ private:
+  std::map<int, int> FMetrics;
+  std::map<int, std::uint32_t> FSysColors;
+};
+
+struct TRecordedMessage {
+  std::string Text;
+  TMsgDlgType Type = TMsgDlgType::mtInformation;
+  TMsgDlgButtons Buttons;
+  bool Simple = false;  // SimpleMessage rather than MessageDlg
+};
+
+// Records every message box; MessageDlg answers from the queue of scripted
+// answers, then with the first button offered (mbOK when none).
+class TScriptedMessageBoxes : public IMessageBoxes {
+ public:
+  TMsgDlgBtn MessageDlg(const std::string& text, TMsgDlgType type,
+                        const TMsgDlgButtons& buttons) override;
+  void SimpleMessage(const std::string& text) override;
+
+  std::deque<TMsgDlgBtn> Answers;
+  std::vector<TRecordedMessage> Messages;
+};
+
+struct TFormHostCall {
+  enum TKind { ShowModal, Release } Kind;
+  TForm* Form;
+};
+
+// Records ShowModal and Release; OnShowModal runs while the form "runs".
+class TRecordingFormHost : public IFormHost {
+ public:
+  void ShowModal(TForm& form) override;
+  void Release(TForm& form) override;
+  int ShowModalCount() const;
+
+  std::function<void(TForm&)> OnShowModal;
+  std::vector<TFormHostCall> Calls;
+};
+
+// One fresh set of the portable services, not installed.
+struct TPortableServices {
+  TMemoryRegistry Registry;
+  TPortableFiles Files;
+  TRecordingSystem System;
+  TScriptedMessageBoxes MessageBoxes;
+  TRecordingFormHost FormHost;
+  TPlatform AsPlatform();
+};
+
+// A fresh set installed with SetPlatform and SetFormHost for the object's
+// lifetime; the previous ones come back when it goes.
+class TPortableEnvironment {
+ public:
+  TPortableEnvironment();
+  ~TPortableEnvironment();
+  TPortableEnvironment(const TPortableEnvironment&) = delete;
+  TPortableEnvironment& operator=(const TPortableEnvironment&) = delete;
+
+  TMemoryRegistry& Registry() { return FServices.Registry; }
+  TPortableFiles& Files() { return FServices.Files; }
+  TRecordingSystem& System() { return FServices.System; }
+  TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
+  TRecordingFormHost& FormHost() { return FServices.FormHost; }
+
+ private:
+  TPortableServices FServices;
+  TPlatform FPreviousPlatform;
+  IFormHost* FPreviousFormHost = nullptr;
+};
+
+// The set DefaultPlatform() and DefaultFormHost() of the portable build
+// hand out, made once.
+TPortableServices& DefaultPortableServices();
+
+}  // namespace bx
