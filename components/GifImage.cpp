@@ -257,9 +257,9 @@ void TGIFImage::Draw(TPixelBuffer& target, int x, int y) {
     const std::int64_t ty = top + r;
     if (ty < 0 || ty >= target.Height()) continue;
     const TPixel* in = FFrame.Scanline(r);
-    TPixel* out = target.Scanline(static_cast<int>(ty)) + left;
+    TPixel* out = target.Scanline(static_cast<int>(ty));
     for (std::int64_t c = c0; c < c1; ++c)
-      if ((in[c] >> 24) == 0) out[c] = in[c];
+      if ((in[c] >> 24) == 0) out[left + c] = in[c];
   }
 }
 

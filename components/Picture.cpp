@@ -2,7 +2,9 @@
 
 #include "components/BmpImage.h"
 #include "components/GifImage.h"
+#include "components/IconImage.h"
 #include "components/JpegImage.h"
+#include "components/Metafile.h"
 #include "platform/Errors.h"
 
 namespace bx {
@@ -26,6 +28,9 @@ std::vector<TFileFormat>& Formats() {
     auto add = [&](const char* extension, const char* description, TGraphicFactory create) {
       table.push_back({LowerCase(extension), description, create});
     };
+    add("wmf", "Metafiles", Make<TMetafile>);
+    add("emf", "Enhanced Metafiles", Make<TMetafile>);
+    add("ico", "Icons", Make<TIcon>);
     add("bmp", "Bitmaps", Make<TBitmap>);
     add("jpeg", "JPEG Image File", Make<TJPEGImage>);
     add("jpg", "JPEG Image File", Make<TJPEGImage>);

@@ -149,6 +149,7 @@ inline TBytes WriteIco(const std::vector<TIconImageSpec>& images) {
     d.Height = 2 * s.Height;
     d.BitCount = s.BitCount;
     d.Palette = s.Palette;
+    if (s.BitCount <= 8) d.ClrUsed = static_cast<std::uint32_t>(s.Palette.size());
     d.Bits = PackDibRows(s.Width, s.Height, s.BitCount, s.Values, false);
     std::vector<std::uint32_t> mask(static_cast<std::size_t>(s.Width) * s.Height, 0);
     for (std::size_t i = 0; i < s.Mask.size() && i < mask.size(); ++i) mask[i] = s.Mask[i];

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "components/BmpImage.h"
 #include "components/Picture.h"
 #include "platform/Errors.h"
 #include "tests/unit/ImageTestSupport.h"
@@ -93,13 +94,13 @@ TEST(Picture, FailedLoadKeepsWhatItHeld) {
 TEST(Picture, FormatTableInItsOrderAndLaterEntriesWin) {
   std::vector<std::string> extensions;
   for (const TFileFormat& f : TPicture::FileFormats()) extensions.push_back(f.Extension);
-  EXPECT_EQ(extensions, (std::vector<std::string>{"bmp", "jpeg", "jpg", "gif"}));
+  EXPECT_EQ(extensions, (std::vector<std::string>{"wmf", "emf", "ico", "bmp", "jpeg", "jpg", "gif"}));
 
   test::TImagePlatform platform;
   platform.Files.Files["x.Tst"] = SmallBmp(2, 2, RGB(1, 1, 1));
   TPicture::RegisterFileFormat("TST", "Test", [] { return std::unique_ptr<TGraphic>(); });
   TPicture::RegisterFileFormat("tst", "Test", [] {
-    return std::unique_ptr<TGraphic>(TPicture::FileFormats()[0].Create());
+    return std::unique_ptr<TGraphic>(new TBitmap());
   });
   TPicture picture;
   EXPECT_EQ(LoadError(picture, "x.Tst"), "loaded");
