@@ -3,6 +3,7 @@
 #include <exception>
 #include <functional>
 
+#include "components/GifImage.h"
 #include "dialogs/about/QSAboutVersion.h"
 #include "platform/Platform.h"
 #include "resources/BXMainLayout.h"
@@ -18,9 +19,11 @@ constexpr unsigned kCmdToggleHints = 667;
 constexpr unsigned kCmdClearRegistry = 668;
 
 // GIF images are never animated in this module, not in the preview and not
-// anywhere else.
-// TODO(images): remove the animate flag from the GIF reader's default draw
-// options here once components/GifImage.h provides them.
+// anywhere else; the reader's other default options stay.
+const bool kGifAnimationOff = [] {
+  GIFImageDefaultDrawOptions &= ~TGIFDrawOptions{goAnimate};
+  return true;
+}();
 
 // The Windows folder as the default of an "AppData" value, with the "\" that
 // the converted file's path needs.
