@@ -26,11 +26,39 @@ bool DeviceSize(std::int64_t mm, std::int64_t pixels, std::int64_t millimeters, 
   return true;
 }
 
+// The records must chain up to the end record or the end of the data: each
+// record's size is checked before a player follows it.
+bool EnhancedRecordsChain(const std::uint8_t* p, std::size_t length) {
+  std::size_t at = 0;
+  while (at < length) {
+    if (length - at < 8) return false;
+    const std::uint32_t type = ReadU32(p + at), size = ReadU32(p + at + 4);
+    if (size < 8 || size % 4 != 0 || size > length - at) return false;
+    if (type == 14) return true;  // EMR_EOF
+    at += size;
+  }
+  return true;
+}
+
+bool WindowsRecordsChain(const std::uint8_t* p, std::size_t length) {
+  std::size_t at = 18;
+  while (at < length) {
+    if (length - at < 6) return false;
+    const std::uint64_t size = static_cast<std::uint64_t>(ReadU32(p + at)) * 2;
+    if (size < 6 || size > length - at) return false;
+    if (ReadU16(p + at + 4) == 0) return true;  // META_EOF
+    at += static_cast<std::size_t>(size);
+  }
+  return true;
+}
+
 bool ReadEnhanced(const std::vector<std::uint8_t>& data, TMetafileHeader& h) {
   const std::uint8_t* p = data.data();
   const std::uint32_t recordSize = ReadU32(p + 4);
   const std::uint32_t length = ReadU32(p + 48);
-  if (recordSize < 88 || recordSize > length || length > data.size()) return false;
+  if (recordSize < 88 || recordSize > length || length > data.size() ||
+      !EnhancedRecordsChain(p, length))
+    return false;
   const std::int64_t frameWidth = static_cast<std::int64_t>(ReadI32(p + 32)) - ReadI32(p + 24);
   const std::int64_t frameHeight = static_cast<std::int64_t>(ReadI32(p + 36)) - ReadI32(p + 28);
   if (frameWidth < 0 || frameHeight < 0 || !Fits(frameWidth) || !Fits(frameHeight)) return false;
@@ -76,7 +104,7 @@ bool ReadPlaceable(const std::vector<std::uint8_t>& data, const TMetafileDisplay
     return false;
   h.RecordsOffset = kPlaceableHeaderSize;
   h.Length = static_cast<std::size_t>(ReadU32(r + 6)) * 2;
-  return true;
+  return WindowsRecordsChain(r, h.Length);
 }
 
 }  // namespace

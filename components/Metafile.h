@@ -43,8 +43,9 @@ struct TMetafileHeader {
 // Recognises an enhanced metafile (more than 100 bytes, header record
 // type 1, " EMF" at byte 40) or else a placeable Windows metafile (key
 // 0x9AC6CDD7, the XOR of the first ten 16-bit words as checksum) and
-// computes its sizes. False for anything else, or for a header whose sizes
-// cannot be computed or whose data is shorter than it claims.
+// computes its sizes. False for anything else, for a header whose sizes
+// cannot be computed, and for data shorter than the header claims or whose
+// records do not chain to their end.
 bool ReadMetafileHeader(const std::vector<std::uint8_t>& data, const TMetafileDisplay& display,
                         TMetafileHeader& header);
 

@@ -120,6 +120,17 @@ TEST(Metafile, RecognitionRules) {
   EXPECT_FALSE(Recognised(TBytes(wmf.begin(), wmf.begin() + 22)));
   EXPECT_FALSE(Recognised(TBytes(wmf.begin(), wmf.end() - 2)));  // fewer words than counted
   EXPECT_FALSE(Recognised({}));
+
+  // Records whose sizes do not chain to the end.
+  TBytes emfRecord = emf;
+  test::Set32(emfRecord, 92, 4000);
+  EXPECT_FALSE(Recognised(emfRecord));
+  TBytes wmfRecord = wmf;
+  test::Set32(wmfRecord, 22 + 18, 0x77777777);
+  EXPECT_FALSE(Recognised(wmfRecord));
+  TBytes wmfTiny = wmf;
+  test::Set32(wmfTiny, 22 + 18, 1);
+  EXPECT_FALSE(Recognised(wmfTiny));
 }
 
 TEST(Metafile, PlaysThroughThePlatformsPlayer) {
