@@ -102,14 +102,25 @@ void TPixelBuffer::FillPattern(TRect rect, const TPixelBuffer& pattern) {
   if (pattern.Width() < 8 || pattern.Height() < 8) return;
   const TRect r = Intersect(rect, {0, 0, FWidth, FHeight});
   if (r.Width() <= 0 || r.Height() <= 0) return;
+  const int w = r.Width();
   for (int y = r.Top; y < r.Bottom; ++y) {
     const TPixel* row = pattern.Scanline(y & 7);
-    TPixel* out = Scanline(y);
+    TPixel* out = Scanline(y) + r.Left;
     bool plain = std::all_of(row, row + 8, [&](TPixel p) { return p == row[0]; });
     if (plain) {
-      std::fill_n(out + r.Left, r.Width(), row[0]);
+      std::fill_n(out, w, row[0]);
+    } else if (y - r.Top >= 8) {
+      // The same as the row 8 above.
+      std::memcpy(out, Scanline(y - 8) + r.Left, sizeof(TPixel) * w);
     } else {
-      for (int x = r.Left; x < r.Right; ++x) out[x] = row[x & 7];
+      // One period of 8, then whole periods, doubling.
+      const int first = std::min(8, w);
+      for (int i = 0; i < first; ++i) out[i] = row[(r.Left + i) & 7];
+      for (int len = first; len < w;) {
+        const int n = std::min(len, w - len);
+        std::memcpy(out + len, out, sizeof(TPixel) * n);
+        len += n;
+      }
     }
   }
 }
