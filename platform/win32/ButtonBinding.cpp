@@ -12,7 +12,23 @@ class TButtonBinding : public TControlBinding {
   using TControlBinding::TControlBinding;
 
   void Command(UINT code) override {
-    if (code == BN_CLICKED) Click();
+    switch (code) {
+      // With BS_NOTIFY the second click of a double click comes as a
+      // double click; it is a click all the same.
+      case BN_CLICKED:
+      case BN_DOUBLECLICKED:
+        Click();
+        break;
+      // The focused push button is the one Enter presses, and looks it.
+      case BN_SETFOCUS:
+        FOwner.PushButtonFocused(this);
+        break;
+      case BN_KILLFOCUS:
+        FOwner.PushButtonFocused(nullptr);
+        break;
+      default:
+        break;
+    }
   }
   void Click() override {
     if (!Usable()) return;
@@ -21,10 +37,18 @@ class TButtonBinding : public TControlBinding {
   }
   void AccessKey() override { Click(); }
 
+  // Shows the default button's mark, or not.
+  void ShowDefault(bool marked) override {
+    const UINT wanted = marked ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((GetWindowLongW(FHandle, GWL_STYLE) & BS_TYPEMASK) != static_cast<LONG>(wanted))
+      SendMessageW(FHandle, BM_SETSTYLE, wanted | BS_NOTIFY, TRUE);
+  }
+
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     const bool isDefault = static_cast<TButton&>(FControl).Default;
-    return CreateButton(parent, id, bounds, style | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+    return CreateButton(parent, id, bounds,
+                        style | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
   }
   void UpdateKind() override { SyncCaption(); }
 
@@ -43,10 +67,10 @@ class TBitBtnBinding : public TButtonBinding {
  public:
   using TButtonBinding::TButtonBinding;
 
-  void Command(UINT code) override {
-    // An owner-drawn button reports the second click of a double click as
-    // a double click; it is a click all the same.
-    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) Click();
+  void ShowDefault(bool marked) override {
+    if (marked == FMarked) return;
+    FMarked = marked;
+    InvalidateRect(FHandle, nullptr, FALSE);
   }
 
   bool DrawItem(const DRAWITEMSTRUCT& item) override {
@@ -57,14 +81,8 @@ class TBitBtnBinding : public TButtonBinding {
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
 
-    // The dark outer line marks the button Enter presses: the focused push
-    // button, or the default one while no other push button has the focus.
-    bool marked = focused;
-    if (!marked && button.Default) {
-      TControlBinding* other = FOwner.BindingOf(GetFocus());
-      marked = !other || (other->Control().Kind() != TControlKind::Button &&
-                          other->Control().Kind() != TControlKind::BitBtn);
-    }
+    // The dark outer line marks the button Enter presses.
+    const bool marked = focused || FMarked;
     if (marked) {
       FrameRect(dc, &face, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
       InflateRect(&face, -1, -1);
@@ -123,7 +141,8 @@ class TBitBtnBinding : public TButtonBinding {
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     LoadGlyph();
-    return CreateButton(parent, id, bounds, style | BS_OWNERDRAW);
+    FMarked = static_cast<const TBitBtn&>(FControl).Default;
+    return CreateButton(parent, id, bounds, style | BS_OWNERDRAW | BS_NOTIFY);
   }
 
   void UpdateKind() override {
@@ -142,6 +161,7 @@ class TBitBtnBinding : public TButtonBinding {
   }
 
   TGlyph FGlyph;
+  bool FMarked = false;
   std::string FGlyphName;
   int FNumGlyphs = 1;
 };

@@ -59,6 +59,8 @@ class TControlBinding {
   virtual void AccessKey();
   // Performs the control's click as the user's click would (Enter, Esc).
   virtual void Click() {}
+  // Push buttons: shows whether Enter presses this one.
+  virtual void ShowDefault(bool marked) { (void)marked; }
 
  protected:
   virtual HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) = 0;

@@ -344,6 +344,14 @@ void TFormWindow::FocusNext(bool forward, TControlBinding* current) {
   }
 }
 
+void TFormWindow::PushButtonFocused(TControlBinding* button) {
+  for (const auto& binding : FBindings) {
+    if (!IsPushButton(binding->Control())) continue;
+    const bool isDefault = static_cast<const TButton&>(binding->Control()).Default;
+    binding->ShowDefault(button ? binding.get() == button : isDefault);
+  }
+}
+
 void TFormWindow::FocusLeaving(TControlBinding& binding) {
   const HWND focus = GetFocus();
   if (!focus || (focus != binding.Handle() && !IsChild(binding.Handle(), focus))) return;

@@ -51,6 +51,9 @@ class TFormWindow {
   // Keyboard focus moves, in tab order.
   void FocusFirst();
   void FocusNext(bool forward);
+  // A push button got the focus (or, with null, lost it): the button Enter
+  // presses is marked as the default one.
+  void PushButtonFocused(TControlBinding* button);
   // Called by a binding before its focused window is hidden or disabled.
   void FocusLeaving(TControlBinding& binding);
   bool Focus(TControlBinding& binding);

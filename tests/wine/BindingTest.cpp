@@ -434,9 +434,14 @@ TEST_F(BindingTest, TabFollowsTheTabOrderAndEnterAndEscPressTheirButtons) {
   EXPECT_EQ(Form.OkClicks, 1);
   EXPECT_FALSE(Form.CheckBoxFlag.Checked()) << "Enter is no click of the check box";
   SetFocus(Control("ButtonApply"));
+  EXPECT_EQ(GetWindowLongW(Control("ButtonApply"), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON)
+      << "the focused push button looks like the one Enter presses";
   PressKey(VK_RETURN);
   EXPECT_EQ(Form.ApplyClicks, 1);
   EXPECT_EQ(Form.OkClicks, 1);
+  SetFocus(Control("CheckBoxFlag"));
+  EXPECT_EQ(GetWindowLongW(Control("ButtonApply"), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+  SetFocus(Control("ButtonApply"));
   // Esc presses the cancel button, but not while it is hidden.
   SetFocus(Control("SpinEditValue"));
   PressKey(VK_ESCAPE);
