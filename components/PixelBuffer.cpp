@@ -1,6 +1,7 @@
 #include "components/PixelBuffer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -24,6 +25,43 @@ TRect Intersect(TRect a, TRect b) {
 
 }  // namespace
 
+std::uint64_t TPixelBuffer::NewId() {
+  static std::atomic<std::uint64_t> next{0};
+  return ++next;
+}
+
+TPixelBuffer::TPixelBuffer(const TPixelBuffer& other)
+    : FId(NewId()), FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {}
+
+TPixelBuffer::TPixelBuffer(TPixelBuffer&& other) noexcept
+    : FId(NewId()), FWidth(other.FWidth), FHeight(other.FHeight),
+      FPixels(std::move(other.FPixels)) {
+  other.FWidth = other.FHeight = 0;
+  other.FPixels.clear();
+  other.FId = NewId();
+}
+
+TPixelBuffer& TPixelBuffer::operator=(const TPixelBuffer& other) {
+  if (this == &other) return *this;
+  FPixels = other.FPixels;
+  FWidth = other.FWidth;
+  FHeight = other.FHeight;
+  FId = NewId();
+  return *this;
+}
+
+TPixelBuffer& TPixelBuffer::operator=(TPixelBuffer&& other) noexcept {
+  if (this == &other) return *this;
+  FPixels = std::move(other.FPixels);
+  FWidth = other.FWidth;
+  FHeight = other.FHeight;
+  FId = NewId();
+  other.FWidth = other.FHeight = 0;
+  other.FPixels.clear();
+  other.FId = NewId();
+  return *this;
+}
+
 void TPixelBuffer::SetSize(int width, int height) {
   if (width < 0 || height < 0 ||
       static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels) {
@@ -40,6 +78,7 @@ void TPixelBuffer::SetSize(int width, int height) {
   }
   FWidth = width;
   FHeight = height;
+  ++FVersion;
 }
 
 TColor TPixelBuffer::GetPixel(int x, int y) const {
@@ -49,7 +88,7 @@ TColor TPixelBuffer::GetPixel(int x, int y) const {
 
 void TPixelBuffer::SetPixel(int x, int y, TColor color) {
   if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
-  Scanline(y)[x] = ColorToPixel(color);
+  Scanline(y)[x] = ColorToPixel(color);  // counts as a change
 }
 
 void TPixelBuffer::FillRect(TRect rect, TColor color) {
@@ -63,14 +102,25 @@ void TPixelBuffer::FillPattern(TRect rect, const TPixelBuffer& pattern) {
   if (pattern.Width() < 8 || pattern.Height() < 8) return;
   const TRect r = Intersect(rect, {0, 0, FWidth, FHeight});
   if (r.Width() <= 0 || r.Height() <= 0) return;
+  const int w = r.Width();
   for (int y = r.Top; y < r.Bottom; ++y) {
     const TPixel* row = pattern.Scanline(y & 7);
-    TPixel* out = Scanline(y);
+    TPixel* out = Scanline(y) + r.Left;
     bool plain = std::all_of(row, row + 8, [&](TPixel p) { return p == row[0]; });
     if (plain) {
-      std::fill_n(out + r.Left, r.Width(), row[0]);
+      std::fill_n(out, w, row[0]);
+    } else if (y - r.Top >= 8) {
+      // The same as the row 8 above.
+      std::memcpy(out, Scanline(y - 8) + r.Left, sizeof(TPixel) * w);
     } else {
-      for (int x = r.Left; x < r.Right; ++x) out[x] = row[x & 7];
+      // One period of 8, then whole periods, doubling.
+      const int first = std::min(8, w);
+      for (int i = 0; i < first; ++i) out[i] = row[(r.Left + i) & 7];
+      for (int len = first; len < w;) {
+        const int n = std::min(len, w - len);
+        std::memcpy(out + len, out, sizeof(TPixel) * n);
+        len += n;
+      }
     }
   }
 }

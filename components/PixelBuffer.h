@@ -39,8 +39,13 @@ enum class TPenMode { pmCopy, pmNot };
 
 class TPixelBuffer {
  public:
-  TPixelBuffer() = default;
-  TPixelBuffer(int width, int height) { SetSize(width, height); }
+  TPixelBuffer() : FId(NewId()) {}
+  TPixelBuffer(int width, int height) : FId(NewId()) { SetSize(width, height); }
+  // Copies and moves take the pixels and make a buffer of a new identity.
+  TPixelBuffer(const TPixelBuffer& other);
+  TPixelBuffer(TPixelBuffer&& other) noexcept;
+  TPixelBuffer& operator=(const TPixelBuffer& other);
+  TPixelBuffer& operator=(TPixelBuffer&& other) noexcept;
 
   // Throws "Not enough memory for a bitmap of %d x %d pixels" for sizes that
   // cannot be held, instead of failing inside the allocator. New pixels are black.
@@ -49,7 +54,10 @@ class TPixelBuffer {
   int Height() const { return FHeight; }
   bool Empty() const { return FWidth == 0 || FHeight == 0; }
 
-  TPixel* Scanline(int y) { return FPixels.data() + static_cast<std::size_t>(y) * FWidth; }
+  TPixel* Scanline(int y) {
+    ++FVersion;
+    return FPixels.data() + static_cast<std::size_t>(y) * FWidth;
+  }
   const TPixel* Scanline(int y) const {
     return FPixels.data() + static_cast<std::size_t>(y) * FWidth;
   }
@@ -80,7 +88,20 @@ class TPixelBuffer {
   // not inverts each pixel once.
   void Line(int x1, int y1, int x2, int y2, int width, TColor color, TPenMode mode);
 
+  // Tells whether a buffer is still as it was: the pair changes with every
+  // change of size or pixels (any writable access counts as a change), and
+  // no two buffers share an identity. Caches of composed pictures use it.
+  struct TStamp {
+    std::uint64_t Id = 0;
+    std::uint64_t Version = 0;
+    bool operator==(const TStamp&) const = default;
+  };
+  TStamp Stamp() const { return {FId, FVersion}; }
+
  private:
+  static std::uint64_t NewId();
+  std::uint64_t FId;
+  std::uint64_t FVersion = 0;
   int FWidth = 0;
   int FHeight = 0;
   std::vector<TPixel> FPixels;

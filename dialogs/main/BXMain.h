@@ -8,6 +8,7 @@
 
 #include "components/PixelBuffer.h"
 #include "components/Spin.h"
+#include "dialogs/main/PictureCache.h"
 #include "settings/SettingsModel.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -113,6 +114,8 @@ class TFrmBXMain : public TForm, public TBXSettings {
   std::int32_t FSavedTop = 0;
   std::unique_ptr<TPixelBuffer> FPatternBitmap;
   std::unique_ptr<TPixelBuffer> FImageBitmap;
+  // The wallpaper's decoded picture, kept between preview updates.
+  TPictureCache FPictureCache;
 
  private:
   void BindEvents();

@@ -96,7 +96,7 @@ std::vector<std::uint8_t> TPortableFiles::ReadFile(const std::string& path) {
   std::error_code ec;
   std::ifstream in;
   if (fs::is_regular_file(host, ec)) in.open(host, std::ios::binary);
-  if (!in) throw Exception(FormatMessage("Cannot open file %s", path));
+  if (!in.is_open() || !in) throw Exception(FormatMessage("Cannot open file %s", path));
   std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
                                  std::istreambuf_iterator<char>());
   if (in.bad()) throw Exception(FormatMessage("Cannot open file %s", path));

@@ -347,6 +347,29 @@ TEST(VarArrayByteSize, ElementSizeTimesLengthOfTheFirstDimension) {
   EXPECT_EQ(VarArrayByteSize(TVariant("abc")), 0);
 }
 
+TEST(Variant, ConversionsOfTheKindsReadBack) {
+  EXPECT_EQ(TVariant("-12").AsInteger(), -12);
+  EXPECT_EQ(TVariant(2.5).AsInteger(), 2);  // halves to even
+  EXPECT_EQ(TVariant(3.5).AsInteger(), 4);
+  EXPECT_EQ(TVariant(std::uint8_t{200}).AsInteger(), 200);
+  EXPECT_EQ(TVariant(true).AsString(), "True");
+  EXPECT_EQ(TVariant().AsString(), "");
+  EXPECT_EQ(TVariant::WideString(u"\u00e4").AsString(), "\xC3\xA4");
+  EXPECT_EQ(TVariant::Currency(15000).AsString(), "1.5");
+  EXPECT_EQ(TVariant::Currency(15000).AsDouble(), 1.5);
+  EXPECT_EQ(TVariant(0.25).AsCurrency(), 2500);
+  EXPECT_TRUE(TVariant("TRUE").AsBoolean());
+  EXPECT_FALSE(TVariant("0").AsBoolean());
+  EXPECT_EQ(TVariant::Array(varInteger, 0, 1, {1}).Bytes(),
+            (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_NE(TVariant(1), TVariant(true));  // the kind is part of the value
+  for (const TVariant& bad : {TVariant("abc"), TVariant("1e3"), TVariant("4294967296"),
+                              TVariant(1e12), TVariant::Null(), TVariant::Array(varByte, 0, 0)}) {
+    EXPECT_EQ(ErrorOf([&] { bad.AsInteger(); }), "Invalid variant type conversion");
+  }
+  EXPECT_EQ(ErrorOf([&] { TVariant::Null().AsString(); }), "Invalid variant type conversion");
+}
+
 TEST(CheckEnvironment, AnyOtherSystemIsToldAndEnded) {
   TPortableEnvironment env;
   CheckEnvironment();

@@ -4,43 +4,20 @@
 #include <vector>
 
 #include "components/Spin.h"
-#include "platform/Platform.h"
+#include "platform/portable/PortablePlatform.h"
 #include "ui/Form.h"
 
 namespace bx {
 namespace {
 
-// Counts the beeps; everything else answers neutrally.
-class TBeepCounter : public ISystem {
- public:
-  int GetSystemMetrics(int) override { return 0; }
-  bool SystemParametersInfo(std::uint32_t, std::uint32_t, std::uint32_t) override { return true; }
-  bool SetSysColor(int, std::uint32_t) override { return true; }
-  std::uint32_t GetSysColor(int) override { return 0; }
-  void Beep(std::uint32_t, std::uint32_t) override {}
-  void MessageBeep() override { ++Beeps; }
-  std::vector<std::string> CommandLineArgs() override { return {}; }
-  int DisplayColorDepth() override { return 32; }
-  int LogPixelsPerInchX() override { return 96; }
-  int LogPixelsPerInchY() override { return 96; }
-  bool IsWindows95OrNT() override { return true; }
-  void EndProgram() override {}
-  std::uint64_t TickCountMs() override { return 0; }
-  int Beeps = 0;
-};
-
 class SpinTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    TPlatform p = Platform();
-    p.System = &System;
-    Saved = SetPlatform(p);
+  SpinTest() {
     Spin.OnChange = [this](TObject&) { Changes.push_back(Spin.Text()); };
   }
-  void TearDown() override { SetPlatform(Saved); }
+  int Beeps() { return Env.System().MessageBeepCalls; }
 
-  TBeepCounter System;
-  TPlatform Saved;
+  TPortableEnvironment Env;
   TSpinEdit Spin{"SpinEdit"};
   std::vector<std::string> Changes;
 };
@@ -112,7 +89,7 @@ TEST_F(SpinTest, ReadOnlyButtonsOnlyBeep) {
   Spin.UpClick();
   Spin.DownClick();
   EXPECT_EQ(Spin.Text(), "0");
-  EXPECT_EQ(System.Beeps, 2);
+  EXPECT_EQ(Beeps(), 2);
   EXPECT_FALSE(Spin.CanPasteOrCut());
   EXPECT_FALSE(Spin.KeyDown(0x2E));
   Spin.ReadOnly = false;
@@ -125,22 +102,22 @@ TEST_F(SpinTest, ReadOnlyButtonsOnlyBeep) {
 TEST_F(SpinTest, KeyFilter) {
   for (char32_t ch : {U'0', U'9', U'-', U'+', U'.', char32_t(8), char32_t(3), char32_t(22)})
     EXPECT_TRUE(Spin.KeyPress(ch)) << int(ch);
-  EXPECT_EQ(System.Beeps, 0);
+  EXPECT_EQ(Beeps(), 0);
   for (char32_t ch : {U'a', U' ', U',', char32_t(13), U'\u00e9'}) EXPECT_FALSE(Spin.KeyPress(ch));
-  EXPECT_EQ(System.Beeps, 5);
+  EXPECT_EQ(Beeps(), 5);
   EXPECT_EQ(Changes.size(), 0u);
   Spin.DecimalSeparator = U',';
   EXPECT_TRUE(Spin.KeyPress(U','));
   EXPECT_FALSE(Spin.KeyPress(U'.'));
 
   // With the editor disabled only the clipboard shortcuts pass, silently.
-  System.Beeps = 0;
+  const int before = Beeps();
   Spin.EditorEnabled = false;
   EXPECT_FALSE(Spin.KeyPress(U'5'));
   EXPECT_FALSE(Spin.KeyPress(U'-'));
   EXPECT_FALSE(Spin.KeyPress(char32_t(8)));
   EXPECT_TRUE(Spin.KeyPress(char32_t(3)));
-  EXPECT_EQ(System.Beeps, 3);
+  EXPECT_EQ(Beeps(), before + 3);
   EXPECT_FALSE(Spin.KeyDown(0x2E));
   // The arrows still step.
   Spin.Increment = 3;

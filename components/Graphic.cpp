@@ -1,0 +1,72 @@
+#include "components/Graphic.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/Errors.h"
+#include "platform/Platform.h"
+
+namespace bx {
+
+namespace {
+// A pixel buffer holds at most 1 GiB of 32-bit pixels.
+std::uint64_t gMaxImagePixels = (1ull << 30) / sizeof(TPixel);
+}  // namespace
+
+void TGraphic::LoadFromFile(const std::string& fileName) { LoadFromData(ReadPictureFile(fileName)); }
+
+std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName) {
+  if (IFileSystem* files = Platform().Files) return files->ReadFile(fileName);
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) throw Exception(FormatMessage("Cannot open file %s", fileName));
+  std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+  if (in.bad()) throw Exception(FormatMessage("Cannot open file %s", fileName));
+  return data;
+}
+
+std::uint64_t MaxImagePixels() { return gMaxImagePixels; }
+void SetMaxImagePixels(std::uint64_t pixels) { gMaxImagePixels = pixels; }
+
+void CheckImageSize(std::int64_t width, std::int64_t height) {
+  if (width < 0 || height < 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > gMaxImagePixels) {
+    throw Exception("Not enough memory for a bitmap of " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels");
+  }
+}
+
+int DisplayColorDepth() {
+  ISystem* system = Platform().System;
+  const int depth = system ? system->DisplayColorDepth() : 0;
+  return depth > 0 ? depth : 24;
+}
+
+int DisplayLogPixelsX() {
+  ISystem* system = Platform().System;
+  const int ppi = system ? system->LogPixelsPerInchX() : 0;
+  return ppi > 0 ? ppi : 96;
+}
+
+int DisplayLogPixelsY() {
+  ISystem* system = Platform().System;
+  const int ppi = system ? system->LogPixelsPerInchY() : 0;
+  return ppi > 0 ? ppi : 96;
+}
+
+int SystemMetric(int index, int fallback) {
+  ISystem* system = Platform().System;
+  const int value = system ? system->GetSystemMetrics(index) : 0;
+  return value > 0 ? value : fallback;
+}
+
+std::int64_t MulDiv64(std::int64_t a, std::int64_t b, std::int64_t c) {
+  const bool negative = ((a < 0) != (b < 0)) != (c < 0);
+  const std::uint64_t n = static_cast<std::uint64_t>(a < 0 ? -a : a) *
+                          static_cast<std::uint64_t>(b < 0 ? -b : b);
+  const std::uint64_t d = static_cast<std::uint64_t>(c < 0 ? -c : c);
+  const auto q = static_cast<std::int64_t>((n + d / 2) / d);
+  return negative ? -q : q;
+}
+
+}  // namespace bx

@@ -1,0 +1,66 @@
+// The base of the picture formats' decoders, and what they share: reading a
+// picture file whole, the size limit every decoder checks before it
+// allocates, the display facts and little-endian field readers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/PixelBuffer.h"
+
+namespace bx {
+
+// One decoded image of one picture format. An image that failed to load is
+// discarded by its owner, so a decoder may leave itself half-filled when it
+// throws.
+class TGraphic {
+ public:
+  virtual ~TGraphic() = default;
+  // Reads the whole file and decodes it; throws the format's message.
+  void LoadFromFile(const std::string& fileName);
+  // Decodes the bytes of a whole file; throws the format's message.
+  virtual void LoadFromData(std::vector<std::uint8_t> data) = 0;
+  virtual bool Empty() const = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // Draws at the image's own size with its top-left corner at (x, y),
+  // clipped to the target; pixels the image does not paint keep the
+  // target's. Repeatable and cheap: decoding happens at most once.
+  virtual void Draw(TPixelBuffer& target, int x, int y) = 0;
+};
+
+// The whole file, through the platform's file service when there is one.
+// Throws "Cannot open file %s".
+std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName);
+
+// The largest image, in pixels, that a decoder accepts: by default what a
+// pixel buffer can hold. Fuzz targets lower it to keep each run short.
+std::uint64_t MaxImagePixels();
+void SetMaxImagePixels(std::uint64_t pixels);
+// Throws "Not enough memory for a bitmap of %d x %d pixels" for an image
+// larger than MaxImagePixels(), before anything of that size is allocated.
+void CheckImageSize(std::int64_t width, std::int64_t height);
+
+// Display facts, with the usual values when no system service is installed.
+int DisplayColorDepth();  // bits per pixel times planes
+int DisplayLogPixelsX();
+int DisplayLogPixelsY();
+int SystemMetric(int index, int fallback);
+
+// Rounds a * b / c to the nearest integer, halves away from zero, as the
+// platform's MulDiv. |a| and |b| below 2^31, c not 0.
+std::int64_t MulDiv64(std::int64_t a, std::int64_t b, std::int64_t c);
+
+inline std::uint16_t ReadU16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t ReadU32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline std::int16_t ReadI16(const std::uint8_t* p) { return static_cast<std::int16_t>(ReadU16(p)); }
+inline std::int32_t ReadI32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32(p)); }
+
+}  // namespace bx

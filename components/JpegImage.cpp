@@ -1,0 +1,200 @@
+#include "components/JpegImage.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "platform/Errors.h"
+
+namespace bx {
+
+namespace {
+
+// A progressive file of more scans than this is damaged or hostile: each
+// scan walks the whole image, so thousands of them would freeze the dialog.
+constexpr int kMaxScans = 1000;
+
+// libjpeg reports fatal errors by calling error_exit, which must not return.
+// It jumps back into the small function that made the libjpeg call; those
+// functions and libjpeg's own frames hold no C++ objects, so nothing is
+// skipped that has a destructor. The error is thrown after they return.
+struct TJpegContext {
+  jpeg_decompress_struct Info;
+  jpeg_error_mgr Errors;
+  jpeg_progress_mgr Progress;
+  std::jmp_buf Jump;
+  int Code;
+};
+
+TJpegContext* ContextOf(j_common_ptr info) { return static_cast<TJpegContext*>(info->client_data); }
+
+void ErrorExit(j_common_ptr info) {
+  TJpegContext* context = ContextOf(info);
+  context->Code = info->err->msg_code;
+  std::longjmp(context->Jump, 1);
+}
+
+// Warnings and trace messages are ignored.
+void EmitMessage(j_common_ptr, int) {}
+void OutputMessage(j_common_ptr) {}
+
+void ProgressMonitor(j_common_ptr info) {
+  if (info->is_decompressor &&
+      reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+    ERREXIT(info, JERR_BAD_PROGRESSION);
+}
+
+struct TContextDeleter {
+  void operator()(TJpegContext* context) const {
+    jpeg_destroy_decompress(&context->Info);
+    delete context;
+  }
+};
+using TContextPtr = std::unique_ptr<TJpegContext, TContextDeleter>;
+
+TContextPtr NewContext() {
+  TContextPtr context(new TJpegContext());
+  jpeg_std_error(&context->Errors);
+  context->Errors.error_exit = ErrorExit;
+  context->Errors.emit_message = EmitMessage;
+  context->Errors.output_message = OutputMessage;
+  context->Info.err = &context->Errors;
+  context->Info.client_data = context.get();
+  context->Progress.progress_monitor = ProgressMonitor;
+  return context;
+}
+
+[[noreturn]] void ThrowJpegError(int code) {
+  throw Exception(FormatMessage("JPEG error #%d", static_cast<long long>(code)));
+}
+
+// ---- The functions that call libjpeg: plain data only ----------------------
+
+bool ReadHeader(TJpegContext* c, const std::uint8_t* data, std::size_t size) {
+  if (setjmp(c->Jump)) return false;
+  jpeg_create_decompress(&c->Info);
+  // libjpeg's working memory (a progressive file's coefficients) is held
+  // to what an image of the largest accepted size needs.
+  c->Info.mem->max_memory_to_use =
+      static_cast<long>(std::min<std::uint64_t>(1ull << 30, MaxImagePixels() * 8));
+  c->Info.progress = &c->Progress;
+  jpeg_mem_src(&c->Info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&c->Info, TRUE);
+  return true;
+}
+
+enum TOutput { kOutBgrx, kOutQuantized, kOutCmyk };
+
+bool DecodeBody(TJpegContext* c, int output, TPixel* pixels, std::size_t stride, JSAMPLE* row) {
+  if (setjmp(c->Jump)) return false;
+  jpeg_decompress_struct* info = &c->Info;
+  info->scale_num = 1;
+  info->scale_denom = 1;
+  info->dct_method = JDCT_FLOAT;
+  info->do_block_smoothing = TRUE;
+  info->buffered_image = FALSE;
+  if (output == kOutQuantized) {
+    info->quantize_colors = TRUE;
+    info->desired_number_of_colors = 236;
+  } else if (output == kOutCmyk) {
+    info->out_color_space = JCS_CMYK;
+  } else {
+    // The pixel buffer's own layout: blue, green, red, one byte unused.
+    info->out_color_space = JCS_EXT_BGRX;
+  }
+  jpeg_start_decompress(info);
+  const JDIMENSION width = info->output_width;
+  TPixel palette[256] = {};
+  if (output == kOutQuantized) {
+    for (int i = 0; i < info->actual_number_of_colors && i < 256; ++i) {
+      if (info->out_color_components >= 3)
+        palette[i] = MakePixel(info->colormap[0][i], info->colormap[1][i], info->colormap[2][i]);
+      else
+        palette[i] = MakePixel(info->colormap[0][i], info->colormap[0][i], info->colormap[0][i]);
+    }
+  }
+  const bool adobe = info->saw_Adobe_marker;
+  while (info->output_scanline < info->output_height) {
+    const JDIMENSION y = info->output_scanline;
+    TPixel* out = pixels + y * stride;
+    if (output == kOutBgrx) {
+      JSAMPROW rows[16];
+      JDIMENSION count = std::min<JDIMENSION>(16, info->output_height - y);
+      for (JDIMENSION i = 0; i < count; ++i) rows[i] = reinterpret_cast<JSAMPLE*>(out + i * stride);
+      count = jpeg_read_scanlines(info, rows, count);
+      // libjpeg sets the unused byte to 0xFF; pixels keep it 0.
+      for (JDIMENSION i = 0; i < count; ++i) {
+        TPixel* p = out + i * stride;
+        for (JDIMENSION x = 0; x < width; ++x) p[x] &= 0xFFFFFF;
+      }
+      continue;
+    }
+    JSAMPROW rows[1] = {row};
+    if (jpeg_read_scanlines(info, rows, 1) != 1) continue;
+    if (output == kOutQuantized) {
+      for (JDIMENSION x = 0; x < width; ++x) out[x] = palette[row[x]];
+    } else {
+      // Adobe's files store CMYK inverted.
+      for (JDIMENSION x = 0; x < width; ++x) {
+        const unsigned c0 = row[4 * x], m = row[4 * x + 1], ye = row[4 * x + 2], k = row[4 * x + 3];
+        if (adobe)
+          out[x] = MakePixel(c0 * k / 255, m * k / 255, ye * k / 255);
+        else
+          out[x] = MakePixel((255 - c0) * (255 - k) / 255, (255 - m) * (255 - k) / 255,
+                             (255 - ye) * (255 - k) / 255);
+      }
+    }
+  }
+  jpeg_finish_decompress(info);
+  return true;
+}
+
+bool IsCmyk(const jpeg_decompress_struct& info) {
+  return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
+
+}  // namespace
+
+void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuffer& pixels) {
+  TContextPtr context = NewContext();
+  if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
+  const jpeg_decompress_struct& info = context->Info;
+  CheckImageSize(info.image_width, info.image_height);
+  const int output = IsCmyk(info) ? kOutCmyk : quantize ? kOutQuantized : kOutBgrx;
+  TPixelBuffer decoded(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+  std::vector<JSAMPLE> row(output == kOutBgrx ? 0 : static_cast<std::size_t>(info.image_width) * 4);
+  TPixel* base = decoded.Empty() ? nullptr : decoded.Scanline(0);
+  if (!DecodeBody(context.get(), output, base, info.image_width, row.data()))
+    ThrowJpegError(context->Code);
+  pixels = std::move(decoded);
+}
+
+void TJPEGImage::LoadFromData(std::vector<std::uint8_t> data) {
+  TContextPtr context = NewContext();
+  if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
+  const jpeg_decompress_struct& info = context->Info;
+  CheckImageSize(info.image_width, info.image_height);
+  FWidth = static_cast<int>(info.image_width);
+  FHeight = static_cast<int>(info.image_height);
+  FQuantize = DisplayColorDepth() <= 8 || info.jpeg_color_space == JCS_GRAYSCALE;
+  FData = std::move(data);
+  FDecoded = false;
+  FPixels = TPixelBuffer();
+}
+
+const TPixelBuffer& TJPEGImage::Pixels() {
+  if (!FDecoded && !FData.empty()) {
+    DecodeJpeg(FData, FQuantize, FPixels);
+    FDecoded = true;
+  }
+  return FPixels;
+}
+
+void TJPEGImage::Draw(TPixelBuffer& target, int x, int y) { target.Draw(x, y, Pixels()); }
+
+}  // namespace bx

@@ -1,0 +1,77 @@
+#include "components/Picture.h"
+
+#include "components/BmpImage.h"
+#include "components/GifImage.h"
+#include "components/IconImage.h"
+#include "components/JpegImage.h"
+#include "components/Metafile.h"
+#include "platform/Errors.h"
+
+namespace bx {
+
+namespace {
+
+std::string LowerCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  return text;
+}
+
+template <class T>
+std::unique_ptr<TGraphic> Make() {
+  return std::make_unique<T>();
+}
+
+std::vector<TFileFormat>& Formats() {
+  static std::vector<TFileFormat> formats = [] {
+    std::vector<TFileFormat> table;
+    auto add = [&](const char* extension, const char* description, TGraphicFactory create) {
+      table.push_back({LowerCase(extension), description, create});
+    };
+    add("wmf", "Metafiles", Make<TMetafile>);
+    add("emf", "Enhanced Metafiles", Make<TMetafile>);
+    add("ico", "Icons", Make<TIcon>);
+    add("bmp", "Bitmaps", Make<TBitmap>);
+    add("jpeg", "JPEG Image File", Make<TJPEGImage>);
+    add("jpg", "JPEG Image File", Make<TJPEGImage>);
+    add("GIF", "GIF Image", Make<TGIFImage>);
+    return table;
+  }();
+  return formats;
+}
+
+}  // namespace
+
+const std::vector<TFileFormat>& TPicture::FileFormats() { return Formats(); }
+
+void TPicture::RegisterFileFormat(const std::string& extension, const std::string& description,
+                                  TGraphicFactory create) {
+  Formats().push_back({LowerCase(extension), description, create});
+}
+
+std::string PictureFileExtension(const std::string& fileName) {
+  const std::size_t delimiter = fileName.find_last_of("\\/:");
+  const std::size_t dot = fileName.find_last_of('.');
+  if (dot == std::string::npos || (delimiter != std::string::npos && dot < delimiter)) return {};
+  return fileName.substr(dot + 1);
+}
+
+void TPicture::LoadFromFile(const std::string& fileName) {
+  const std::string extension = PictureFileExtension(fileName);
+  const std::string key = LowerCase(extension);
+  const std::vector<TFileFormat>& formats = Formats();
+  for (auto it = formats.rbegin(); it != formats.rend(); ++it) {
+    if (it->Extension != key) continue;
+    std::unique_ptr<TGraphic> graphic = it->Create();
+    graphic->LoadFromFile(fileName);
+    FGraphic = std::move(graphic);
+    return;
+  }
+  throw Exception(FormatMessage("Unknown picture file extension (.%s)", extension));
+}
+
+void TPicture::Draw(TPixelBuffer& target, int x, int y) {
+  if (FGraphic && !FGraphic->Empty()) FGraphic->Draw(target, x, y);
+}
+
+}  // namespace bx

@@ -1,0 +1,52 @@
+// The picture loader: picks a decoder by the file name's extension and
+// holds the one decoded image.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "components/Graphic.h"
+
+namespace bx {
+
+using TGraphicFactory = std::unique_ptr<TGraphic> (*)();
+
+// One entry of the format table; extensions are kept in lower case.
+struct TFileFormat {
+  std::string Extension;
+  std::string Description;
+  TGraphicFactory Create = nullptr;
+};
+
+class TPicture {
+ public:
+  // Chooses the decoder by the extension and loads the whole file. Throws
+  // "Unknown picture file extension (.%s)" or the decoder's message; a
+  // failed load leaves the picture as it was.
+  void LoadFromFile(const std::string& fileName);
+  // True when no image was decoded.
+  bool Empty() const { return !FGraphic || FGraphic->Empty(); }
+  int Width() const { return FGraphic ? FGraphic->Width() : 0; }
+  int Height() const { return FGraphic ? FGraphic->Height() : 0; }
+  // Draws the image at its own size with its top-left corner at (x, y).
+  // Cheap to repeat: the image is decoded once.
+  void Draw(TPixelBuffer& target, int x, int y);
+  TGraphic* Graphic() const { return FGraphic.get(); }
+
+  // The format table in the order the formats were registered.
+  static const std::vector<TFileFormat>& FileFormats();
+  // Adds an entry; an extension registered again is then served by the
+  // later entry.
+  static void RegisterFileFormat(const std::string& extension, const std::string& description,
+                                 TGraphicFactory create);
+
+ private:
+  std::unique_ptr<TGraphic> FGraphic;
+};
+
+// The text after the last "." that follows the last path delimiter ("\",
+// "/" or ":"), as written; empty when there is none.
+std::string PictureFileExtension(const std::string& fileName);
+
+}  // namespace bx

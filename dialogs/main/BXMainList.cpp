@@ -1,0 +1,20 @@
+// The image list and the image and folder choice of the main dialog. Not
+// built yet: the list stays empty and its commands do nothing.
+#include "dialogs/main/BXMain.h"
+
+namespace bx {
+
+void TFrmBXMain::FillWallpaperList() {}
+
+int TFrmBXMain::FindWallpaperIndex() { return -1; }
+
+void TFrmBXMain::ListBoxWallpapersClick(TObject&) {}
+
+void TFrmBXMain::BitBtnSelectImageClick(TObject&) {}
+
+void TFrmBXMain::BitBtnSetFolderClick(TObject&) {}
+
+// The background colour options dialog is not built yet either.
+void TFrmBXMain::BitBtnBackGroundColorClick(TObject&) {}
+
+}  // namespace bx

@@ -1,0 +1,73 @@
+#include "dialogs/main/PictureCache.h"
+
+#include <utility>
+
+#include "components/Picture.h"
+
+namespace bx {
+
+TPictureCache::TPictureCache() = default;
+TPictureCache::~TPictureCache() = default;
+
+TPicture& TPictureCache::Load(const std::string& path) {
+  FileStamp stamp;
+  const bool stamped = Platform().Files && Platform().Files->GetFileStamp(path, stamp);
+  if (FPicture && stamped && path == FPath && stamp == FFileStamp) return *FPicture;
+
+  Clear();
+  auto picture = std::make_unique<TPicture>();
+  picture->LoadFromFile(path);  // an error keeps nothing
+  ++FLoadCount;
+  FPicture = std::move(picture);
+  ++FGeneration;
+  // A file whose stamp could not be read is used once and loaded again next time.
+  FPath = stamped ? path : std::string();
+  FFileStamp = stamp;
+  return *FPicture;
+}
+
+void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background) {
+  if (!FPicture) return;
+  if (FComposed && FComposedGeneration == FGeneration && FComposedColor == background &&
+      FComposedStamp == bitmap.Stamp())
+    return;
+  // Drawn aside first: a picture whose data turns out damaged while it is
+  // decoded leaves the bitmap as it was.
+  TPixelBuffer composed(FPicture->Width(), FPicture->Height());
+  composed.Fill(background);
+  try {
+    FPicture->Draw(composed, 0, 0);
+  } catch (...) {
+    Clear();
+    throw;
+  }
+  bitmap = std::move(composed);
+  ++FComposeCount;
+  FComposed = true;
+  FComposedGeneration = FGeneration;
+  FComposedColor = background;
+  FComposedStamp = bitmap.Stamp();
+}
+
+const TPixelBuffer& TPictureCache::Scaled(const TPixelBuffer& image, int width, int height) {
+  if (FScaledFrom == image.Stamp() && FScaledStamp == FScaled.Stamp() &&
+      FScaled.Width() == width && FScaled.Height() == height)
+    return FScaled;
+  FScaled = TPixelBuffer();  // the old copy goes before the new one is made
+  FScaled.SetSize(width, height);
+  FScaled.StretchCopy({0, 0, width, height}, image, {0, 0, image.Width(), image.Height()});
+  ++FScaleCount;
+  FScaledFrom = image.Stamp();
+  FScaledStamp = FScaled.Stamp();
+  return FScaled;
+}
+
+void TPictureCache::Clear() {
+  FScaled = TPixelBuffer();
+  FPicture.reset();
+  FPath.clear();
+  FFileStamp = {};
+  FComposed = false;
+}
+
+}  // namespace bx

@@ -1,0 +1,87 @@
+// Check boxes and radio buttons. Their windows never check themselves: a
+// click changes the model, and the model's change sets the window's check
+// mark, so the user's changes and the code's take one path.
+#include "platform/win32/ControlBindings.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Text.h"
+
+namespace bx {
+namespace {
+
+class TCheckBinding : public TControlBinding {
+ public:
+  using TControlBinding::TControlBinding;
+  bool UsesFormColors() const override { return true; }
+
+  void Command(UINT code) override {
+    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) Click();
+  }
+  void AccessKey() override {
+    if (!CanFocus()) return;
+    FOwner.Focus(*this);
+    Click();
+  }
+
+ protected:
+  virtual DWORD ButtonStyle() const = 0;
+  virtual bool Checked() const = 0;
+
+  HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
+    return CreateWindowExW(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style | ButtonStyle(),
+                           bounds.left, bounds.top, bounds.right - bounds.left,
+                           bounds.bottom - bounds.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
+                           nullptr);
+  }
+
+  void UpdateKind() override {
+    SyncCaption();
+    const WPARAM state = Checked() ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(FHandle, BM_GETCHECK, 0, 0)) != state)
+      SendMessageW(FHandle, BM_SETCHECK, state, 0);
+  }
+};
+
+class TCheckBoxBinding : public TCheckBinding {
+ public:
+  using TCheckBinding::TCheckBinding;
+  void Command(UINT code) override {
+    // A check box's double click is two clicks, each reported as one.
+    if (code == BN_CLICKED) Click();
+  }
+  void Click() override {
+    if (!Usable()) return;
+    TCheckBox& box = static_cast<TCheckBox&>(FControl);
+    Dispatch([&box] { box.SetChecked(!box.Checked()); });
+  }
+
+ protected:
+  DWORD ButtonStyle() const override { return BS_CHECKBOX; }
+  bool Checked() const override { return static_cast<const TCheckBox&>(FControl).Checked(); }
+};
+
+class TRadioButtonBinding : public TCheckBinding {
+ public:
+  using TCheckBinding::TCheckBinding;
+  void Click() override {
+    if (!Usable()) return;
+    TRadioButton& button = static_cast<TRadioButton&>(FControl);
+    Dispatch([&button] { button.SetChecked(true); });
+  }
+
+ protected:
+  DWORD ButtonStyle() const override { return BS_RADIOBUTTON; }
+  bool Checked() const override { return static_cast<const TRadioButton&>(FControl).Checked(); }
+};
+
+}  // namespace
+
+std::unique_ptr<TControlBinding> MakeCheckBoxBinding(TFormWindow& owner, TControl& control) {
+  return std::make_unique<TCheckBoxBinding>(owner, control);
+}
+
+std::unique_ptr<TControlBinding> MakeRadioButtonBinding(TFormWindow& owner, TControl& control) {
+  return std::make_unique<TRadioButtonBinding>(owner, control);
+}
+
+}  // namespace bx

@@ -1,0 +1,210 @@
+#include "platform/win32/ControlBindings.h"
+
+#include "platform/Errors.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Text.h"
+
+namespace bx {
+
+TControlBinding::TControlBinding(TFormWindow& owner, TControl& control)
+    : FOwner(owner), FControl(control) {}
+
+TControlBinding::~TControlBinding() { TControlBinding::Unbind(); }
+
+void TControlBinding::Create(HWND parent, int id) {
+  FId = id;
+  FBounds = WindowBounds();
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (FControl.Visible()) style |= WS_VISIBLE;
+  if (!FControl.Enabled()) style |= WS_DISABLED;
+  const RECT bounds{FBounds.Left, FBounds.Top, FBounds.Right, FBounds.Bottom};
+  FHandle = CreateWindowFor(parent, id, bounds, style);
+  if (!FHandle) throw Exception("Error creating window");
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FOwner.Font()), FALSE);
+  FControl.OnStateChanged = [this](TControl&) { Update(); };
+  Update();
+}
+
+void TControlBinding::Unbind() { FControl.OnStateChanged = nullptr; }
+
+void TControlBinding::Update() {
+  if (!FHandle) return;
+  // A change made while the window follows an earlier one is taken up by
+  // the same pass instead of nesting.
+  if (FInUpdate) {
+    FUpdatePending = true;
+    return;
+  }
+  struct TInUpdate {
+    bool& flag;
+    ~TInUpdate() { flag = false; }
+  } guard{FInUpdate};
+  FInUpdate = true;
+  do {
+    FUpdatePending = false;
+    const bool enabled = FControl.Enabled();
+    if ((IsWindowEnabled(FHandle) != FALSE) != enabled) {
+      // A disabled window cannot keep the focus; give it to the next control.
+      if (!enabled) FOwner.FocusLeaving(*this);
+      EnableWindow(FHandle, enabled);
+    }
+    const bool visible = FControl.Visible();
+    if (((GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
+      if (!visible) FOwner.FocusLeaving(*this);
+      ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
+    }
+    const TRect bounds = WindowBounds();
+    if (!(bounds == FBounds)) {
+      FBounds = bounds;
+      SetWindowPos(FHandle, nullptr, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    UpdateKind();
+  } while (FUpdatePending);
+}
+
+bool TControlBinding::CanFocus() const {
+  if (!Focusable() || !FHandle || !FControl.Visible() || !FControl.Enabled()) return false;
+  const HWND focus = FocusWindow();
+  return IsWindowEnabled(focus) && (GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TControlBinding::AccessKey() {
+  if (CanFocus()) FOwner.Focus(*this);
+}
+
+void TControlBinding::SyncCaption() {
+  const std::wstring wanted = Widen(FControl.Caption());
+  const int length = GetWindowTextLengthW(FHandle);
+  std::wstring current(static_cast<std::size_t>(length) + 1, L'\0');
+  current.resize(static_cast<std::size_t>(GetWindowTextW(FHandle, current.data(), length + 1)));
+  if (current != wanted) SetWindowTextW(FHandle, wanted.c_str());
+}
+
+void TControlBinding::Dispatch(const std::function<void()>& action) const {
+  RunGuarded(FOwner.Form(), action);
+}
+
+std::unique_ptr<TControlBinding> MakeControlBinding(TFormWindow& owner, TControl& control) {
+  switch (control.Kind()) {
+    case TControlKind::Label: return MakeLabelBinding(owner, control);
+    case TControlKind::Button: return MakeButtonBinding(owner, control);
+    case TControlKind::BitBtn: return MakeBitBtnBinding(owner, control);
+    case TControlKind::CheckBox: return MakeCheckBoxBinding(owner, control);
+    case TControlKind::RadioButton: return MakeRadioButtonBinding(owner, control);
+    case TControlKind::ListBox: return MakeListBoxBinding(owner, control);
+    case TControlKind::Image: return MakeImageBinding(owner, control);
+    case TControlKind::SpinEdit: return MakeSpinEditBinding(owner, control);
+  }
+  throw Exception("Error creating window");
+}
+
+void RunGuarded(TForm& form, const std::function<void()>& action) {
+  try {
+    form.Dispatch(action);
+  } catch (...) {
+    // Dispatch reports every std::exception; anything else ends here.
+    form.ReportError(Exception("Unknown error"));
+  }
+}
+
+void ReportCurrentException(TForm& form) {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    form.ReportError(e);
+  } catch (...) {
+    form.ReportError(Exception("Unknown error"));
+  }
+}
+
+TShiftState KeyboardShiftState() {
+  TShiftState shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+wchar_t AccessKeyOf(const std::string& caption) {
+  const std::wstring text = Widen(caption);
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != L'&') continue;
+    if (text[i + 1] == L'&') {
+      ++i;  // "&&" shows one "&"
+      continue;
+    }
+    return text[i + 1];
+  }
+  return 0;
+}
+
+// ---- Glyphs ------------------------------------------------------------------
+
+TGlyph::~TGlyph() {
+  if (FBitmap) DeleteObject(FBitmap);
+}
+
+bool TGlyph::Load(const std::string& resourceName, int numGlyphs) {
+  if (FBitmap) DeleteObject(FBitmap);
+  FBitmap = nullptr;
+  FWidth = FHeight = 0;
+  if (resourceName.empty()) return false;
+  const std::wstring name = Widen(resourceName);
+  FBitmap = static_cast<HBITMAP>(
+      LoadImageW(ResourceModule(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!FBitmap) return false;
+  BITMAP info{};
+  GetObjectW(FBitmap, sizeof info, &info);
+  FStates = numGlyphs < 1 ? 1 : numGlyphs;
+  FWidth = info.bmWidth / FStates;
+  FHeight = info.bmHeight;
+  if (FWidth <= 0 || FHeight <= 0) {
+    DeleteObject(FBitmap);
+    FBitmap = nullptr;
+    return false;
+  }
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FBitmap);
+  FTransparent = ::GetPixel(dc, 0, FHeight - 1);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return true;
+}
+
+void TGlyph::Draw(HDC dc, int x, int y, bool disabled) const {
+  if (!FBitmap) return;
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ oldSource = SelectObject(source, FBitmap);
+  if (!disabled || FStates >= 2) {
+    const int state = disabled ? 1 : 0;
+    TransparentBlt(dc, x, y, FWidth, FHeight, source, state * FWidth, 0, FWidth, FHeight,
+                   FTransparent);
+  } else {
+    // Embossed from the normal state: a mask of every pixel that is not
+    // transparent, painted in the highlight colour one pixel down and right
+    // and in the shadow colour on top.
+    HDC mono = CreateCompatibleDC(dc);
+    HBITMAP mask = CreateBitmap(FWidth, FHeight, 1, 1, nullptr);
+    HGDIOBJ oldMask = SelectObject(mono, mask);
+    SetBkColor(source, FTransparent);
+    BitBlt(mono, 0, 0, FWidth, FHeight, source, 0, 0, SRCCOPY);
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    constexpr DWORD kPaintWhereMaskIsClear = 0x00B8074A;  // PSDPxax
+    HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    BitBlt(dc, x + 1, y + 1, FWidth, FHeight, mono, 0, 0, kPaintWhereMaskIsClear);
+    SelectObject(dc, GetSysColorBrush(COLOR_BTNSHADOW));
+    BitBlt(dc, x, y, FWidth, FHeight, mono, 0, 0, kPaintWhereMaskIsClear);
+    SelectObject(dc, oldBrush);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+    SelectObject(mono, oldMask);
+    DeleteObject(mask);
+    DeleteDC(mono);
+  }
+  SelectObject(source, oldSource);
+  DeleteDC(source);
+}
+
+}  // namespace bx

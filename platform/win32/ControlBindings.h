@@ -1,0 +1,136 @@
+// One binding per kind of control: it creates the control's child window
+// at the model's exact pixel bounds, turns the window's notifications into
+// model changes (through the form's Dispatch, so a handler's error is
+// reported and never escapes), and follows the model's changes.
+#pragma once
+
+// The project's headers come before windows.h, whose RGB and Get?Value
+// macros would otherwise rewrite their declarations.
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bx {
+
+class TFormWindow;
+
+class TControlBinding {
+ public:
+  TControlBinding(TFormWindow& owner, TControl& control);
+  TControlBinding(const TControlBinding&) = delete;
+  TControlBinding& operator=(const TControlBinding&) = delete;
+  virtual ~TControlBinding();
+
+  TControl& Control() const { return FControl; }
+  TFormWindow& Owner() const { return FOwner; }
+  HWND Handle() const { return FHandle; }
+  int Id() const { return FId; }
+
+  // Creates the child window and starts following the model.
+  void Create(HWND parent, int id);
+  // Stops following the model; the window goes with its parent.
+  virtual void Unbind();
+  // Brings the window in line with the model.
+  void Update();
+
+  // A WM_COMMAND notification from the control's window.
+  virtual void Command(UINT code) { (void)code; }
+  virtual bool DrawItem(const DRAWITEMSTRUCT& item) { (void)item; return false; }
+  virtual bool MeasureItem(MEASUREITEMSTRUCT& item) { (void)item; return false; }
+  // Labels, check boxes and radio buttons take the form's colour and font colour.
+  virtual bool UsesFormColors() const { return false; }
+  // Whether the control can hold the keyboard focus at all.
+  virtual bool Focusable() const { return true; }
+  // Focusable, visible and enabled, in the model and in the window.
+  bool CanFocus() const;
+  // The window that takes the keyboard focus for the control.
+  virtual HWND FocusWindow() const { return FHandle; }
+  // The windows that show the control's hint.
+  virtual std::vector<HWND> HintWindows() const { return {FHandle}; }
+  // Whether the window that has the focus wants typed characters.
+  virtual bool WantsChars() const { return false; }
+  // The control's access key was pressed.
+  virtual void AccessKey();
+  // Performs the control's click as the user's click would (Enter, Esc).
+  virtual void Click() {}
+  // Push buttons: shows whether Enter presses this one.
+  virtual void ShowDefault(bool marked) { (void)marked; }
+
+ protected:
+  virtual HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) = 0;
+  // Kind-specific part of Update.
+  virtual void UpdateKind() {}
+  // Where the window goes, in the form's client pixels.
+  virtual TRect WindowBounds() const { return FControl.BoundsRect(); }
+  // Keeps the window's text equal to the model's caption.
+  void SyncCaption();
+  // A click reaches the model only while the control is enabled and shown,
+  // whatever message the window was sent.
+  bool Usable() const { return FControl.Enabled() && FControl.Visible(); }
+  // Runs a model change as the message loop does.
+  void Dispatch(const std::function<void()>& action) const;
+
+  TFormWindow& FOwner;
+  TControl& FControl;
+  HWND FHandle = nullptr;
+  int FId = 0;
+
+ private:
+  TRect FBounds;
+  bool FInUpdate = false;
+  bool FUpdatePending = false;
+};
+
+std::unique_ptr<TControlBinding> MakeControlBinding(TFormWindow& owner, TControl& control);
+// The bindings of each kind (one source file each).
+std::unique_ptr<TControlBinding> MakeLabelBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeButtonBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeBitBtnBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeCheckBoxBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeRadioButtonBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeListBoxBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeImageBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeSpinEditBinding(TFormWindow& owner, TControl& control);
+
+// Runs a model change or event for user input the way the message loop
+// does: any error is reported by the form and goes no further.
+void RunGuarded(TForm& form, const std::function<void()>& action);
+// Inside a catch block of a window procedure: reports the error in hand.
+void ReportCurrentException(TForm& form);
+// Shift, Ctrl and Alt as the keyboard state has them now.
+TShiftState KeyboardShiftState();
+
+// The character that follows the single "&" of a caption, 0 for none.
+wchar_t AccessKeyOf(const std::string& caption);
+
+// Glyphs: bitmap resources of the resource module, drawn with the colour of
+// their bottom-left pixel transparent.
+class TGlyph {
+ public:
+  TGlyph() = default;
+  TGlyph(const TGlyph&) = delete;
+  TGlyph& operator=(const TGlyph&) = delete;
+  ~TGlyph();
+  // False when the resource is missing; the glyph is then empty.
+  bool Load(const std::string& resourceName, int numGlyphs);
+  bool Empty() const { return FBitmap == nullptr; }
+  int Width() const { return FWidth; }   // of one state
+  int Height() const { return FHeight; }
+  int States() const { return FStates; }
+  // Draws state `index` (0 normal, 1 disabled); a disabled look without its
+  // own state is embossed from the normal one.
+  void Draw(HDC dc, int x, int y, bool disabled) const;
+
+ private:
+  HBITMAP FBitmap = nullptr;
+  int FWidth = 0, FHeight = 0, FStates = 1;
+  COLORREF FTransparent = 0;
+};
+
+}  // namespace bx

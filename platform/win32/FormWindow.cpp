@@ -1,0 +1,723 @@
+#include "platform/win32/FormWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/Errors.h"
+#include "platform/win32/ControlBindings.h"
+#include "platform/win32/Text.h"
+
+namespace bx {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TBexoraForm";
+constexpr int kFirstControlId = 100;
+
+HINSTANCE gResourceModule = nullptr;
+
+std::map<const TForm*, std::unique_ptr<TFormWindow>>& FormWindows() {
+  static std::map<const TForm*, std::unique_ptr<TFormWindow>> windows;
+  return windows;
+}
+
+// The forms whose modal loops run, innermost last: a form without an owner
+// of its own is owned by the one it was opened from.
+std::vector<TFormWindow*>& ModalForms() {
+  static std::vector<TFormWindow*> forms;
+  return forms;
+}
+
+// The fixed dialog frame: a caption with the system menu and the close box
+// only. Without a frame the window is a plain pop-up.
+constexpr DWORD kFrameStyles = WS_CAPTION | WS_SYSMENU;
+DWORD StyleFor(TBorderStyle border) {
+  DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+  if (border == TBorderStyle::bsDialog) style |= kFrameStyles;
+  return style;
+}
+DWORD ExStyleFor(TBorderStyle border) {
+  return border == TBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME : 0;
+}
+
+void RegisterFormClass() {
+  static bool registered = false;
+  if (registered) return;
+  HINSTANCE module = CodeModule();
+  // A class left behind by an earlier load of the module would point at
+  // code that is gone.
+  UnregisterClassW(kFormClass, module);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = TFormWindow::WindowProc;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kFormClass;
+  if (!RegisterClassExW(&wc)) throw Exception("Error creating window");
+  registered = true;
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+// The short part of a hint, before its "|".
+std::string ShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
+
+bool IsPushButton(const TControl& control) {
+  return control.Kind() == TControlKind::Button || control.Kind() == TControlKind::BitBtn;
+}
+
+}  // namespace
+
+TFormWindow::TFormWindow(TForm& form) : FForm(form) {}
+
+TFormWindow::~TFormWindow() {
+  FForm.OnStateChanged = nullptr;
+  for (auto& binding : FBindings) binding->Unbind();
+  if (FTooltip) DestroyWindow(FTooltip);
+  if (FHandle) DestroyWindow(FHandle);
+  FBindings.clear();
+  if (FFont) DeleteObject(FFont);
+  if (FBrush) DeleteObject(FBrush);
+}
+
+void TFormWindow::Create() {
+  if (FHandle) return;
+  RegisterFormClass();
+  HWND owner = reinterpret_cast<HWND>(FForm.ParentWindow);
+  if (!owner && !ModalForms().empty()) owner = ModalForms().back()->Handle();
+  const DWORD style = StyleFor(FForm.BorderStyle());
+  const DWORD exStyle = ExStyleFor(FForm.BorderStyle());
+  const int clientWidth = std::max(0, FForm.ClientWidth());
+  const int clientHeight = std::max(0, FForm.ClientHeight());
+  RECT outer{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  int width = outer.right - outer.left;
+  int height = outer.bottom - outer.top;
+  int left = FForm.Left();
+  int top = FForm.Top();
+  if (FForm.Centered) {
+    left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  }
+  FBrushColor = FForm.Color();
+  FBrush = CreateSolidBrush(FBrushColor);
+  FFontColor = FForm.FontColor();
+  MakeFont();
+  CreateWindowExW(exStyle, kFormClass, Widen(FForm.Caption()).c_str(), style, left, top, width,
+                  height, owner, nullptr, CodeModule(), this);
+  if (!FHandle) throw Exception("Error creating window");
+  // The frame the system really draws decides the outer size, so that the
+  // client area is exactly the form's.
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  if (client.right != clientWidth || client.bottom != clientHeight) {
+    width += clientWidth - client.right;
+    height += clientHeight - client.bottom;
+    SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  UpdateSystemMenu();
+  CreateControls();
+  CreateTooltips();
+  FCreated = true;
+  WriteBoundsToModel();
+  FForm.OnStateChanged = [this](TForm&) { SyncFromModel(); };
+}
+
+void TFormWindow::MakeFont() {
+  FFont = ::CreateFontW(FForm.FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_PITCH | FF_DONTCARE, Widen(FForm.FontName).c_str());
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FFont ? static_cast<HGDIOBJ>(FFont) : GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  FFontHeight = metrics.tmHeight;
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+}
+
+void TFormWindow::CreateControls() {
+  int id = kFirstControlId;
+  for (TControl* control : FForm.Controls()) {
+    FBindings.push_back(MakeControlBinding(*this, *control));
+    TControlBinding* binding = FBindings.back().get();
+    // Owner-drawn list boxes ask for their item height while being created.
+    FById[id] = binding;
+    binding->Create(FHandle, id);
+    FByWindow[binding->Handle()] = binding;
+    // Later controls lie above earlier ones, so that controls placed over
+    // the picture stay visible.
+    SetWindowPos(binding->Handle(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ++id;
+  }
+}
+
+void TFormWindow::CreateTooltips() {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&classes);
+  FTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             CodeModule(), nullptr);
+  if (!FTooltip) return;  // hints are a help, not a need
+  SendMessageW(FTooltip, TTM_SETMAXTIPWIDTH, 0, 320);
+  for (auto& binding : FBindings) {
+    std::wstring text = Widen(ShortHint(binding->Control().Hint()));
+    if (text.empty()) continue;
+    for (HWND window : binding->HintWindows()) {
+      TTTOOLINFOW tool{};
+      tool.cbSize = TTTOOLINFOW_V2_SIZE;
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = FHandle;
+      tool.uId = reinterpret_cast<UINT_PTR>(window);
+      tool.lpszText = text.data();
+      SendMessageW(FTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+  SendMessageW(FTooltip, TTM_ACTIVATE, FForm.ShowHint() ? TRUE : FALSE, 0);
+}
+
+void TFormWindow::UpdateSystemMenu() {
+  const auto& items = FForm.SystemMenuItems();
+  HMENU menu = GetSystemMenu(FHandle, FALSE);
+  if (!menu) return;
+  if (!FMenuTrimmed) {
+    // A fixed dialog frame can be neither sized, minimised nor maximised.
+    for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
+      DeleteMenu(menu, command, MF_BYCOMMAND);
+    FMenuTrimmed = true;
+  }
+  for (; FMenuItemsAdded < items.size(); ++FMenuItemsAdded) {
+    const TSystemMenuItem& item = items[FMenuItemsAdded];
+    AppendMenuW(menu, MF_STRING, item.Id, Widen(item.Text).c_str());
+  }
+}
+
+void TFormWindow::SyncFromModel() {
+  if (!FHandle || FSyncing) return;
+  ++FSyncing;
+  const std::wstring caption = Widen(FForm.Caption());
+  if (WindowText(FHandle) != caption) SetWindowTextW(FHandle, caption.c_str());
+
+  const TBorderStyle border = FForm.BorderStyle();
+  const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
+  const LONG_PTR wantedStyle = (style & ~static_cast<LONG_PTR>(kFrameStyles)) |
+                               static_cast<LONG_PTR>(StyleFor(border) & kFrameStyles);
+  const LONG_PTR wantedExStyle = (exStyle & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME)) |
+                                 static_cast<LONG_PTR>(ExStyleFor(border));
+  if (wantedStyle != style || wantedExStyle != exStyle) {
+    // The outer bounds stay; the client area grows or shrinks by the frame.
+    SetWindowLongPtrW(FHandle, GWL_STYLE, wantedStyle);
+    SetWindowLongPtrW(FHandle, GWL_EXSTYLE, wantedExStyle);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  RECT bounds{};
+  GetWindowRect(FHandle, &bounds);
+  if (bounds.left != FForm.Left() || bounds.top != FForm.Top() ||
+      bounds.right - bounds.left != FForm.Width() || bounds.bottom - bounds.top != FForm.Height())
+    SetWindowPos(FHandle, nullptr, FForm.Left(), FForm.Top(), FForm.Width(), FForm.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+  bool repaint = false;
+  if (FForm.Color() != FBrushColor) {
+    HBRUSH brush = CreateSolidBrush(FForm.Color());
+    if (brush) {
+      if (FBrush) DeleteObject(FBrush);
+      FBrush = brush;
+      FBrushColor = FForm.Color();
+      repaint = true;
+    }
+  }
+  if (FForm.FontColor() != FFontColor) {
+    FFontColor = FForm.FontColor();
+    repaint = true;
+  }
+  if (repaint)
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  if (FTooltip) SendMessageW(FTooltip, TTM_ACTIVATE, FForm.ShowHint() ? TRUE : FALSE, 0);
+  UpdateSystemMenu();
+  --FSyncing;
+  WriteBoundsToModel();
+}
+
+void TFormWindow::WriteBoundsToModel() {
+  if (!FHandle || !FCreated || FSyncing || IsIconic(FHandle)) return;
+  RECT outer{}, client{};
+  GetWindowRect(FHandle, &outer);
+  GetClientRect(FHandle, &client);
+  ++FSyncing;
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  if (FForm.BorderStyle() == TBorderStyle::bsDialog) {
+    FForm.FrameWidth = width - client.right;
+    FForm.FrameHeight = height - client.bottom;
+  }
+  FForm.SetBounds(outer.left, outer.top, width, height);
+  --FSyncing;
+}
+
+// ---- Focus and keyboard -------------------------------------------------------
+
+TControlBinding* TFormWindow::BindingOf(HWND window) const {
+  auto it = FByWindow.find(window);
+  return it == FByWindow.end() ? nullptr : it->second;
+}
+
+TControlBinding* TFormWindow::BindingOf(const TControl& control) const {
+  for (const auto& binding : FBindings)
+    if (&binding->Control() == &control) return binding.get();
+  return nullptr;
+}
+
+TControlBinding* TFormWindow::BindingOf(const std::string& name) const {
+  for (const auto& binding : FBindings)
+    if (binding->Control().Name() == name) return binding.get();
+  return nullptr;
+}
+
+TControlBinding* TFormWindow::ControlOf(HWND window) const {
+  for (; window && window != FHandle; window = GetParent(window))
+    if (TControlBinding* binding = BindingOf(window)) return binding;
+  return nullptr;
+}
+
+TControlBinding* TFormWindow::FocusedBinding() const { return ControlOf(GetFocus()); }
+
+std::vector<TControlBinding*> TFormWindow::TabOrderList() const {
+  std::vector<TControlBinding*> list;
+  for (const auto& binding : FBindings)
+    if (binding->Focusable() && binding->Control().TabOrder() >= 0) list.push_back(binding.get());
+  std::stable_sort(list.begin(), list.end(), [](TControlBinding* a, TControlBinding* b) {
+    return a->Control().TabOrder() < b->Control().TabOrder();
+  });
+  return list;
+}
+
+bool TFormWindow::Focus(TControlBinding& binding) {
+  const HWND window = binding.FocusWindow();
+  SetFocus(window);
+  return GetFocus() == window;
+}
+
+void TFormWindow::FocusFirst() {
+  for (TControlBinding* binding : TabOrderList())
+    if (binding->CanFocus() && Focus(*binding)) return;
+}
+
+void TFormWindow::FocusNext(bool forward) { FocusNext(forward, FocusedBinding()); }
+
+void TFormWindow::FocusNext(bool forward, TControlBinding* current) {
+  const std::vector<TControlBinding*> list = TabOrderList();
+  const int count = static_cast<int>(list.size());
+  if (count == 0) return;
+  // The current control's place counts even when it is no tab stop itself.
+  int start = -1;
+  if (current) {
+    auto it = std::find(list.begin(), list.end(), current);
+    if (it != list.end()) {
+      start = static_cast<int>(it - list.begin());
+    } else if (current->Control().TabOrder() >= 0) {
+      start = 0;
+      while (start < count && list[start]->Control().TabOrder() <= current->Control().TabOrder())
+        ++start;
+      start = forward ? start - 1 : start;
+    }
+  }
+  for (int step = 1; step <= count; ++step) {
+    int index;
+    if (start < 0 && !forward)
+      index = count - step;
+    else if (start < 0)
+      index = step - 1;
+    else
+      index = ((start + (forward ? step : -step)) % count + count) % count;
+    if (list[index] != current && list[index]->CanFocus() && Focus(*list[index])) return;
+  }
+}
+
+void TFormWindow::PushButtonFocused(TControlBinding* button) {
+  for (const auto& binding : FBindings) {
+    if (!IsPushButton(binding->Control())) continue;
+    const bool isDefault = static_cast<const TButton&>(binding->Control()).Default;
+    binding->ShowDefault(button ? binding.get() == button : isDefault);
+  }
+}
+
+void TFormWindow::FocusLeaving(TControlBinding& binding) {
+  const HWND focus = GetFocus();
+  if (!focus || (focus != binding.Handle() && !IsChild(binding.Handle(), focus))) return;
+  FocusNext(true);
+  if (GetFocus() == focus) SetFocus(FHandle);
+}
+
+bool TFormWindow::PreTranslate(MSG& msg) {
+  if (!FHandle || (msg.hwnd != FHandle && !IsChild(FHandle, msg.hwnd))) return false;
+  // The control the key is addressed to: the one with the focus.
+  TControlBinding* target = ControlOf(msg.hwnd);
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      const TShiftState shift = KeyboardShiftState();
+      if (FForm.KeyPreview) {
+        int key = static_cast<int>(msg.wParam);
+        RunGuarded(FForm, [&] { FForm.KeyDown(key, shift); });
+        if (key == 0) return true;
+        msg.wParam = static_cast<WPARAM>(key);
+      }
+      if (msg.message != WM_KEYDOWN) return false;
+      bool handled = false;
+      RunGuarded(FForm, [&] {
+        handled = DialogKey(static_cast<UINT>(msg.wParam), shift, target);
+      });
+      return handled;
+    }
+    case WM_SYSCHAR: {
+      bool handled = false;
+      RunGuarded(FForm, [&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
+      return handled;
+    }
+    case WM_CHAR: {
+      // Without Alt an access key works where typing means nothing.
+      if (target && target->WantsChars()) return false;
+      bool handled = false;
+      RunGuarded(FForm, [&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
+      return handled;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TFormWindow::DialogKey(UINT key, TShiftState shift, TControlBinding* focused) {
+  const bool plain = (shift & (ssCtrl | ssAlt)) == 0;
+  if (!plain) return false;
+  auto showFocusCues = [this] {
+    SendMessageW(FHandle, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+  };
+  switch (key) {
+    case VK_TAB:
+      FocusNext((shift & ssShift) == 0, focused);
+      showFocusCues();
+      return true;
+    case VK_RETURN:
+    case VK_ESCAPE: {
+      // Enter presses the focused push button, else the default button;
+      // Esc the cancel button. Hidden or disabled buttons take no key.
+      TControlBinding* target = nullptr;
+      if (key == VK_RETURN && focused && IsPushButton(focused->Control()) && focused->CanFocus())
+        target = focused;
+      for (auto it = FBindings.begin(); !target && it != FBindings.end(); ++it) {
+        TControl& control = (*it)->Control();
+        if (!IsPushButton(control) || !control.Visible() || !control.Enabled()) continue;
+        const TButton& button = static_cast<const TButton&>(control);
+        if (key == VK_RETURN ? button.Default : button.Cancel) target = it->get();
+      }
+      if (!target) return false;
+      target->Click();
+      return true;
+    }
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: {
+      // The arrows move between the radio buttons of a group and check them.
+      if (!focused || focused->Control().Kind() != TControlKind::RadioButton) return false;
+      const int group = static_cast<const TRadioButton&>(focused->Control()).Group;
+      std::vector<TControlBinding*> members;
+      for (const auto& binding : FBindings)
+        if (binding->Control().Kind() == TControlKind::RadioButton &&
+            static_cast<const TRadioButton&>(binding->Control()).Group == group)
+          members.push_back(binding.get());
+      const int count = static_cast<int>(members.size());
+      const int at = static_cast<int>(std::find(members.begin(), members.end(), focused) -
+                                      members.begin());
+      const int step = (key == VK_RIGHT || key == VK_DOWN) ? 1 : -1;
+      for (int i = 1; i < count; ++i) {
+        TControlBinding* next = members[((at + step * i) % count + count) % count];
+        if (!next->CanFocus()) continue;
+        Focus(*next);
+        next->Click();
+        showFocusCues();
+        return true;
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TFormWindow::AccessKey(wchar_t ch) {
+  auto upper = [](wchar_t c) {
+    return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+  };
+  const wchar_t wanted = upper(ch);
+  for (const auto& binding : FBindings) {
+    const TControl& control = binding->Control();
+    if (!control.Visible() || !control.Enabled()) continue;
+    const wchar_t key = AccessKeyOf(control.Caption());
+    if (!key || upper(key) != wanted) continue;
+    SendMessageW(FHandle, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    binding->AccessKey();
+    return true;
+  }
+  return false;
+}
+
+// ---- Modal run ------------------------------------------------------------------
+
+void TFormWindow::RunModal() {
+  Create();
+  if (FRunning) return;
+  FRunning = true;
+  FClosed = false;
+  HWND owner = GetWindow(FHandle, GW_OWNER);
+  const bool disableOwner = owner && IsWindowEnabled(owner);
+  if (disableOwner) EnableWindow(owner, FALSE);
+  ModalForms().push_back(this);
+
+  ShowWindow(FHandle, SW_SHOW);
+  SetForegroundWindow(FHandle);
+  SetActiveWindow(FHandle);
+  const HWND focus = GetFocus();
+  if (!focus || (focus != FHandle && !IsChild(FHandle, focus))) FocusFirst();
+  ::UpdateWindow(FHandle);
+
+  // Sent messages (the folder monitor hands its reports over that way) are
+  // handled inside PeekMessage, so the end of the run is seen after them too.
+  auto done = [this] { return Application().Terminated() || FClosed || !IsWindow(FHandle); };
+  MSG msg;
+  while (!done()) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      if (!PreTranslateFormMessage(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      continue;
+    }
+    if (done()) break;
+    MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+
+  ModalForms().erase(std::find(ModalForms().begin(), ModalForms().end(), this));
+  // The owner is enabled before this window hides, so that it is the one activated.
+  if (disableOwner) EnableWindow(owner, TRUE);
+  if (IsWindow(FHandle)) ShowWindow(FHandle, SW_HIDE);
+  FRunning = false;
+}
+
+// ---- Window procedure -------------------------------------------------------------
+
+LRESULT CALLBACK TFormWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+  auto* self = reinterpret_cast<TFormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<TFormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->FHandle = window;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  try {
+    return self->Proc(message, wParam, lParam);
+  } catch (...) {
+    ReportCurrentException(self->FForm);
+  }
+  return 0;
+}
+
+LRESULT TFormWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam) {
+        if (TControlBinding* binding = BindingOf(reinterpret_cast<HWND>(lParam))) {
+          binding->Command(HIWORD(wParam));
+          return 0;
+        }
+      }
+      break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (TControlBinding* binding = BindingOf(item->hwndItem))
+        if (binding->DrawItem(*item)) return TRUE;
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      auto it = FById.find(static_cast<int>(item->CtlID));
+      if (it != FById.end() && it->second->MeasureItem(*item)) return TRUE;
+      break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      TControlBinding* binding = BindingOf(reinterpret_cast<HWND>(lParam));
+      if (binding && binding->UsesFormColors()) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, FForm.FontColor());
+        SetBkColor(dc, FForm.Color());
+        return reinterpret_cast<LRESULT>(FBrush);
+      }
+      break;
+    }
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(FHandle, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, FBrush);
+      return 1;
+    }
+    case WM_SETCURSOR: {
+      const HWND target = reinterpret_cast<HWND>(wParam);
+      if (LOWORD(lParam) == HTCLIENT && target != FHandle) {
+        TControlBinding* binding = BindingOf(target);
+        if (!binding) binding = BindingOf(GetParent(target));
+        if (binding && binding->Control().Cursor() != TCursor::crDefault) {
+          const bool hand = binding->Control().Cursor() == TCursor::crHandPoint;
+          SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_CROSS));
+          return TRUE;
+        }
+      }
+      break;
+    }
+    case WM_SYSCOMMAND: {
+      // The system's own handling first, then the form sees the exact command.
+      const LRESULT result = DefWindowProcW(FHandle, message, wParam, lParam);
+      RunGuarded(FForm, [&] { FForm.SysCommand(static_cast<unsigned>(wParam)); });
+      return result;
+    }
+    case WM_CLOSE:
+      // The close box, Alt+F4 and the system menu's Close end the modal run
+      // without applying anything; the window stays until it is released.
+      RunGuarded(FForm, [&] { FForm.CloseQuery(); });
+      FClosed = true;
+      PostMessageW(FHandle, WM_NULL, 0, 0);
+      return 0;
+    case WM_HELP: {
+      const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+      int context = 0;
+      if (info && info->iContextType == HELPINFO_WINDOW) {
+        const HWND item = static_cast<HWND>(info->hItemHandle);
+        TControlBinding* binding = BindingOf(item);
+        if (!binding) binding = BindingOf(GetParent(item));
+        if (binding) context = binding->Control().HelpContext();
+      }
+      RunGuarded(FForm, [&] {
+        bool callHelp = true;
+        FForm.Help(HELP_CONTEXT, context, callHelp);
+      });
+      return TRUE;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(FHandle, focus)) FLastFocus = focus;
+        return 0;
+      }
+      if (!HIWORD(wParam)) {
+        if (FLastFocus && IsWindow(FLastFocus) && IsChild(FHandle, FLastFocus) &&
+            IsWindowEnabled(FLastFocus) && IsWindowVisible(FLastFocus)) {
+          SetFocus(FLastFocus);
+          return 0;
+        }
+        FocusFirst();
+        const HWND focus = GetFocus();
+        if (focus && IsChild(FHandle, focus)) return 0;
+      }
+      break;
+    case WM_WINDOWPOSCHANGED:
+      // The user moved the window: the model follows.
+      if (FCreated && !FSyncing) WriteBoundsToModel();
+      break;
+    case WM_NCDESTROY: {
+      const HWND window = FHandle;
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      FHandle = nullptr;
+      FByWindow.clear();
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(FHandle, message, wParam, lParam);
+}
+
+// ---- The windows of the forms --------------------------------------------------
+
+TFormWindow& FormWindowOf(TForm& form) {
+  std::unique_ptr<TFormWindow>& window = FormWindows()[&form];
+  if (!window) window = std::make_unique<TFormWindow>(form);
+  return *window;
+}
+
+void DestroyFormWindow(TForm& form) {
+  auto it = FormWindows().find(&form);
+  if (it == FormWindows().end()) return;
+  if (it->second->Running()) {
+    // Released from inside its own modal run: the run ends first.
+    it->second->ReleaseWhenDone();
+    return;
+  }
+  std::unique_ptr<TFormWindow> window = std::move(it->second);
+  FormWindows().erase(it);
+}
+
+TFormWindow* FormWindowFromHandle(HWND window) {
+  if (!window) return nullptr;
+  const HWND root = GetAncestor(window, GA_ROOT);
+  for (auto& [form, formWindow] : FormWindows())
+    if (formWindow->Handle() == root) return formWindow.get();
+  return nullptr;
+}
+
+HWND CreateFormWindow(TForm& form) {
+  TFormWindow& window = FormWindowOf(form);
+  window.Create();
+  return window.Handle();
+}
+
+HWND FormWindowHandle(const TForm& form) {
+  auto it = FormWindows().find(&form);
+  return it == FormWindows().end() ? nullptr : it->second->Handle();
+}
+
+HWND FindControlWindow(const TForm& form, const std::string& controlName) {
+  auto it = FormWindows().find(&form);
+  if (it == FormWindows().end()) return nullptr;
+  TControlBinding* binding = it->second->BindingOf(controlName);
+  return binding ? binding->Handle() : nullptr;
+}
+
+bool PreTranslateFormMessage(MSG& msg) {
+  TFormWindow* window = FormWindowFromHandle(msg.hwnd);
+  return window && window->PreTranslate(msg);
+}
+
+HINSTANCE CodeModule() {
+  static HINSTANCE module = [] {
+    HMODULE handle = nullptr;
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&CodeModule), &handle);
+    return handle;
+  }();
+  return module;
+}
+
+HINSTANCE ResourceModule() { return gResourceModule ? gResourceModule : CodeModule(); }
+
+void SetResourceModule(HINSTANCE module) { gResourceModule = module; }
+
+}  // namespace bx

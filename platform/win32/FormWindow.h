@@ -1,0 +1,132 @@
+// The real window of a form: a top-level window with a fixed dialog frame,
+// one child window per control (made by the control bindings), and the
+// keyboard handling of a dialog. Model and window are kept in step both
+// ways: a property change of the form or of a control updates the window,
+// and the user's input updates the model and raises its events.
+#pragma once
+
+#include "ui/Form.h"
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bx {
+
+class TControlBinding;
+
+class TFormWindow {
+ public:
+  explicit TFormWindow(TForm& form);
+  TFormWindow(const TFormWindow&) = delete;
+  TFormWindow& operator=(const TFormWindow&) = delete;
+  // Unbinds every control and destroys the window.
+  ~TFormWindow();
+
+  TForm& Form() const { return FForm; }
+  HWND Handle() const { return FHandle; }
+  HFONT Font() const { return FFont; }
+  HBRUSH Brush() const { return FBrush; }
+
+  // Creates the window and its controls, hidden; does nothing when it exists.
+  // Throws "Error creating window" when the system refuses.
+  void Create();
+  // Shows the window and runs its modal loop until the application is
+  // asked to terminate or the window is closed.
+  void RunModal();
+  bool Running() const { return FRunning; }
+
+  // The dialog keyboard handling for a message taken from the queue: key
+  // preview, Tab, Enter, Esc, arrows between radio buttons, access keys.
+  // True when the message was consumed.
+  bool PreTranslate(MSG& msg);
+
+  TControlBinding* BindingOf(HWND window) const;
+  TControlBinding* BindingOf(const TControl& control) const;
+  TControlBinding* BindingOf(const std::string& name) const;
+
+  // Keyboard focus moves, in tab order.
+  void FocusFirst();
+  void FocusNext(bool forward);
+  // A push button got the focus (or, with null, lost it): the button Enter
+  // presses is marked as the default one.
+  void PushButtonFocused(TControlBinding* button);
+  // Called by a binding before its focused window is hidden or disabled.
+  void FocusLeaving(TControlBinding& binding);
+  bool Focus(TControlBinding& binding);
+
+  // Text metrics of the form's font, for bindings that size themselves.
+  int FontPixelHeight() const { return FFontHeight; }
+
+  // Ends the modal run and destroys the window once the run has returned.
+  void ReleaseWhenDone() { FReleasePending = FClosed = true; }
+  bool ReleasePending() const { return FReleasePending; }
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  LRESULT Proc(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void MakeFont();
+  void CreateControls();
+  void CreateTooltips();
+  void UpdateSystemMenu();
+  void SyncFromModel();
+  void WriteBoundsToModel();
+  std::vector<TControlBinding*> TabOrderList() const;
+  bool DialogKey(UINT key, TShiftState shift, TControlBinding* focused);
+  bool AccessKey(wchar_t ch);
+  void FocusNext(bool forward, TControlBinding* current);
+  // The control a window belongs to (the window itself or a parent of it).
+  TControlBinding* ControlOf(HWND window) const;
+  TControlBinding* FocusedBinding() const;
+
+  TForm& FForm;
+  HWND FHandle = nullptr;
+  HWND FTooltip = nullptr;
+  HFONT FFont = nullptr;
+  HBRUSH FBrush = nullptr;
+  TColor FBrushColor = 0;
+  int FFontHeight = 0;
+  std::vector<std::unique_ptr<TControlBinding>> FBindings;
+  std::map<HWND, TControlBinding*> FByWindow;
+  std::map<int, TControlBinding*> FById;
+  std::size_t FMenuItemsAdded = 0;
+  HWND FLastFocus = nullptr;
+  bool FCreated = false;
+  bool FRunning = false;
+  bool FClosed = false;
+  bool FReleasePending = false;
+  bool FMenuTrimmed = false;
+  TColor FFontColor = 0;
+  int FSyncing = 0;
+};
+
+// The window of a form, made on first use; the host's Release removes it.
+TFormWindow& FormWindowOf(TForm& form);
+// Destroys the window of a form, if it has one, and unbinds its controls.
+void DestroyFormWindow(TForm& form);
+// The form window whose top-level window a message is addressed to, or null.
+TFormWindow* FormWindowFromHandle(HWND window);
+
+// For tests: the window of a form without running its modal loop, the
+// window of a control by the model's control name, the form's window.
+HWND CreateFormWindow(TForm& form);
+HWND FormWindowHandle(const TForm& form);
+HWND FindControlWindow(const TForm& form, const std::string& controlName);
+// Runs a queued message through the keyboard handling of the form window
+// it is addressed to, as the modal loop does; true when consumed.
+bool PreTranslateFormMessage(MSG& msg);
+
+// The module whose bitmap resources the controls' glyphs come from: the
+// module holding this code unless another was set (tests point it at the
+// built applet).
+HINSTANCE ResourceModule();
+void SetResourceModule(HINSTANCE module);
+// The module holding this code; window classes are registered with it.
+HINSTANCE CodeModule();
+
+}  // namespace bx

@@ -1,0 +1,292 @@
+#include "platform/win32/ImageWindow.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/win32/FormWindow.h"
+
+namespace bx {
+namespace {
+
+constexpr wchar_t kImageClass[] = L"TImage";
+
+void RegisterImageClass(WNDPROC procedure) {
+  static bool registered = false;
+  if (registered) return;
+  HINSTANCE module = CodeModule();
+  UnregisterClassW(kImageClass, module);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kImageClass;
+  if (!RegisterClassExW(&wc)) throw Exception("Error creating window");
+  registered = true;
+}
+
+}  // namespace
+
+TImageWindow::TImageWindow(TFormWindow& owner, TControl& image) : TControlBinding(owner, image) {}
+
+TImageWindow::~TImageWindow() { FreeBitmaps(); }
+
+void TImageWindow::Unbind() {
+  TControlBinding::Unbind();
+  if (FHandle && GetCapture() == FHandle) ReleaseCapture();
+}
+
+TShiftState TImageWindow::MouseShiftState(WPARAM flags) {
+  TShiftState shift = 0;
+  if (flags & MK_LBUTTON) shift |= ssLeft;
+  if (flags & MK_RBUTTON) shift |= ssRight;
+  if (flags & MK_MBUTTON) shift |= ssMiddle;
+  if (flags & MK_SHIFT) shift |= ssShift;
+  if (flags & MK_CONTROL) shift |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+HWND TImageWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) {
+  RegisterImageClass(WindowProc);
+  return CreateWindowExW(0, kImageClass, nullptr, style, bounds.left, bounds.top,
+                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(), this);
+}
+
+void TImageWindow::UpdateKind() {
+  FStale = true;
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TImageWindow::FreeBitmaps() {
+  if (FScaled) DeleteObject(FScaled);
+  if (FSource) DeleteObject(FSource);
+  FScaled = FSource = nullptr;
+  FScaledBits = FSourceBits = nullptr;
+  FScaledWidth = FScaledHeight = FSourceWidth = FSourceHeight = 0;
+}
+
+namespace {
+
+// A reduction averages every picture pixel that falls into a control
+// pixel, so that fine detail (the grid's lines, a pattern) turns into its
+// mean colour instead of being dropped or kept by chance.
+void ReducePicture(const TPixelBuffer& picture, std::uint32_t* target, int width, int height) {
+  const int sourceWidth = picture.Width();
+  const int sourceHeight = picture.Height();
+  std::vector<int> columns(static_cast<std::size_t>(width) + 1);
+  for (int x = 0; x <= width; ++x)
+    columns[static_cast<std::size_t>(x)] =
+        static_cast<int>(static_cast<std::int64_t>(x) * sourceWidth / width);
+  std::vector<std::uint64_t> sums(static_cast<std::size_t>(width) * 3);
+  for (int y = 0; y < height; ++y) {
+    const int top = static_cast<int>(static_cast<std::int64_t>(y) * sourceHeight / height);
+    const int bottom = static_cast<int>(static_cast<std::int64_t>(y + 1) * sourceHeight / height);
+    std::fill(sums.begin(), sums.end(), 0);
+    for (int row = top; row < bottom; ++row) {
+      const TPixel* line = picture.Scanline(row);
+      for (int x = 0; x < width; ++x) {
+        std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
+        for (int column = columns[static_cast<std::size_t>(x)];
+             column < columns[static_cast<std::size_t>(x) + 1]; ++column) {
+          const TPixel p = line[column];
+          sum[0] += (p >> 16) & 0xFF;
+          sum[1] += (p >> 8) & 0xFF;
+          sum[2] += p & 0xFF;
+        }
+      }
+    }
+    std::uint32_t* out = target + static_cast<std::size_t>(y) * width;
+    for (int x = 0; x < width; ++x) {
+      const std::uint64_t count = static_cast<std::uint64_t>(bottom - top) *
+          (columns[static_cast<std::size_t>(x) + 1] - columns[static_cast<std::size_t>(x)]);
+      const std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
+      out[x] = count == 0 ? 0
+                          : static_cast<std::uint32_t>(((sum[0] + count / 2) / count) << 16 |
+                                                       ((sum[1] + count / 2) / count) << 8 |
+                                                       ((sum[2] + count / 2) / count));
+    }
+  }
+}
+
+HBITMAP CreateTopDownDib(HDC reference, int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (bitmap && !*bits) {
+    DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  return bitmap;
+}
+
+}  // namespace
+
+void TImageWindow::Render(HDC reference, int width, int height) {
+  if (!FScaled || width != FScaledWidth || height != FScaledHeight) {
+    if (FScaled) DeleteObject(FScaled);
+    FScaled = CreateTopDownDib(reference, width, height, &FScaledBits);
+    FScaledWidth = FScaled ? width : 0;
+    FScaledHeight = FScaled ? height : 0;
+  }
+  if (!FScaled) return;
+  const TPixelBuffer& picture = Image().Picture();
+  if (!picture.Empty() && picture.Width() >= width && picture.Height() >= height) {
+    // The picture's pixels are laid out as a 32-bit top-down DIB.
+    ReducePicture(picture, static_cast<std::uint32_t*>(FScaledBits), width, height);
+    FStale = false;
+    return;
+  }
+  HDC target = CreateCompatibleDC(reference);
+  HGDIOBJ oldTarget = SelectObject(target, FScaled);
+  bool drawn = false;
+  if (!picture.Empty()) {
+    if (!FSource || FSourceWidth != picture.Width() || FSourceHeight != picture.Height()) {
+      if (FSource) DeleteObject(FSource);
+      FSource = CreateTopDownDib(reference, picture.Width(), picture.Height(), &FSourceBits);
+      FSourceWidth = FSource ? picture.Width() : 0;
+      FSourceHeight = FSource ? picture.Height() : 0;
+    }
+    if (FSource) {
+      std::memcpy(FSourceBits, picture.Data(),
+                  static_cast<std::size_t>(picture.Width()) * picture.Height() * sizeof(TPixel));
+      GdiFlush();
+      HDC source = CreateCompatibleDC(reference);
+      HGDIOBJ oldSource = SelectObject(source, FSource);
+      // An enlargement: halftone interpolates; it needs the brush origin
+      // set again after the mode.
+      SetStretchBltMode(target, HALFTONE);
+      SetBrushOrgEx(target, 0, 0, nullptr);
+      StretchBlt(target, 0, 0, width, height, source, 0, 0, picture.Width(), picture.Height(),
+                 SRCCOPY);
+      SelectObject(source, oldSource);
+      DeleteDC(source);
+      drawn = true;
+    }
+  }
+  if (!drawn) {
+    RECT all{0, 0, width, height};
+    FillRect(target, &all, FOwner.Brush());
+  }
+  GdiFlush();
+  SelectObject(target, oldTarget);
+  DeleteDC(target);
+  FStale = false;
+}
+
+void TImageWindow::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  if (FStale || client.right != FScaledWidth || client.bottom != FScaledHeight)
+    Render(dc, client.right, client.bottom);
+  if (!FScaled) {
+    FillRect(dc, &client, FOwner.Brush());
+    return;
+  }
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, FScaled);
+  BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+LRESULT CALLBACK TImageWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+  auto* self = reinterpret_cast<TImageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<TImageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->FHandle = window;
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->FHandle = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  try {
+    return self->Proc(message, wParam, lParam);
+  } catch (...) {
+    ReportCurrentException(self->FOwner.Form());
+  }
+  return 0;
+}
+
+LRESULT TImageWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  TImage& image = Image();
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(FHandle, &paint);
+      struct TEnd {
+        HWND window;
+        PAINTSTRUCT* paint;
+        ~TEnd() { EndPaint(window, paint); }
+      } end{FHandle, &paint};
+      Paint(dc);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      FStale = true;
+      InvalidateRect(FHandle, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      // The left button captures the mouse, so a drag that leaves the
+      // control goes on reaching it.
+      SetCapture(FHandle);
+      TShiftState shift = MouseShiftState(wParam);
+      if (message == WM_LBUTTONDBLCLK) shift |= ssDouble;
+      Dispatch([&] { image.MouseDown(TMouseButton::mbLeft, shift, x, y); });
+      return 0;
+    }
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
+      TShiftState shift = MouseShiftState(wParam);
+      if (message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) shift |= ssDouble;
+      const TMouseButton button = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK
+                                      ? TMouseButton::mbRight
+                                      : TMouseButton::mbMiddle;
+      Dispatch([&] { image.MouseDown(button, shift, x, y); });
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      const TShiftState shift = MouseShiftState(wParam);
+      Dispatch([&] { image.MouseMove(shift, x, y); });
+      return 0;
+    }
+    case WM_LBUTTONUP:
+      if (GetCapture() == FHandle) ReleaseCapture();
+      return 0;
+    default:
+      return DefWindowProcW(FHandle, message, wParam, lParam);
+  }
+}
+
+std::unique_ptr<TControlBinding> MakeImageBinding(TFormWindow& owner, TControl& control) {
+  return std::make_unique<TImageWindow>(owner, control);
+}
+
+}  // namespace bx

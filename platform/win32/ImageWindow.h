@@ -1,0 +1,45 @@
+// The picture control: a window class of ours ("TImage") that shows the
+// model's picture scaled to the control's size with good filtering (a
+// reduction averages its pixels, an enlargement is stretched in halftone
+// mode), and
+// hands the mouse to the model with the shift state of each message.
+#pragma once
+
+#include "platform/win32/ControlBindings.h"
+
+namespace bx {
+
+class TImageWindow : public TControlBinding {
+ public:
+  TImageWindow(TFormWindow& owner, TControl& image);
+  ~TImageWindow() override;
+  bool Focusable() const override { return false; }
+  void Unbind() override;
+
+  // The shift state of a mouse message: its button and key flags, and Alt.
+  static TShiftState MouseShiftState(WPARAM flags);
+
+ protected:
+  HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override;
+  // Any change of the model may be a new picture: it is drawn again.
+  void UpdateKind() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Proc(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+  // Scales the picture into the cached bitmap of the client's size.
+  void Render(HDC reference, int width, int height);
+  void FreeBitmaps();
+  TImage& Image() const { return static_cast<TImage&>(FControl); }
+
+  HBITMAP FScaled = nullptr;
+  void* FScaledBits = nullptr;
+  int FScaledWidth = 0, FScaledHeight = 0;
+  HBITMAP FSource = nullptr;
+  void* FSourceBits = nullptr;
+  int FSourceWidth = 0, FSourceHeight = 0;
+  bool FStale = true;
+};
+
+}  // namespace bx

@@ -1,0 +1,64 @@
+// Labels: static text at the model's bounds, sized to the caption when the
+// model gives no width or height; the access key focuses FocusControl.
+#include "platform/win32/ControlBindings.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Text.h"
+
+namespace bx {
+namespace {
+
+class TLabelBinding : public TControlBinding {
+ public:
+  using TControlBinding::TControlBinding;
+  bool UsesFormColors() const override { return true; }
+  bool Focusable() const override { return false; }
+
+  void AccessKey() override {
+    TControl* target = static_cast<TLabel&>(FControl).FocusControl;
+    if (!target) return;
+    TControlBinding* binding = FOwner.BindingOf(*target);
+    if (binding && binding->CanFocus()) FOwner.Focus(*binding);
+  }
+
+ protected:
+  HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
+    return CreateWindowExW(0, L"STATIC", Widen(FControl.Caption()).c_str(),
+                           style | SS_LEFTNOWORDWRAP, bounds.left, bounds.top,
+                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
+                           nullptr);
+  }
+
+  void UpdateKind() override { SyncCaption(); }
+
+  TRect WindowBounds() const override {
+    TRect bounds = FControl.BoundsRect();
+    if (FControl.Width() > 0 && FControl.Height() > 0) return bounds;
+    const SIZE size = CaptionSize();
+    if (FControl.Width() <= 0) bounds.Right = bounds.Left + size.cx;
+    if (FControl.Height() <= 0) bounds.Bottom = bounds.Top + size.cy;
+    return bounds;
+  }
+
+ private:
+  // The caption's extent in the form's font, the access key's "&" removed.
+  SIZE CaptionSize() const {
+    const std::wstring text = Widen(FControl.Caption());
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FOwner.Font());
+    RECT extent{0, 0, 0, 0};
+    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_LEFT | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return SIZE{text.empty() ? 0 : extent.right, extent.bottom};
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<TControlBinding> MakeLabelBinding(TFormWindow& owner, TControl& control) {
+  return std::make_unique<TLabelBinding>(owner, control);
+}
+
+}  // namespace bx

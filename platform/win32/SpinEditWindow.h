@@ -1,0 +1,56 @@
+// The spin edit's window: the window class "TSpinEdit", a multi-line EDIT
+// (so that its formatting rectangle can keep the text clear of the
+// buttons) that clips its child, the "TSpinButton" window with the up and
+// down buttons at its right edge. The logic is the model's (TSpinEdit);
+// this only turns keys, characters, focus and mouse into its calls.
+#pragma once
+
+#include "components/Spin.h"
+#include "platform/win32/ControlBindings.h"
+
+namespace bx {
+
+class TSpinEditWindow : public TControlBinding {
+ public:
+  TSpinEditWindow(TFormWindow& owner, TControl& edit);
+  ~TSpinEditWindow() override;
+
+  void Unbind() override;
+  void Command(UINT code) override;
+  bool WantsChars() const override { return true; }
+  std::vector<HWND> HintWindows() const override { return {FHandle, FButton}; }
+  HWND ButtonWindow() const { return FButton; }
+
+  // The timer of the buttons' auto-repeat.
+  static constexpr UINT_PTR kRepeatTimer = 1;
+
+ protected:
+  HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override;
+  void UpdateKind() override;
+  // Never lower than the model's minimum height for the form's font.
+  TRect WindowBounds() const override;
+
+ private:
+  static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT CallEdit(UINT message, WPARAM wParam, LPARAM lParam);
+
+  TSpinEdit& Model() const { return static_cast<TSpinEdit&>(FControl); }
+  int MinHeight() const;
+  // Formatting rectangle and button place for the current size.
+  void Layout();
+  void PaintButton(HDC dc);
+  void PaintPart(HDC dc, const RECT& area, TSpinPart part, const TGlyph& glyph);
+  TSpinPart PartAt(int x, int y) const;
+  void ArmTimer();
+  void SyncText();
+
+  HWND FButton = nullptr;
+  TGlyph FUpGlyph, FDownGlyph;
+  bool FSettingText = false;
+  bool FReleasing = false;
+};
+
+}  // namespace bx

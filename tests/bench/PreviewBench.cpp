@@ -1,0 +1,138 @@
+// The preview's speed on a 3840 x 2160 desktop with a 4000 x 3000 JPEG
+// wallpaper: an update after an origin change, measured against one plain
+// fill of the desktop-size preview buffer in the same run.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "dialogs/main/BXMain.h"
+#include "platform/portable/PortablePlatform.h"
+#include "settings/SettingsModel.h"
+
+namespace bx {
+namespace {
+
+constexpr int kDesktopWidth = 3840, kDesktopHeight = 2160;
+constexpr int kImageWidth = 4000, kImageHeight = 3000;
+
+std::vector<std::uint8_t> EncodeJpeg(int width, int height) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = width;
+  c.image_height = height;
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 85, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
+  while (c.next_scanline < c.image_height) {
+    const int y = static_cast<int>(c.next_scanline);
+    for (int x = 0; x < width; ++x) {
+      row[x * 3] = static_cast<JSAMPLE>(x * 255 / width);
+      row[x * 3 + 1] = static_cast<JSAMPLE>(y * 255 / height);
+      row[x * 3 + 2] = static_cast<JSAMPLE>((x ^ y) & 0xFF);
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&c, rows, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::vector<std::uint8_t> bytes(out, out + size);
+  jpeg_destroy_compress(&c);
+  std::free(out);
+  return bytes;
+}
+
+// One dialog on the portable desktop, with the wallpaper shown.
+struct TBenchDialog {
+  TBenchDialog(int tile, int style, bool grid) {
+    Env.System().SetMetric(kSmCxVirtualScreen, kDesktopWidth);
+    Env.System().SetMetric(kSmCyVirtualScreen, kDesktopHeight);
+    Env.Files().CreateDirectory("C:\\Pictures\\");
+    Env.Files().WriteFile(kPath, EncodeJpeg(kImageWidth, kImageHeight));
+    auto& reg = Env.Registry();
+    reg.SetStringValue(kHKeyCurrentUser, kDesktopKey, "Wallpaper", kPath);
+    reg.SetStringValue(kHKeyCurrentUser, kDesktopKey, "TileWallpaper", std::to_string(tile));
+    reg.SetStringValue(kHKeyCurrentUser, kDesktopKey, "WallpaperStyle", std::to_string(style));
+    reg.SetStringValue(kHKeyCurrentUser, kColorsKey, "Background", "0 128 128");
+    reg.SetDwordValue(kHKeyCurrentUser, kOwnKey, "ShowPreviewGrid", grid ? 1 : 0);
+    PreviewBusy = false;
+    Dialog = std::make_unique<TFrmBXMain>();
+  }
+  static constexpr const char* kPath = "C:\\Pictures\\photo.jpg";
+  TPortableEnvironment Env;
+  std::unique_ptr<TFrmBXMain> Dialog;
+};
+
+using TClock = std::chrono::steady_clock;
+double Ms(TClock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// Each iteration: one origin change (one preview update) and, for the
+// reference, one plain fill of a buffer of the preview's size.
+void OriginChange(benchmark::State& state, int tile, int style, bool grid) {
+  TBenchDialog b(tile, style, grid);
+  TFrmBXMain& d = *b.Dialog;
+  if (d.ImageWallpaper.Picture().Width() != kDesktopWidth || d.FImageBitmap->Width() != kImageWidth) {
+    state.SkipWithError("the wallpaper did not load");
+    return;
+  }
+  TPixelBuffer reference(kDesktopWidth, kDesktopHeight);
+  double updateMs = 0, fillMs = 0;
+  int origin = 0;
+  for (auto _ : state) {
+    origin = origin == 10 ? 20 : 10;
+    const auto t0 = TClock::now();
+    d.SpinEditOriginX.SetValue(origin);
+    const auto t1 = TClock::now();
+    reference.Fill(RGB(0, 128, origin));
+    const auto t2 = TClock::now();
+    benchmark::DoNotOptimize(d.ImageWallpaper.Picture().Data());
+    benchmark::DoNotOptimize(reference.Data());
+    updateMs += Ms(t1 - t0);
+    fillMs += Ms(t2 - t1);
+    state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["update_ms"] = updateMs / n;
+  state.counters["fill_ms"] = fillMs / n;
+  state.counters["ratio"] = updateMs / fillMs;
+  state.counters["loads"] = d.FPictureCache.LoadCount();
+}
+
+void BM_OriginChangeCentred(benchmark::State& s) { OriginChange(s, 0, 0, false); }
+void BM_OriginChangeCentredGrid(benchmark::State& s) { OriginChange(s, 0, 0, true); }
+void BM_OriginChangeTiled(benchmark::State& s) { OriginChange(s, 1, 0, false); }
+void BM_OriginChangeStretched(benchmark::State& s) { OriginChange(s, 0, 2, false); }
+void BM_OriginChangeStretchedTiled(benchmark::State& s) { OriginChange(s, 0, 3, false); }
+BENCHMARK(BM_OriginChangeCentred)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OriginChangeCentredGrid)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OriginChangeTiled)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OriginChangeStretched)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OriginChangeStretchedTiled)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A new image: read and decoded again each time (the cache is emptied).
+void BM_FirstUpdateWithNewImage(benchmark::State& state) {
+  TBenchDialog b(0, 0, false);
+  TFrmBXMain& d = *b.Dialog;
+  for (auto _ : state) {
+    d.FPictureCache.Clear();
+    d.UpdatePreview();
+    benchmark::DoNotOptimize(d.ImageWallpaper.Picture().Data());
+  }
+  state.counters["loads"] = d.FPictureCache.LoadCount();
+}
+BENCHMARK(BM_FirstUpdateWithNewImage)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace bx

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "components/IconImage.h"
+#include "platform/Errors.h"
+#include "tests/unit/ImageTestSupport.h"
+#include "tests/unit/ImageWriters.h"
+
+namespace bx {
+namespace {
+
+using test::TBytes;
+using test::TIconImageSpec;
+
+const TColor kGreen = RGB(0, 200, 0);
+
+TIconImageSpec Solid(int size, int bits, std::uint32_t value, std::vector<TColor> palette = {}) {
+  TIconImageSpec s;
+  s.Width = s.Height = size;
+  s.BitCount = bits;
+  s.Values.assign(static_cast<std::size_t>(size) * size, value);
+  s.Palette = std::move(palette);
+  return s;
+}
+
+std::string LoadError(const TBytes& file) {
+  TIcon icon;
+  try {
+    icon.LoadFromData(file);
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "loaded";
+}
+
+TEST(IconImage, MaskedPixelsKeepTheTargetsColour) {
+  test::TImagePlatform platform;
+  TIconImageSpec s = Solid(32, 24, MakePixel(10, 20, 250));
+  s.Mask.assign(32 * 32, 0);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 16; ++x) s.Mask[y * 32 + x] = 1;
+  for (int x = 16; x < 32; ++x) s.Values[5 * 32 + x] = MakePixel(255, 255, 255);
+  TIcon icon;
+  icon.LoadFromData(test::WriteIco({s}));
+  EXPECT_EQ(icon.Width(), 32);
+  EXPECT_EQ(icon.Height(), 32);
+  TPixelBuffer target(40, 40);
+  target.Fill(kGreen);
+  icon.Draw(target, 4, 2);
+  EXPECT_EQ(target.GetPixel(3, 10), kGreen);
+  EXPECT_EQ(target.GetPixel(4 + 15, 2 + 31), kGreen);
+  EXPECT_EQ(target.GetPixel(4 + 16, 2), RGB(10, 20, 250));
+  EXPECT_EQ(target.GetPixel(4 + 31, 2 + 5), RGB(255, 255, 255));
+  EXPECT_EQ(target.GetPixel(4 + 32, 2), kGreen);
+  // Clipped at the target's edges.
+  icon.Draw(target, -20, 30);
+  EXPECT_EQ(target.GetPixel(0, 39), RGB(10, 20, 250));
+}
+
+TEST(IconImage, ChoosesTheBestImageForSizeAndDepth) {
+  test::TImagePlatform platform;
+  const std::vector<TColor> palette = {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)};
+  TIconImageSpec png;
+  png.Width = png.Height = 32;
+  png.Png = true;
+  const TBytes file = test::WriteIco({Solid(16, 8, 1, palette), png, Solid(32, 4, 2, palette),
+                                      Solid(32, 32, 0xFF0000FF), Solid(48, 32, 0xFF00FF00)});
+  struct TCase {
+    int Depth, Size, Width, Bits;
+  };
+  for (const TCase& c : {TCase{32, 32, 32, 32}, TCase{24, 32, 32, 4}, TCase{8, 32, 32, 4},
+                         TCase{1, 32, 32, 4}, TCase{32, 48, 48, 32}, TCase{32, 16, 16, 8},
+                         TCase{32, 20, 16, 8}}) {
+    SCOPED_TRACE(std::to_string(c.Depth) + " bits, size " + std::to_string(c.Size));
+    platform.System.ColorDepth = c.Depth;
+    platform.System.IconWidth = platform.System.IconHeight = c.Size;
+    TIcon icon;
+    icon.LoadFromData(file);
+    EXPECT_EQ(icon.ImageWidth(), c.Width);
+    EXPECT_EQ(icon.ImageBitCount(), c.Bits);
+    EXPECT_EQ(icon.Width(), c.Size);
+  }
+  // Drawn at the system's size: a 16 x 16 image scaled to 32 x 32.
+  platform.System.IconWidth = platform.System.IconHeight = 32;
+  TIconImageSpec small = Solid(16, 24, MakePixel(9, 9, 9));
+  small.Values[0] = MakePixel(200, 0, 0);
+  TIcon icon;
+  icon.LoadFromData(test::WriteIco({small}));
+  TPixelBuffer target(32, 32);
+  icon.Draw(target, 0, 0);
+  EXPECT_EQ(target.GetPixel(1, 1), RGB(200, 0, 0));
+  EXPECT_EQ(target.GetPixel(2, 1), RGB(9, 9, 9));
+  EXPECT_EQ(target.GetPixel(31, 31), RGB(9, 9, 9));
+}
+
+TEST(IconImage, AlphaBlendsOverTheTarget) {
+  test::TImagePlatform platform;
+  TIconImageSpec s = Solid(32, 32, 0xFFFF0000);
+  s.Values[0] = 0x80FF0000;  // half red
+  s.Values[1] = 0x00FF0000;  // transparent
+  s.Mask.assign(32 * 32, 1); // the mask does not count once there is alpha
+  TIcon icon;
+  icon.LoadFromData(test::WriteIco({s}));
+  TPixelBuffer target(32, 32);
+  target.Fill(RGB(0, 0, 200));
+  icon.Draw(target, 0, 0);
+  EXPECT_EQ(target.GetPixel(0, 0), RGB(128, 0, 100));
+  EXPECT_EQ(target.GetPixel(1, 0), RGB(0, 0, 200));
+  EXPECT_EQ(target.GetPixel(2, 0), RGB(255, 0, 0));
+
+  // 32-bit pixels without any alpha fall back to the mask.
+  TIconImageSpec noAlpha = Solid(32, 32, 0x00FF0000);
+  noAlpha.Mask.assign(32 * 32, 0);
+  noAlpha.Mask[0] = 1;
+  icon.LoadFromData(test::WriteIco({noAlpha}));
+  target.Fill(RGB(0, 0, 200));
+  icon.Draw(target, 0, 0);
+  EXPECT_EQ(target.GetPixel(0, 0), RGB(0, 0, 200));
+  EXPECT_EQ(target.GetPixel(1, 0), RGB(255, 0, 0));
+}
+
+TEST(IconImage, NotAnIconOrNothingReadable) {
+  test::TImagePlatform platform;
+  TIconImageSpec png;
+  png.Png = true;
+  const TBytes sound = test::WriteIco({Solid(32, 24, 0x123456)});
+  TBytes cursor = sound;
+  cursor[2] = 2;
+  TBytes cut = sound;
+  cut.resize(cut.size() - 200);  // into the mask and colours
+  TBytes countPastEnd = sound;
+  countPastEnd[4] = countPastEnd[5] = 0xFF;
+  TBytes offsetPastEnd = sound;
+  test::Set32(offsetPastEnd, 6 + 12, 1000000);
+  TBytes badHeader = sound;
+  test::Set32(badHeader, 22, 64);
+  for (const auto& [name, file] : std::vector<std::pair<std::string, TBytes>>{
+           {"only PNG", test::WriteIco({png})},
+           {"bitmap file", TBytes{'B', 'M', 0, 0, 0, 0, 0, 0}},
+           {"empty", TBytes{}},
+           {"no images", TBytes{0, 0, 1, 0, 0, 0}},
+           {"cursor", cursor},
+           {"cut short", cut},
+           {"count past the end", countPastEnd},
+           {"offset past the end", offsetPastEnd},
+           {"image header", badHeader}}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(LoadError(file), "Icon image is not valid");
+  }
+  // A damaged best image gives way to the next one.
+  TBytes mixed = test::WriteIco({Solid(32, 24, 0x111111), Solid(16, 24, 0x222222)});
+  const std::size_t first = mixed[18] | (mixed[19] << 8);
+  test::Set32(mixed, first, 64);  // the first image's header size
+  TIcon icon;
+  icon.LoadFromData(mixed);
+  EXPECT_EQ(icon.ImageWidth(), 16);
+}
+
+}  // namespace
+}  // namespace bx

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <csetjmp>
+#include <set>
+#include <string>
+
+#include <jerror.h>
+
+#include "components/JpegImage.h"
+#include "platform/Errors.h"
+#include "tests/unit/ImageTestSupport.h"
+#include "tests/unit/ImageWriters.h"
+
+namespace bx {
+namespace {
+
+using test::TBytes;
+
+// libjpeg's own decode with the options the picture loader uses, for
+// comparison: RGB triples or palette indices mapped through the colour map.
+std::vector<TColor> ReferenceDecode(const TBytes& file, bool quantize) {
+  jpeg_decompress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, file.data(), file.size());
+  jpeg_read_header(&info, TRUE);
+  info.dct_method = JDCT_FLOAT;
+  info.do_block_smoothing = TRUE;
+  if (quantize) {
+    info.quantize_colors = TRUE;
+    info.desired_number_of_colors = 236;
+  } else {
+    info.out_color_space = JCS_RGB;
+  }
+  jpeg_start_decompress(&info);
+  std::vector<JSAMPLE> row(info.output_width * info.output_components);
+  std::vector<TColor> out;
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_read_scanlines(&info, rows, 1);
+    for (JDIMENSION x = 0; x < info.output_width; ++x) {
+      if (!quantize) {
+        out.push_back(RGB(row[3 * x], row[3 * x + 1], row[3 * x + 2]));
+      } else if (info.out_color_components == 1) {
+        const unsigned v = info.colormap[0][row[x]];
+        out.push_back(RGB(v, v, v));
+      } else {
+        out.push_back(RGB(info.colormap[0][row[x]], info.colormap[1][row[x]], info.colormap[2][row[x]]));
+      }
+    }
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return out;
+}
+
+std::vector<TColor> Colors(const TPixelBuffer& pixels) {
+  std::vector<TColor> out;
+  for (int y = 0; y < pixels.Height(); ++y)
+    for (int x = 0; x < pixels.Width(); ++x) out.push_back(pixels.GetPixel(x, y));
+  return out;
+}
+
+std::string LoadError(const TBytes& file) {
+  TJPEGImage image;
+  try {
+    image.LoadFromData(file);
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "loaded";
+}
+
+std::string JpegError(int code) { return "JPEG error #" + std::to_string(code); }
+
+TEST(JpegImage, DecodesAtFirstDrawAsLibjpegDoes) {
+  test::TImagePlatform platform;
+  for (bool progressive : {false, true}) {
+    SCOPED_TRACE(progressive ? "progressive" : "baseline");
+    const TBytes file = test::WriteJpeg(61, 37, 3, test::GradientSamples(61, 37), 90, progressive);
+    TJPEGImage image;
+    image.LoadFromData(file);
+    EXPECT_EQ(image.Width(), 61);
+    EXPECT_EQ(image.Height(), 37);
+    EXPECT_FALSE(image.Empty());
+    EXPECT_FALSE(image.Quantized());
+    TPixelBuffer target(70, 40);
+    target.Fill(RGB(255, 0, 0));
+    image.Draw(target, 2, 1);
+    EXPECT_EQ(target.GetPixel(1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(target.GetPixel(63, 1), RGB(255, 0, 0));
+    const std::vector<TColor> expected = ReferenceDecode(file, false);
+    const std::vector<TColor> decoded = Colors(image.Pixels());
+    EXPECT_EQ(decoded, expected);
+    EXPECT_EQ(target.GetPixel(2, 1), expected[0]);
+    EXPECT_EQ(target.GetPixel(62, 37), expected.back());
+    for (int i = 0; i < image.Pixels().Width() * image.Pixels().Height(); ++i)
+      ASSERT_EQ(image.Pixels().Data()[i] >> 24, 0u);
+    // Drawn again: the same pixels, from the kept image.
+    const TPixel* kept = image.Pixels().Data();
+    TPixelBuffer again(61, 37);
+    image.Draw(again, 0, 0);
+    EXPECT_EQ(image.Pixels().Data(), kept);
+    EXPECT_EQ(Colors(again), expected);
+  }
+}
+
+TEST(JpegImage, QuantizesGreyscaleFilesAndOnPaletteDisplays) {
+  test::TImagePlatform platform;
+  std::vector<std::uint8_t> grey(40 * 30);
+  for (std::size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<std::uint8_t>(i * 255 / grey.size());
+  const TBytes greyFile = test::WriteJpeg(40, 30, 1, grey);
+  const TBytes colorFile = test::WriteJpeg(40, 30, 3, test::GradientSamples(40, 30));
+
+  TJPEGImage greyImage;
+  greyImage.LoadFromData(greyFile);
+  EXPECT_TRUE(greyImage.Quantized());
+  EXPECT_EQ(Colors(greyImage.Pixels()), ReferenceDecode(greyFile, true));
+
+  TJPEGImage truecolor;
+  truecolor.LoadFromData(colorFile);
+  EXPECT_FALSE(truecolor.Quantized());
+
+  platform.System.ColorDepth = 8;
+  TJPEGImage paletted;
+  paletted.LoadFromData(colorFile);
+  EXPECT_TRUE(paletted.Quantized());
+  const std::vector<TColor> colors = Colors(paletted.Pixels());
+  EXPECT_EQ(colors, ReferenceDecode(colorFile, true));
+  EXPECT_LE(std::set<TColor>(colors.begin(), colors.end()).size(), 236u);
+}
+
+TEST(JpegImage, ErrorsCarryLibjpegsCode) {
+  test::TImagePlatform platform;
+  EXPECT_EQ(LoadError({}), JpegError(JERR_INPUT_EMPTY));
+  EXPECT_EQ(LoadError({'B', 'M', 1, 2, 3, 4}), JpegError(JERR_NO_SOI));
+  const TBytes sound = test::WriteJpeg(16, 16, 3, test::GradientSamples(16, 16));
+  // Cut inside the header: the source ends the data with an end marker.
+  EXPECT_EQ(LoadError(TBytes(sound.begin(), sound.begin() + 30)), JpegError(JERR_NO_IMAGE));
+
+  // A frame header claiming 60000 x 60000 pixels: sound, but too large to hold.
+  TBytes huge = sound;
+  for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
+    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
+      huge[i + 5] = 60000 >> 8;
+      huge[i + 6] = 60000 & 0xFF;
+      huge[i + 7] = 60000 >> 8;
+      huge[i + 8] = 60000 & 0xFF;
+      break;
+    }
+  }
+  EXPECT_EQ(LoadError(huge), "Not enough memory for a bitmap of 60000 x 60000 pixels");
+}
+
+TEST(JpegImage, DamagedBodyLoadsAndFailsAtTheFirstDraw) {
+  test::TImagePlatform platform;
+  TBytes file = test::WriteJpeg(32, 32, 3, test::GradientSamples(32, 32), 90, true);
+  // Spoil the spectral selection of the second scan: the header up to the
+  // first scan stays sound.
+  int scans = 0;
+  for (std::size_t i = 0; i + 1 < file.size(); ++i) {
+    if (file[i] == 0xFF && file[i + 1] == 0xDA && ++scans == 2) {
+      const std::size_t ns = file[i + 4];
+      file[i + 5 + 2 * ns] = 40;     // Ss
+      file[i + 5 + 2 * ns + 1] = 2;  // Se
+      break;
+    }
+  }
+  ASSERT_EQ(scans, 2);
+  TJPEGImage image;
+  image.LoadFromData(file);
+  EXPECT_EQ(image.Width(), 32);
+  TPixelBuffer target(32, 32);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      image.Draw(target, 0, 0);
+      ADD_FAILURE() << "drawn";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), JpegError(JERR_BAD_PROGRESSION));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace bx

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "components/Metafile.h"
+#include "components/Picture.h"
+#include "platform/Errors.h"
+#include "tests/unit/ImageTestSupport.h"
+#include "tests/unit/ImageWriters.h"
+
+namespace bx {
+namespace {
+
+using test::TBytes;
+
+// Records what it is asked to play and paints the rectangle it is given.
+class TRecordingPlayer : public IMetafilePlayer {
+ public:
+  bool Result = true;
+  std::vector<std::uint8_t> Bytes;
+  std::vector<int> Arguments;
+
+  bool PlayEnhanced(const std::vector<std::uint8_t>& emf, TPixelBuffer& target, int x, int y,
+                    int width, int height) override {
+    Bytes = emf;
+    Arguments = {x, y, width, height};
+    target.FillRect({x, y, x + width, y + height}, RGB(0, 0, 255));
+    return Result;
+  }
+  bool PlayWindows(const std::vector<std::uint8_t>& wmf, int boxLeft, int boxTop, int boxRight,
+                   int boxBottom, int unitsPerInch, TPixelBuffer& target, int x, int y, int width,
+                   int height) override {
+    Bytes = wmf;
+    Arguments = {boxLeft, boxTop, boxRight, boxBottom, unitsPerInch, x, y, width, height};
+    target.FillRect({x, y, x + width, y + height}, RGB(0, 255, 0));
+    return Result;
+  }
+};
+
+TMetafileHeader Header(const TBytes& file, const TMetafileDisplay& display = {}) {
+  TMetafileHeader h;
+  EXPECT_TRUE(ReadMetafileHeader(file, display, h));
+  return h;
+}
+
+bool Recognised(const TBytes& file) {
+  TMetafileHeader h;
+  return ReadMetafileHeader(file, TMetafileDisplay{}, h);
+}
+
+TEST(Metafile, PlaceableSizes) {
+  TMetafileDisplay display;
+  TMetafileHeader h = Header(test::WritePlaceableWmf(0, 0, 1440, 720, 1440), display);
+  EXPECT_FALSE(h.Enhanced);
+  EXPECT_EQ(h.MMWidth, 2540);
+  EXPECT_EQ(h.MMHeight, 1270);
+  EXPECT_EQ(h.Width, 96);
+  EXPECT_EQ(h.Height, 48);
+  display.LogPixelsX = 120;
+  display.LogPixelsY = 144;
+  h = Header(test::WritePlaceableWmf(-100, 50, 1340, 770, 1440), display);
+  EXPECT_EQ(h.Width, 120);
+  EXPECT_EQ(h.Height, 72);
+  EXPECT_EQ(h.BoxLeft, -100);
+  EXPECT_EQ(h.RecordsOffset, 22u);
+  // No units per inch: 96 are taken, and the size goes through the screen's
+  // pixels and millimetres.
+  display.PixelsX = 1024;
+  display.MillimetersX = 271;
+  display.PixelsY = 768;
+  display.MillimetersY = 203;
+  h = Header(test::WritePlaceableWmf(0, 0, 96, 48, 0), display);
+  EXPECT_EQ(h.MMWidth, 2540);
+  EXPECT_EQ(h.MMHeight, 1270);
+  EXPECT_EQ(h.Width, 96);   // 2540 * 1024 / 27100 = 95.98
+  EXPECT_EQ(h.Height, 48);  // 1270 * 768 / 20300 = 48.05
+}
+
+TEST(Metafile, EnhancedSizes) {
+  TMetafileHeader h = Header(test::WriteEmf(100, 200, 5180, 2740, 1280, 1024, 320, 256));
+  EXPECT_TRUE(h.Enhanced);
+  EXPECT_EQ(h.MMWidth, 5080);
+  EXPECT_EQ(h.MMHeight, 2540);
+  EXPECT_EQ(h.Width, 203);   // 5080 * 1280 / 32000 = 203.2
+  EXPECT_EQ(h.Height, 102);  // 2540 * 1024 / 25600 = 101.6
+  EXPECT_EQ(h.Length, 108u);
+  EXPECT_EQ(Header(test::WriteEmf(0, 0, 1, 1, 50, 150, 1, 1)).Width, 1);  // 0.5 rounds up
+  EXPECT_EQ(Header(test::WriteEmf(0, 0, 1, 1, 50, 150, 1, 1)).Height, 2);
+}
+
+TEST(Metafile, RecognitionRules) {
+  const TBytes emf = test::WriteEmf(0, 0, 2540, 2540, 1024, 768, 271, 203);
+  TBytes short100(emf.begin(), emf.begin() + 100);
+  test::Set32(short100, 48, 100);
+  EXPECT_FALSE(Recognised(short100));  // not longer than 100 bytes
+  TBytes type = emf;
+  type[0] = 2;
+  EXPECT_FALSE(Recognised(type));
+  TBytes signature = emf;
+  signature[40] = 'X';
+  EXPECT_FALSE(Recognised(signature));
+  TBytes noMillimetres = emf;
+  test::Set32(noMillimetres, 80, 0);
+  EXPECT_FALSE(Recognised(noMillimetres));
+  TBytes cut = emf;
+  cut.resize(104);  // shorter than its header's byte count
+  EXPECT_FALSE(Recognised(cut));
+
+  const TBytes wmf = test::WritePlaceableWmf(0, 0, 1440, 1440, 1440);
+  EXPECT_TRUE(Recognised(wmf));
+  TBytes key = wmf;
+  key[0] ^= 1;
+  EXPECT_FALSE(Recognised(key));
+  TBytes checksum = wmf;
+  checksum[20] ^= 1;
+  EXPECT_FALSE(Recognised(checksum));
+  TBytes box = wmf;
+  box[10] = 0x41;  // changes the box but not the checksum
+  EXPECT_FALSE(Recognised(box));
+  EXPECT_FALSE(Recognised(TBytes(wmf.begin(), wmf.begin() + 22)));
+  EXPECT_FALSE(Recognised(TBytes(wmf.begin(), wmf.end() - 2)));  // fewer words than counted
+  EXPECT_FALSE(Recognised({}));
+
+  // Records whose sizes do not chain to the end.
+  TBytes emfRecord = emf;
+  test::Set32(emfRecord, 92, 4000);
+  EXPECT_FALSE(Recognised(emfRecord));
+  TBytes wmfRecord = wmf;
+  test::Set32(wmfRecord, 22 + 18, 0x77777777);
+  EXPECT_FALSE(Recognised(wmfRecord));
+  TBytes wmfTiny = wmf;
+  test::Set32(wmfTiny, 22 + 18, 1);
+  EXPECT_FALSE(Recognised(wmfTiny));
+}
+
+TEST(Metafile, PlaysThroughThePlatformsPlayer) {
+  TRecordingPlayer player;
+  test::TImagePlatform platform(&player);
+  const TBytes wmf = test::WritePlaceableWmf(10, 20, 1450, 740, 1440);
+  platform.Files.Files["C:\\a.wmf"] = wmf;
+  platform.Files.Files["C:\\b.WMF"] = test::WriteEmf(0, 0, 2540, 1270, 1024, 768, 271, 203);
+  platform.Files.Files["C:\\c.emf"] = TBytes{1, 2, 3};
+
+  TPicture picture;
+  picture.LoadFromFile("C:\\a.wmf");
+  EXPECT_EQ(picture.Width(), 96);
+  EXPECT_EQ(picture.Height(), 48);
+  TPixelBuffer target(100, 50);
+  picture.Draw(target, 2, 1);
+  EXPECT_EQ(player.Arguments, (std::vector<int>{10, 20, 1450, 740, 1440, 2, 1, 96, 48}));
+  EXPECT_EQ(player.Bytes, TBytes(wmf.begin() + 22, wmf.end()));
+  EXPECT_EQ(target.GetPixel(2, 1), RGB(0, 255, 0));
+  EXPECT_EQ(target.GetPixel(1, 1), RGB(0, 0, 0));
+
+  picture.LoadFromFile("C:\\b.WMF");  // the content decides the kind
+  EXPECT_EQ(picture.Width(), 96);
+  picture.Draw(target, 0, 0);
+  EXPECT_EQ(player.Arguments, (std::vector<int>{0, 0, 96, 48}));
+  EXPECT_EQ(player.Bytes.size(), 108u);
+
+  player.Result = false;
+  try {
+    picture.Draw(target, 0, 0);
+    ADD_FAILURE() << "drawn";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Metafile is not valid");
+  }
+  try {
+    picture.LoadFromFile("C:\\c.emf");
+    ADD_FAILURE() << "loaded";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Metafile is not valid");
+  }
+}
+
+TEST(Metafile, RejectedWhereNoPlayerExists) {
+  test::TImagePlatform platform;
+  platform.Files.Files["C:\\a.emf"] = test::WriteEmf(0, 0, 2540, 1270, 1024, 768, 271, 203);
+  TPicture picture;
+  try {
+    picture.LoadFromFile("C:\\a.emf");
+    ADD_FAILURE() << "loaded";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Metafile is not valid");
+  }
+  EXPECT_TRUE(picture.Empty());
+}
+
+}  // namespace
+}  // namespace bx

@@ -1,0 +1,282 @@
+// Helpers shared by the Wine tests that drive real windows: pumping the
+// queue the way the modal loop does, input as queued messages, recording
+// message boxes and beeps, window geometry and screenshots.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/win32/FormWindow.h"
+#include "ui/Form.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bx::winetest {
+
+// Runs every queued message through the form's keyboard handling and the
+// window procedures, as the modal loop does, for at least `ms` milliseconds.
+inline void Pump(DWORD ms = 0) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  MSG msg;
+  for (;;) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      if (!PreTranslateFormMessage(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+  }
+}
+
+// Pumps until `done` holds or the time is up; true when it held.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!done()) {
+    if (GetTickCount64() >= end) return false;
+    Pump(10);
+  }
+  return true;
+}
+
+// ---- Input -------------------------------------------------------------------
+
+inline LPARAM Point(int x, int y) {
+  return static_cast<LPARAM>((static_cast<unsigned>(y) << 16) | (static_cast<unsigned>(x) & 0xFFFF));
+}
+
+// A mouse message as the system queues it, at client coordinates.
+inline void PostMouse(HWND window, UINT message, int x, int y, WPARAM flags) {
+  PostMessageW(window, message, flags, Point(x, y));
+}
+
+// A left click at a point of a window's client area.
+inline void Click(HWND window, int x, int y) {
+  PostMouse(window, WM_MOUSEMOVE, x, y, 0);
+  PostMouse(window, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+  PostMouse(window, WM_LBUTTONUP, x, y, 0);
+  Pump();
+}
+
+inline void ClickCentre(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  Click(window, client.right / 2, client.bottom / 2);
+}
+
+// Holds the modifier keys of `shift` in the thread's keyboard state while it lives.
+class TModifiers {
+ public:
+  explicit TModifiers(TShiftState shift) {
+    GetKeyboardState(FSaved);
+    BYTE state[256];
+    GetKeyboardState(state);
+    auto set = [&state](int key, bool down) { state[key] = down ? 0x80 : 0; };
+    set(VK_SHIFT, shift & ssShift);
+    set(VK_LSHIFT, shift & ssShift);
+    set(VK_CONTROL, shift & ssCtrl);
+    set(VK_LCONTROL, shift & ssCtrl);
+    set(VK_MENU, shift & ssAlt);
+    set(VK_LMENU, shift & ssAlt);
+    SetKeyboardState(state);
+  }
+  ~TModifiers() { SetKeyboardState(FSaved); }
+  TModifiers(const TModifiers&) = delete;
+  TModifiers& operator=(const TModifiers&) = delete;
+
+ private:
+  BYTE FSaved[256];
+};
+
+// A key pressed and released at the focused window, with the modifiers of
+// `shift` held; the queue is pumped as the modal loop does, so key preview,
+// the dialog keys and the characters all take their real path.
+inline void PressKey(UINT key, TShiftState shift = 0) {
+  TModifiers modifiers(shift);
+  HWND target = GetFocus();
+  if (!target) target = GetActiveWindow();
+  const bool alt = (shift & ssAlt) != 0;
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+  const LPARAM down = 1 | scan | (alt ? (1 << 29) : 0);
+  PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, down);
+  Pump();
+  target = GetFocus() ? GetFocus() : target;
+  PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, key,
+               down | (static_cast<LPARAM>(3) << 30));
+  Pump();
+}
+
+// Types text into the focused window, one character message each.
+inline void TypeText(const std::wstring& text) {
+  for (wchar_t ch : text) {
+    PostMessageW(GetFocus(), WM_CHAR, ch, 1);
+    Pump();
+  }
+}
+
+// ---- Windows -----------------------------------------------------------------
+
+inline std::string ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  std::string out;
+  for (const wchar_t* p = name; *p; ++p) out += static_cast<char>(*p);
+  return out;
+}
+
+inline std::wstring TextOf(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+// A child's bounds in its parent's client pixels (left, top, width, height).
+struct TBounds {
+  int Left, Top, Width, Height;
+  bool operator==(const TBounds&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const TBounds& b) {
+  return out << "(" << b.Left << ", " << b.Top << ", " << b.Width << " x " << b.Height << ")";
+}
+
+inline TBounds ChildBounds(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+inline TBounds OuterBounds(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+inline SIZE ClientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+// ---- Pixels and screenshots ----------------------------------------------------
+
+// The window's own drawing (frame, client and children) captured into a
+// 32-bit top-down image, 0x00RRGGBB per pixel.
+struct TCapture {
+  int Width = 0, Height = 0;
+  std::vector<std::uint32_t> Pixels;
+  std::uint32_t At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
+};
+
+inline TCapture CaptureWindow(HWND window) {
+  TCapture capture;
+  RECT r{};
+  GetWindowRect(window, &r);
+  capture.Width = r.right - r.left;
+  capture.Height = r.bottom - r.top;
+  if (capture.Width <= 0 || capture.Height <= 0) return capture;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = capture.Width;
+  info.bmiHeader.biHeight = -capture.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  Pump(50);
+  // The screen holds what is shown, children included; the window is on top.
+  BitBlt(memory, 0, 0, capture.Width, capture.Height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  capture.Pixels.assign(static_cast<const std::uint32_t*>(bits),
+                        static_cast<const std::uint32_t*>(bits) +
+                            static_cast<std::size_t>(capture.Width) * capture.Height);
+  for (auto& p : capture.Pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  return capture;
+}
+
+// Writes a capture as a 24-bit BMP file.
+inline bool SaveBitmap(const TCapture& capture, const std::string& path) {
+  const int rowBytes = (capture.Width * 3 + 3) & ~3;
+  const std::uint32_t imageSize = static_cast<std::uint32_t>(rowBytes) * capture.Height;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER header{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + imageSize;
+  header.biSize = sizeof header;
+  header.biWidth = capture.Width;
+  header.biHeight = capture.Height;  // bottom-up
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biSizeImage = imageSize;
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&header, sizeof header, 1, out);
+  std::vector<unsigned char> row(static_cast<std::size_t>(rowBytes), 0);
+  for (int y = capture.Height - 1; y >= 0; --y) {
+    for (int x = 0; x < capture.Width; ++x) {
+      const std::uint32_t p = capture.At(x, y);
+      row[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(p & 0xFF);
+      row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>((p >> 8) & 0xFF);
+      row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>((p >> 16) & 0xFF);
+    }
+    std::fwrite(row.data(), 1, row.size(), out);
+  }
+  return std::fclose(out) == 0;
+}
+
+// ---- Platform stand-ins for the tests ------------------------------------------
+
+// Message boxes that record their texts and answer at once.
+class TRecordingMessageBoxes : public IMessageBoxes {
+ public:
+  TMsgDlgBtn MessageDlg(const std::string& text, TMsgDlgType, const TMsgDlgButtons&) override {
+    Texts.push_back(text);
+    return Answer;
+  }
+  void SimpleMessage(const std::string& text) override { Texts.push_back(text); }
+  std::vector<std::string> Texts;
+  TMsgDlgBtn Answer = TMsgDlgBtn::mbOK;
+};
+
+// Installs the build's own services with the message boxes replaced (a
+// real box would wait for a user), and restores the previous set.
+class TPlatformScope {
+ public:
+  explicit TPlatformScope(IMessageBoxes& boxes, ISystem* system = nullptr) {
+    TPlatform platform = DefaultPlatform();
+    platform.MessageBoxes = &boxes;
+    if (system) platform.System = system;
+    FPrevious = SetPlatform(platform);
+  }
+  ~TPlatformScope() { SetPlatform(FPrevious); }
+  TPlatformScope(const TPlatformScope&) = delete;
+  TPlatformScope& operator=(const TPlatformScope&) = delete;
+
+ private:
+  TPlatform FPrevious;
+};
+
+}  // namespace bx::winetest
