@@ -22,25 +22,31 @@ inline std::wstring WindowText(HWND window) {
 
 // The visible top-level window of a thread (or, with thread 0, of a process)
 // whose caption is `caption`; null when there is none.
+struct TWindowSearch {
+  DWORD Thread, Process;
+  const std::wstring* Caption;
+  HWND Found;
+};
+
+inline BOOL CALLBACK MatchShownWindow(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<TWindowSearch*>(p);
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(w, &process);
+  if ((s->Thread && thread != s->Thread) || (s->Process && process != s->Process)) return TRUE;
+  if (!IsWindowVisible(w) || WindowText(w) != *s->Caption) return TRUE;
+  s->Found = w;
+  return FALSE;
+}
+
 inline HWND FindShownWindow(DWORD threadId, DWORD processId, const std::wstring& caption) {
-  struct TSearch {
-    DWORD Thread, Process;
-    const std::wstring* Caption;
-    HWND Found;
-  } search{threadId, processId, &caption, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<TSearch*>(p);
-        DWORD process = 0;
-        const DWORD thread = GetWindowThreadProcessId(w, &process);
-        if ((s->Thread && thread != s->Thread) || (s->Process && process != s->Process))
-          return TRUE;
-        if (!IsWindowVisible(w) || WindowText(w) != *s->Caption) return TRUE;
-        s->Found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TWindowSearch search{threadId, processId, &caption, nullptr};
+  EnumWindows(MatchShownWindow, reinterpret_cast<LPARAM>(&search));
   return search.Found;
+}
+
+inline BOOL CALLBACK CloseShownWindow(HWND w, LPARAM) {
+  if (IsWindowVisible(w)) PostMessageW(w, WM_CLOSE, 0, 0);
+  return TRUE;
 }
 
 // Runs `run` on this thread (a call that shows a modal window and returns
@@ -72,13 +78,7 @@ inline HWND WhileShown(const std::wstring& caption, const std::function<void()>&
           std::fflush(stderr);
           ExitProcess(3);
         }
-        EnumThreadWindows(
-            thread,
-            [](HWND w, LPARAM) -> BOOL {
-              if (IsWindowVisible(w)) PostMessageW(w, WM_CLOSE, 0, 0);
-              return TRUE;
-            },
-            0);
+        EnumThreadWindows(thread, CloseShownWindow, 0);
         deadline = GetTickCount64() + 2000;
       }
       Sleep(50);
@@ -91,21 +91,22 @@ inline HWND WhileShown(const std::wstring& caption, const std::function<void()>&
 }
 
 // The child windows of class `cls` (case does not matter), left to right.
+struct TClassSearch {
+  const std::wstring* Class;
+  std::vector<HWND> Found;
+};
+
+inline BOOL CALLBACK MatchClass(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<TClassSearch*>(p);
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 63);
+  if (lstrcmpiW(name, s->Class->c_str()) == 0) s->Found.push_back(w);
+  return TRUE;
+}
+
 inline std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
-  struct TSearch {
-    const std::wstring* Class;
-    std::vector<HWND> Found;
-  } search{&cls, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<TSearch*>(p);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 63);
-        if (lstrcmpiW(name, s->Class->c_str()) == 0) s->Found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TClassSearch search{&cls, {}};
+  EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
   std::sort(search.Found.begin(), search.Found.end(), [](HWND a, HWND b) {
     RECT ra, rb;
     GetWindowRect(a, &ra);
