@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "applet/ControlPanel.h"
+#include "dialogs/main/BXMain.h"
 #include "platform/Errors.h"
 #include "platform/portable/PortablePlatform.h"
 
@@ -236,6 +237,54 @@ TEST(ControlApplet, CreateAndRegister) {
   TPortableEnvironment env;
   EXPECT_EQ(ControlPanelMessage(0, kCplDblClk, 1, nullptr), 0);
   EXPECT_TRUE(env.FormHost().Calls.empty());
+  ControlPanelMessage(0, kCplExit, 0, nullptr);
+}
+
+// The module start with the real main dialog: the environment check first,
+// then the one applet, whose opening runs a TFrmBXMain that reads the
+// settings afresh each time.
+TEST(ModuleStart, ChecksTheEnvironmentThenRegistersTheMainDialog) {
+  TPortableEnvironment env;
+  Application().ClearTerminate();
+  env.System().Windows95OrNT = false;
+  ModuleStart(kIcon);
+  ASSERT_EQ(env.MessageBoxes().Messages.size(), 1u);
+  EXPECT_TRUE(env.MessageBoxes().Messages[0].Simple);
+  EXPECT_EQ(env.MessageBoxes().Messages[0].Text, "This program requires Windows 95/NT");
+  EXPECT_EQ(env.System().EndProgramCalls, 1);
+  EXPECT_EQ(ControlPanelMessage(kCplWindow, kCplInit, 0, nullptr), 1);
+  EXPECT_EQ(ControlPanelMessage(kCplWindow, kCplGetCount, 0, nullptr), 1);
+  TCplDescription record;
+  ControlPanelMessage(kCplWindow, kCplNewInquire, 0, &record);
+  EXPECT_EQ(record.Icon, kIcon);
+  EXPECT_EQ(record.Name, "Bexora");
+  EXPECT_EQ(record.Info, "Change windows wallpaper settings");
+
+  std::vector<TFrmBXMain*> dialogs;
+  env.FormHost().OnShowModal = [&](TForm& form) {
+    auto* dialog = dynamic_cast<TFrmBXMain*>(&form);
+    ASSERT_NE(dialog, nullptr);
+    dialogs.push_back(dialog);
+    EXPECT_FALSE(Application().Terminated());
+    EXPECT_EQ(dialog->Caption(), "Bexora");
+    EXPECT_EQ(dialog->ParentWindow, kCplWindow);
+    EXPECT_FALSE(dialog->BitBtnOk.Enabled());  // a fresh dialog, as FormCreate leaves it
+    dialog->BitBtnCancel.Click();              // ends the run with the module-wide request
+  };
+  ControlPanelMessage(kCplWindow, kCplDblClk, 0, nullptr);
+  ControlPanelMessage(kCplWindow, kCplDblClk, 0, nullptr);
+  EXPECT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(env.FormHost().ShowModalCount(), 2);
+  EXPECT_EQ(ControlPanelMessage(kCplWindow, kCplExit, 0, nullptr), 0);
+  Application().ClearTerminate();
+}
+
+TEST(ModuleStart, OnWindowsStartsQuietly) {
+  TPortableEnvironment env;
+  ModuleStart(kIcon);
+  EXPECT_TRUE(env.MessageBoxes().Messages.empty());
+  EXPECT_EQ(env.System().EndProgramCalls, 0);
+  EXPECT_EQ(ControlPanelMessage(0, kCplGetCount, 0, nullptr), 1);
   ControlPanelMessage(0, kCplExit, 0, nullptr);
 }
 
