@@ -728,6 +728,38 @@ TEST_F(BindingTest, SystemMenuCommandsAndClosingEndTheModalRun) {
   DestroyWindow(owner);
 }
 
+TEST_F(BindingTest, ASecondFormRunsOverTheFirstUntilItsModalResult) {
+  TTestForm second;
+  second.SetCaption("Second");
+  HWND secondOwner = nullptr;
+  bool firstDisabled = false;
+  second.BitBtnOk.OnClick = [&](TObject&) {
+    firstDisabled = !IsWindowEnabled(Window);
+    second.ModalResult = mrOk;
+  };
+  int resultSeen = -1;
+  Form.ButtonApply.OnClick = [&](TObject&) {
+    // Opened from the running form, without an owner of its own.
+    HWND window = CreateFormWindow(second);
+    secondOwner = GetWindow(window, GW_OWNER);
+    PostMessageW(FindControlWindow(second, "ListBoxItems"), WM_KEYDOWN, VK_RETURN, 1);
+    FormHost().ShowModal(second);
+    resultSeen = second.ModalResult;
+    FormHost().Release(second);
+    // The first form's run goes on until its own end.
+    PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  };
+  PostMessageW(Control("ButtonApply"), WM_KEYDOWN, VK_RETURN, 1);
+  FormHost().ShowModal(Form);
+  EXPECT_EQ(secondOwner, Window);
+  EXPECT_TRUE(firstDisabled);
+  EXPECT_EQ(resultSeen, mrOk);
+  EXPECT_TRUE(IsWindowEnabled(Window));
+  EXPECT_EQ(Form.CloseQueries, 1);
+  EXPECT_EQ(Form.ModalResult, mrCancel) << "the close box's result";
+  EXPECT_FALSE(Application().Terminated());
+}
+
 TEST_F(BindingTest, ReleaseUnbindsEveryControl) {
   FormHost().Release(Form);
   EXPECT_FALSE(IsWindow(Window));
