@@ -180,8 +180,8 @@ class ApplyWineTest : public ::testing::Test {
   }
 
   // Folders first: the restorer puts their old "AppData" values back
-  // before they go.
-  TTempFolder AppData{"bxappdata"};
+  // before they go. A user's folder name need not be plain ASCII.
+  TTempFolder AppData{"bxappdata-\u00fc"};
   TTempFolder DefaultAppData{"bxdefault"};
   TTempFolder Pictures{"bxpictures"};
   TRegistryRestorer Registry;
@@ -194,7 +194,7 @@ class ApplyWineTest : public ::testing::Test {
 };
 
 TEST_F(ApplyWineTest, JpegIsConvertedToTheUsersBitmapFileOnce) {
-  const std::string photo = Pictures.File("photo.jpg");
+  const std::string photo = Pictures.File("photo-\u00e4\u20ac.jpg");
   ASSERT_TRUE(WriteWholeFile(photo, BlocksJpeg()));
   TFrmBXMain& d = Choose(photo);
   d.FBackgroundColor = RGB(12, 34, 56);
