@@ -186,27 +186,24 @@ void TFrmBXMain::UpdatePreview() {
       fillBackground({covered.Right, covered.Top, pw, covered.Bottom});
     }
 
-    const TRect whole{0, 0, iw, ih};
     if (!drawable || pw <= 0 || ph <= 0) {
       // Nothing to place: the pattern shows alone.
-    } else if (!tiled) {
-      if (ClipTo(d, pw, ph).Width() > 0) {
-        // Reaching the buffer, the rectangle's corners fit in an int.
-        preview.StretchCopy({static_cast<int>(d.Left), static_cast<int>(d.Top),
-                             static_cast<int>(d.Right), static_cast<int>(d.Bottom)},
-                            image, whole);
-      }
     } else {
+      // A stretched image is scaled once and kept, so that moving it costs a
+      // plain copy; the pixels are those of scaling it into place.
       const std::int64_t w = d.Width(), h = d.Height();
-      const std::int64_t x0 = TileStart(d.Left, w), y0 = TileStart(d.Top, h);
-      if (w == iw && h == ih) {
-        TileUnscaled(preview, image, static_cast<int>(x0), static_cast<int>(y0));
+      const TPixelBuffer& placed =
+          w == iw && h == ih
+              ? image
+              : FPictureCache.Scaled(image, static_cast<int>(w), static_cast<int>(h));
+      if (!tiled) {
+        if (ClipTo(d, pw, ph).Width() > 0) {
+          // Reaching the buffer, the rectangle's corners fit in an int.
+          preview.Draw(static_cast<int>(d.Left), static_cast<int>(d.Top), placed);
+        }
       } else {
-        for (std::int64_t y = y0; y < ph; y += h)
-          for (std::int64_t x = x0; x < pw; x += w)
-            preview.StretchCopy({static_cast<int>(x), static_cast<int>(y),
-                                 static_cast<int>(x + w), static_cast<int>(y + h)},
-                                image, whole);
+        TileUnscaled(preview, placed, static_cast<int>(TileStart(d.Left, w)),
+                     static_cast<int>(TileStart(d.Top, h)));
       }
     }
   } else {

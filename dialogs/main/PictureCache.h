@@ -33,12 +33,18 @@ class TPictureCache {
   // picture is dropped and the error passed on. Call after Load.
   void Compose(TPixelBuffer& bitmap, TColor background);
 
-  // Forgets the kept picture and what was composed.
+  // `image` scaled to width x height by nearest pixel, as a scaled copy
+  // would draw it, kept while the image bitmap and the size stay the same:
+  // moving a stretched image then costs a plain copy.
+  const TPixelBuffer& Scaled(const TPixelBuffer& image, int width, int height);
+
+  // Forgets the kept picture, what was composed and the scaled copy.
   void Clear();
 
   // How often a file was loaded and a bitmap composed (for the tests).
   int LoadCount() const { return FLoadCount; }
   int ComposeCount() const { return FComposeCount; }
+  int ScaleCount() const { return FScaleCount; }
 
  private:
   std::unique_ptr<TPicture> FPicture;
@@ -50,8 +56,12 @@ class TPictureCache {
   std::uint64_t FComposedGeneration = 0;
   TColor FComposedColor = 0;
   TPixelBuffer::TStamp FComposedStamp;
+  TPixelBuffer FScaled;
+  TPixelBuffer::TStamp FScaledFrom;
+  TPixelBuffer::TStamp FScaledStamp;
   int FLoadCount = 0;
   int FComposeCount = 0;
+  int FScaleCount = 0;
 };
 
 }  // namespace bx

@@ -1,6 +1,22 @@
-// Placeholder until the Windows services land.
+// The Windows build's own services: the real registry, files, desktop,
+// message boxes and GDI metafile player.
 #include "platform/Platform.h"
+#include "platform/win32/GdiMetafilePlayer.h"
+#include "platform/win32/WinFiles.h"
+#include "platform/win32/WinMessageBoxes.h"
+#include "platform/win32/WinRegistry.h"
+#include "platform/win32/WinSystem.h"
 
 namespace bx {
-TPlatform DefaultPlatform() { return {}; }
+
+TPlatform DefaultPlatform() {
+  TPlatform platform;
+  platform.Registry = &WinRegistry();
+  platform.Files = &WinFiles();
+  platform.System = &WinSystem();
+  platform.MessageBoxes = &WinMessageBoxes();
+  platform.Metafiles = &GdiMetafilePlayer();
+  return platform;
+}
+
 }  // namespace bx

@@ -92,6 +92,19 @@ TEST_F(PreviewTest, StretchedCopiesCoverFromTheOrigin) {
   EXPECT_EQ(At(100, 0), Coded(0, 0));
   const std::vector<TColor> style3 = Snapshot();
 
+  // Moving the stretched image scales nothing again; a new image does.
+  const int scaled = d.FPictureCache.ScaleCount();
+  d.SpinEditOriginX.SetValue(200);
+  EXPECT_EQ(d.FPictureCache.ScaleCount(), scaled);
+  EXPECT_EQ(At(200, 0), Coded(0, 0));
+  EXPECT_EQ(At(199, 0), Coded(1023 * 101 / 1024, 0));
+  d.FWallpaper = WriteImage("other.bmp", 50, 60);
+  d.UpdatePreview();
+  EXPECT_EQ(d.FPictureCache.ScaleCount(), scaled + 1);
+  EXPECT_EQ(At(1023, 767), Coded(823 * 50 / 1024, 767 * 60 / 768));
+  d.FWallpaper = std::string(kWindows) + "logo.bmp";
+  d.SpinEditOriginX.SetValue(100);
+
   // Tile 1 with style 2 (possible only from code) draws as style 3.
   d.FTileWallpaper = 1;
   d.FWallpaperStyle = 2;

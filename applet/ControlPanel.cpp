@@ -1,0 +1,137 @@
+#include "applet/ControlPanel.h"
+
+#include <exception>
+
+#include "platform/Platform.h"
+
+namespace bx {
+
+std::unique_ptr<TAppletList> Applets;
+std::uintptr_t ControlPanelWindow = 0;
+
+namespace {
+
+// True while a dialog runs: the Control Panel's thread is inside CPlApplet
+// then, and a message its window receives meanwhile must not open a second one.
+bool gDialogRunning = false;
+
+// Releases the dialog's window and the dialog, whichever way the run ends.
+class TDialogRun {
+ public:
+  explicit TDialogRun(std::unique_ptr<TForm> form) : FForm(std::move(form)) {
+    gDialogRunning = true;
+  }
+  ~TDialogRun() {
+    try {
+      if (FForm) FormHost().Release(*FForm);
+    } catch (...) {
+      // The dialog is deleted below all the same.
+    }
+    FForm.reset();
+    gDialogRunning = false;
+  }
+  TDialogRun(const TDialogRun&) = delete;
+  TDialogRun& operator=(const TDialogRun&) = delete;
+  TForm& Form() { return *FForm; }
+
+ private:
+  std::unique_ptr<TForm> FForm;
+};
+
+void OpenApplet(const TControlApplet& applet) {
+  if (gDialogRunning || !applet.FormClass) return;
+  // What the run needs is taken now: a message arriving during the modal
+  // run may release the records.
+  const TFormClass formClass = applet.FormClass;
+  const std::string name = applet.Name;
+  // OK and Cancel of an earlier opening leave the end request standing;
+  // this opening must run until its own dialog ends.
+  Application().ClearTerminate();
+  std::unique_ptr<TForm> form = formClass(ControlPanelWindow);
+  if (!form) return;
+  TDialogRun run(std::move(form));
+  run.Form().SetCaption(name);
+  FormHost().ShowModal(run.Form());
+}
+
+void ReportError(const std::exception& error) {
+  try {
+    if (Platform().MessageBoxes)
+      Platform().MessageBoxes->MessageDlg(error.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  } catch (...) {
+    // Nothing is left to report to.
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TControlApplet> TControlApplet::Create(TFormClass formClass) {
+  auto applet = std::make_unique<TControlApplet>();
+  applet->FormClass = std::move(formClass);
+  return applet;
+}
+
+TControlApplet& TControlApplet::Register(std::unique_ptr<TControlApplet> applet) {
+  if (!Applets) Applets = std::make_unique<TAppletList>();
+  Applets->push_back(std::move(applet));
+  return *Applets->back();
+}
+
+TControlApplet* GetApplet(std::intptr_t Index) {
+  if (!Applets || Index < 0 || static_cast<std::size_t>(Index) >= Applets->size()) return nullptr;
+  return (*Applets)[static_cast<std::size_t>(Index)].get();
+}
+
+void RegisterApplets(std::uintptr_t icon, TFormClass formClass) {
+  Applets = std::make_unique<TAppletList>();
+  ControlPanelWindow = 0;
+  auto applet = TControlApplet::Create(std::move(formClass));
+  applet->Name = "Bexora";
+  applet->Description = "Change windows wallpaper settings";
+  applet->Icon = icon;
+  TControlApplet::Register(std::move(applet));
+}
+
+long ControlPanelMessage(std::uintptr_t hwndCPl, unsigned uMsg, std::intptr_t lParam1,
+                         TCplDescription* newInquire) {
+  switch (uMsg) {
+    case kCplInit:
+      ControlPanelWindow = hwndCPl;
+      return 1;
+    case kCplGetCount:
+      return Applets ? static_cast<long>(Applets->size()) : 0;
+    case kCplSelect:
+      if (Platform().System) Platform().System->Beep(440, 100);
+      return 0;
+    case kCplDblClk:
+      if (TControlApplet* applet = GetApplet(lParam1)) {
+        try {
+          OpenApplet(*applet);
+        } catch (const std::exception& error) {
+          ReportError(error);
+        }
+      }
+      return 0;
+    case kCplExit:
+      if (Applets) {
+        while (!Applets->empty()) Applets->erase(Applets->begin());
+        Applets.reset();
+      }
+      return 0;
+    case kCplNewInquire:
+      if (TControlApplet* applet = GetApplet(lParam1); applet && newInquire) {
+        newInquire->Described = true;
+        newInquire->Icon = applet->Icon;
+        newInquire->Name = applet->Name;
+        newInquire->Info = applet->Description;
+      }
+      return 0;
+    default:
+      // CPL_INQUIRE leaves its record as it is: the record asks for resource
+      // numbers, and the applet's texts and icon are not resources.
+      // CPL_STOP and every other message need nothing either.
+      return 0;
+  }
+}
+
+}  // namespace bx
