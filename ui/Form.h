@@ -26,6 +26,9 @@ constexpr int kVkUp = 0x26;
 constexpr int kVkDown = 0x28;
 constexpr int kVkF1 = 0x70;
 
+// How a secondary dialog's modal run ended.
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
 class TForm : public TObject {
  public:
   TForm() = default;
@@ -69,6 +72,9 @@ class TForm : public TObject {
   void SetShowHint(bool value);
   bool KeyPreview = false;
   bool Centered = true;  // centred on the desktop when shown
+  // Setting it ends the form's modal run (a secondary dialog's OK and
+  // Cancel); ShowModal starts with mrNone, the close box gives mrCancel.
+  int ModalResult = mrNone;
 
   // Items the form adds to its window's system menu, after the system's own.
   const std::vector<TSystemMenuItem>& SystemMenuItems() const { return FSystemMenu; }
@@ -134,7 +140,8 @@ TApplication& Application();
 class IFormHost {
  public:
   virtual ~IFormHost() = default;
-  // Returns when the modal run ends (Application().Terminated() or the close box).
+  // Returns when the modal run ends (Application().Terminated(), a modal
+  // result or the close box).
   virtual void ShowModal(TForm& form) = 0;
   // Releases the window of a form that is being destroyed.
   virtual void Release(TForm& form) = 0;

@@ -481,6 +481,7 @@ void TFormWindow::RunModal() {
   if (FRunning) return;
   FRunning = true;
   FClosed = false;
+  FForm.ModalResult = mrNone;
   HWND owner = GetWindow(FHandle, GW_OWNER);
   const bool disableOwner = owner && IsWindowEnabled(owner);
   if (disableOwner) EnableWindow(owner, FALSE);
@@ -495,7 +496,10 @@ void TFormWindow::RunModal() {
 
   // Sent messages (the folder monitor hands its reports over that way) are
   // handled inside PeekMessage, so the end of the run is seen after them too.
-  auto done = [this] { return Application().Terminated() || FClosed || !IsWindow(FHandle); };
+  auto done = [this] {
+    return Application().Terminated() || FClosed || FForm.ModalResult != mrNone ||
+           !IsWindow(FHandle);
+  };
   MSG msg;
   while (!done()) {
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -603,6 +607,7 @@ LRESULT TFormWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
       // without applying anything; the window stays until it is released.
       RunGuarded(FForm, [&] { FForm.CloseQuery(); });
       FClosed = true;
+      if (FForm.ModalResult == mrNone) FForm.ModalResult = mrCancel;
       PostMessageW(FHandle, WM_NULL, 0, 0);
       return 0;
     case WM_HELP: {

@@ -35,7 +35,7 @@ class TFormWindow {
   // Throws "Error creating window" when the system refuses.
   void Create();
   // Shows the window and runs its modal loop until the application is
-  // asked to terminate or the window is closed.
+  // asked to terminate, the form gets a modal result or the window is closed.
   void RunModal();
   bool Running() const { return FRunning; }
 

@@ -14,6 +14,8 @@
 
 #include "platform/win32/SpinEditWindow.h"
 
+#include <commctrl.h>
+
 namespace bx {
 namespace {
 
@@ -113,6 +115,11 @@ class TTestForm : public TForm {
     if (key == VK_UP && shift == ssCtrl) key = 0;
   }
   void SysCommand(unsigned id) override { Commands.push_back(id); }
+  bool Help(std::uint16_t command, std::int32_t data, bool& callHelp) override {
+    HelpRequests.push_back({command, data});
+    callHelp = false;
+    return true;
+  }
   void CloseQuery() override {
     ++CloseQueries;
     OwnerEnabledAtClose = ParentWindow && IsWindowEnabled(reinterpret_cast<HWND>(ParentWindow));
@@ -124,6 +131,7 @@ class TTestForm : public TForm {
   bool OwnerEnabledAtClose = true;
   std::vector<std::pair<int, TShiftState>> Keys;
   std::vector<unsigned> Commands;
+  std::vector<std::pair<unsigned, int>> HelpRequests;
   std::vector<TMouseCall> Mouse;
 
  private:
@@ -726,6 +734,77 @@ TEST_F(BindingTest, SystemMenuCommandsAndClosingEndTheModalRun) {
   EXPECT_TRUE(Application().Terminated());
   EXPECT_EQ(Form.CloseQueries, 1);
   DestroyWindow(owner);
+}
+
+TEST_F(BindingTest, ASecondFormRunsOverTheFirstUntilItsModalResult) {
+  TTestForm second;
+  second.SetCaption("Second");
+  HWND secondOwner = nullptr;
+  bool firstDisabled = false;
+  second.BitBtnOk.OnClick = [&](TObject&) {
+    firstDisabled = !IsWindowEnabled(Window);
+    second.ModalResult = mrOk;
+  };
+  int resultSeen = -1;
+  Form.ButtonApply.OnClick = [&](TObject&) {
+    // Opened from the running form, without an owner of its own.
+    HWND window = CreateFormWindow(second);
+    secondOwner = GetWindow(window, GW_OWNER);
+    PostMessageW(FindControlWindow(second, "ListBoxItems"), WM_KEYDOWN, VK_RETURN, 1);
+    FormHost().ShowModal(second);
+    resultSeen = second.ModalResult;
+    FormHost().Release(second);
+    // The first form's run goes on until its own end.
+    PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  };
+  PostMessageW(Control("ButtonApply"), WM_KEYDOWN, VK_RETURN, 1);
+  FormHost().ShowModal(Form);
+  EXPECT_EQ(secondOwner, Window);
+  EXPECT_TRUE(firstDisabled);
+  EXPECT_EQ(resultSeen, mrOk);
+  EXPECT_TRUE(IsWindowEnabled(Window));
+  EXPECT_EQ(Form.CloseQueries, 1);
+  EXPECT_EQ(Form.ModalResult, mrCancel) << "the close box's result";
+  EXPECT_FALSE(Application().Terminated());
+}
+
+struct TTooltipSearch {
+  HWND Owner;
+  HWND Tooltip = nullptr;
+};
+
+BOOL CALLBACK FindTooltip(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TTooltipSearch*>(data);
+  if (ClassOf(window) == "tooltips_class32" && GetWindow(window, GW_OWNER) == search->Owner)
+    search->Tooltip = window;
+  return TRUE;
+}
+
+TEST_F(BindingTest, HintsAndHelpComeFromTheControls) {
+  // One tool per window with a hint, the spin edit's buttons included,
+  // showing the hint's short part.
+  TTooltipSearch find{Window};
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&find));
+  ASSERT_TRUE(find.Tooltip);
+  EXPECT_EQ(SendMessageW(find.Tooltip, TTM_GETTOOLCOUNT, 0, 0), 11);
+  wchar_t text[80] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = Window;
+  tool.uId = reinterpret_cast<UINT_PTR>(Control("ImagePicture"));
+  tool.lpszText = text;
+  SendMessageW(find.Tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(text), L"The picture");
+
+  // A help request names the control's help number.
+  Form.CheckBoxFlag.SetHelpContext(42);
+  HELPINFO info{};
+  info.cbSize = sizeof info;
+  info.iContextType = HELPINFO_WINDOW;
+  info.hItemHandle = Control("CheckBoxFlag");
+  EXPECT_TRUE(SendMessageW(Window, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)));
+  ASSERT_EQ(Form.HelpRequests.size(), 1u);
+  EXPECT_EQ(Form.HelpRequests[0], (std::pair<unsigned, int>{HELP_CONTEXT, 42}));
 }
 
 TEST_F(BindingTest, ReleaseUnbindsEveryControl) {

@@ -7,12 +7,15 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/Text.h"
 #include "ui/Form.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -278,5 +281,233 @@ class TPlatformScope {
  private:
   TPlatform FPrevious;
 };
+
+// ---- Registry values, folders and files the tests change ------------------------
+
+// A value of the real registry as stored; key paths without a leading "\".
+struct TRegValue {
+  DWORD Type = REG_NONE;
+  std::vector<BYTE> Data;
+  // REG_SZ data as UTF-8, up to the terminating zero.
+  std::string Text() const {
+    std::wstring text(reinterpret_cast<const wchar_t*>(Data.data()), Data.size() / sizeof(wchar_t));
+    if (const std::size_t zero = text.find(L'\0'); zero != std::wstring::npos) text.resize(zero);
+    return Narrow(text);
+  }
+  DWORD Dword() const {
+    DWORD value = 0;
+    if (Data.size() >= sizeof value) std::memcpy(&value, Data.data(), sizeof value);
+    return value;
+  }
+};
+
+inline std::optional<TRegValue> ReadRegValue(HKEY root, const std::string& key,
+                                             const std::string& name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    return std::nullopt;
+  TRegValue value;
+  DWORD size = 0;
+  LONG rc = RegQueryValueExW(opened, Widen(name).c_str(), nullptr, &value.Type, nullptr, &size);
+  if (rc == ERROR_SUCCESS) {
+    value.Data.resize(size);
+    rc = RegQueryValueExW(opened, Widen(name).c_str(), nullptr, &value.Type, value.Data.data(),
+                          &size);
+    value.Data.resize(size);
+  }
+  RegCloseKey(opened);
+  if (rc != ERROR_SUCCESS) return std::nullopt;
+  return value;
+}
+
+inline bool RegKeyExists(HKEY root, const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+// Deletes a key with everything below it.
+inline void DeleteRegTree(HKEY root, const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_ALL_ACCESS, &opened) == ERROR_SUCCESS) {
+    std::vector<std::string> children;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = 256;
+      if (RegEnumKeyExW(opened, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        break;
+      children.push_back(Narrow(std::wstring(name, length)));
+    }
+    RegCloseKey(opened);
+    for (const std::string& child : children) DeleteRegTree(root, key + "\\" + child);
+  }
+  RegDeleteKeyW(root, Widen(key).c_str());
+}
+
+// Writes registry values for a test and puts back what was there before:
+// each value's old state is kept before its first change (Keep alone marks a
+// value that the code under test will write), and Restore, run at the end
+// at the latest, writes it back or deletes it, and deletes the keys that did
+// not exist before.
+class TRegistryRestorer {
+ public:
+  TRegistryRestorer() = default;
+  ~TRegistryRestorer() { Restore(); }
+  TRegistryRestorer(const TRegistryRestorer&) = delete;
+  TRegistryRestorer& operator=(const TRegistryRestorer&) = delete;
+
+  void Keep(HKEY root, const std::string& key, const std::string& name) {
+    for (const TSaved& s : FSaved)
+      if (s.Root == root && s.Key == key && s.Name == name) return;
+    // The highest missing level of the path is deleted again at the end.
+    for (std::size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
+      const std::string level = key.substr(0, end);
+      if (!RegKeyExists(root, level)) {
+        bool known = false;
+        for (const auto& [r, k] : FCreated)
+          if (r == root && (level == k || level.rfind(k + "\\", 0) == 0)) known = true;
+        if (!known) FCreated.emplace_back(root, level);
+        break;
+      }
+      if (end == std::string::npos) break;
+    }
+    FSaved.push_back({root, key, name, ReadRegValue(root, key, name)});
+  }
+  void Set(HKEY root, const std::string& key, const std::string& name, DWORD type,
+           const std::vector<BYTE>& data) {
+    Keep(root, key, name);
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, Widen(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &opened, nullptr),
+              ERROR_SUCCESS)
+        << key;
+    EXPECT_EQ(RegSetValueExW(opened, Widen(name).c_str(), 0, type, data.data(),
+                             static_cast<DWORD>(data.size())),
+              ERROR_SUCCESS)
+        << name;
+    RegCloseKey(opened);
+  }
+  void SetText(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
+    const std::wstring wide = Widen(text);
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(wide.c_str());
+    Set(root, key, name, REG_SZ, std::vector<BYTE>(bytes, bytes + (wide.size() + 1) * sizeof(wchar_t)));
+  }
+  void SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(&value);
+    Set(root, key, name, REG_DWORD, std::vector<BYTE>(bytes, bytes + sizeof value));
+  }
+  void Remove(HKEY root, const std::string& key, const std::string& name) {
+    Keep(root, key, name);
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return;
+    RegDeleteValueW(opened, Widen(name).c_str());
+    RegCloseKey(opened);
+  }
+
+  void Restore() {
+    for (auto it = FSaved.rbegin(); it != FSaved.rend(); ++it) {
+      HKEY opened = nullptr;
+      if (it->Old) {
+        if (RegCreateKeyExW(it->Root, Widen(it->Key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &opened, nullptr) != ERROR_SUCCESS)
+          continue;
+        RegSetValueExW(opened, Widen(it->Name).c_str(), 0, it->Old->Type, it->Old->Data.data(),
+                       static_cast<DWORD>(it->Old->Data.size()));
+      } else {
+        if (RegOpenKeyExW(it->Root, Widen(it->Key).c_str(), 0, KEY_ALL_ACCESS, &opened) !=
+            ERROR_SUCCESS)
+          continue;
+        RegDeleteValueW(opened, Widen(it->Name).c_str());
+      }
+      RegCloseKey(opened);
+    }
+    for (const auto& [root, key] : FCreated) DeleteRegTree(root, key);
+    FSaved.clear();
+    FCreated.clear();
+  }
+
+ private:
+  struct TSaved {
+    HKEY Root;
+    std::string Key, Name;
+    std::optional<TRegValue> Old;
+  };
+  std::vector<TSaved> FSaved;
+  std::vector<std::pair<HKEY, std::string>> FCreated;
+};
+
+// A folder of its own under the temporary folder, removed with the files
+// left in it. Path() has no trailing "\".
+class TTempFolder {
+ public:
+  explicit TTempFolder(const std::string& prefix) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::string base = Narrow(temp);
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    for (unsigned n = 0; n < 1000 && FPath.empty(); ++n) {
+      const std::string candidate =
+          base + "\\" + prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n);
+      if (CreateDirectoryW(Widen(candidate).c_str(), nullptr)) FPath = candidate;
+    }
+    EXPECT_FALSE(FPath.empty()) << "no temporary folder";
+  }
+  ~TTempFolder() {
+    if (FPath.empty()) return;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Widen(FPath + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          DeleteFileW((Widen(FPath + "\\") + found.cFileName).c_str());
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(Widen(FPath).c_str());
+  }
+  TTempFolder(const TTempFolder&) = delete;
+  TTempFolder& operator=(const TTempFolder&) = delete;
+
+  const std::string& Path() const { return FPath; }
+  std::string File(const std::string& name) const { return FPath + "\\" + name; }
+
+ private:
+  std::string FPath;
+};
+
+// Whole files with the C runtime, apart from the code under test.
+inline bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& data) {
+  std::FILE* out = _wfopen(Widen(path).c_str(), L"wb");
+  if (!out) return false;
+  const bool written = std::fwrite(data.data(), 1, data.size(), out) == data.size();
+  return std::fclose(out) == 0 && written;
+}
+
+inline std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+  std::FILE* in = _wfopen(Widen(path).c_str(), L"rb");
+  if (!in) return std::nullopt;
+  std::vector<std::uint8_t> data;
+  std::uint8_t chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
+    data.insert(data.end(), chunk, chunk + n);
+  std::fclose(in);
+  return data;
+}
+
+inline bool FileExistsOnDisk(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The last-write time, 0 when the file is missing.
+inline ULONGLONG LastWriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+         data.ftLastWriteTime.dwLowDateTime;
+}
 
 }  // namespace bx::winetest
