@@ -12,7 +12,7 @@ namespace {
 
 using test::TBytes;
 using test::TGifFrameSpec;
-using test::TGifSpec;
+using test::TGifLayout;
 
 const TColor kRed = RGB(255, 0, 0);
 const std::vector<TColor> kMap = {RGB(0, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
@@ -41,9 +41,9 @@ std::string LoadError(const TBytes& file) {
 
 TEST(GifImage, FrameAtItsOffsetOverTheBackground) {
   test::TImagePlatform platform;
-  TGifSpec spec{100, 80, kMap, {Frame(30, 40, 20, 10, 3)}};
+  TGifLayout layout{100, 80, kMap, {Frame(30, 40, 20, 10, 3)}};
   TGIFImage image;
-  image.LoadFromData(test::WriteGif(spec));
+  image.LoadFromData(test::WriteGif(layout));
   EXPECT_EQ(image.Width(), 100);
   EXPECT_EQ(image.Height(), 80);
   EXPECT_FALSE(image.Empty());
@@ -66,9 +66,9 @@ TEST(GifImage, AnimatedDrawsTheFirstFrameInterlacedToo) {
   first.Interlace = true;
   TGifFrameSpec second = Frame(0, 0, 7, 19);
   second.LocalMap = {RGB(9, 9, 9), RGB(9, 9, 9), RGB(9, 9, 9), RGB(9, 9, 9)};
-  TGifSpec spec{7, 19, kMap, {first, second, Frame(1, 1, 2, 2)}};
+  TGifLayout layout{7, 19, kMap, {first, second, Frame(1, 1, 2, 2)}};
   TGIFImage image;
-  image.LoadFromData(test::WriteGif(spec));
+  image.LoadFromData(test::WriteGif(layout));
   EXPECT_EQ(image.FrameCount(), 3);
   TPixelBuffer target(7, 19);
   image.Draw(target, 0, 0);
@@ -157,9 +157,9 @@ TEST(GifImage, ScreensTooLargeToHold) {
   file[6] = file[7] = file[8] = file[9] = 0xFF;
   EXPECT_EQ(LoadError(file), "Not enough memory for a bitmap of 65535 x 65535 pixels");
   // A frame far larger than its screen decodes only what the screen shows.
-  TGifSpec spec{3, 2, kMap, {Frame(0, 0, 3000, 2000)}};
+  TGifLayout layout{3, 2, kMap, {Frame(0, 0, 3000, 2000)}};
   TGIFImage image;
-  image.LoadFromData(test::WriteGif(spec));
+  image.LoadFromData(test::WriteGif(layout));
   TPixelBuffer target(3, 2);
   image.Draw(target, 0, 0);
   EXPECT_EQ(target.GetPixel(2, 1), kMap[3]);

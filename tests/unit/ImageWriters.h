@@ -187,7 +187,7 @@ struct TGifFrameSpec {
   int Transparent = -1;               // a graphic control extension when >= 0
 };
 
-struct TGifSpec {
+struct TGifLayout {
   int Width = 0, Height = 0;
   std::vector<TColor> GlobalMap;  // empty: none
   std::vector<TGifFrameSpec> Frames;
@@ -211,7 +211,7 @@ inline ColorMapObject* MakeGifMap(const std::vector<TColor>& colors) {
   return GifMakeMapObject(count, entries.data());
 }
 
-inline TBytes WriteGif(const TGifSpec& s) {
+inline TBytes WriteGif(const TGifLayout& s) {
   TBytes out;
   int error = 0;
   GifFileType* gif = EGifOpen(&out, WriteToBytes, &error);
