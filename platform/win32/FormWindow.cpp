@@ -57,13 +57,6 @@ void RegisterFormClass() {
   registered = true;
 }
 
-std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return text;
-}
-
 // The short part of a hint, before its "|".
 std::string ShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
 

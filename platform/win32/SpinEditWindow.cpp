@@ -43,13 +43,6 @@ void RegisterSpinClasses(WNDPROC editProc, WNDPROC buttonProc) {
   registered = true;
 }
 
-std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return text;
-}
-
 int SystemFontHeight() {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));

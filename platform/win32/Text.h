@@ -28,4 +28,11 @@ inline std::string Narrow(const std::wstring& text) {
 
 inline std::string Narrow(const wchar_t* text) { return text ? Narrow(std::wstring(text)) : ""; }
 
+inline std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
 }  // namespace bx
