@@ -27,7 +27,10 @@ class TBeepCounter : public ISystem {
   int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
 #pragma push_macro("SystemParametersInfo")
 #undef SystemParametersInfo
-  bool SystemParametersInfo(std::uint32_t, std::uint32_t, std::uint32_t) override { return true; }
+  bool SystemParametersInfo(std::uint32_t, std::uint32_t, const std::string&,
+                            std::uint32_t) override {
+    return true;
+  }
 #pragma pop_macro("SystemParametersInfo")
   bool SetSysColor(int, std::uint32_t) override { return true; }
   std::uint32_t GetSysColor(int index) override { return ::GetSysColor(index); }
