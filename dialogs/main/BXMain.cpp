@@ -212,8 +212,8 @@ void TFrmBXMain::BitBtnApplyClick(TObject&) {
 void TFrmBXMain::BitBtnToggleAutoProofClick(TObject&) {
   FAutoProof = !FAutoProof;
   BitBtnCancel.SetVisible(!FAutoProof);
-  // Wider than the normal form: the full-screen preview shows; leave it.
-  if (Width() > 400) BitBtnTogglePreview.Click();
+  // The full-screen preview shows: leave it.
+  if (FullScreenPreview()) BitBtnTogglePreview.Click();
   ApplySettings();
 }
 

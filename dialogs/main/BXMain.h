@@ -82,6 +82,9 @@ class TFrmBXMain : public TForm, public TBXSettings {
   void DrawPreviewGrid();
   void CheckBoxShowPreviewGridClick(TObject& Sender);
   void BitBtnTogglePreviewClick(TObject& Sender);
+  // The full-screen view shows: the client area is wider than the normal
+  // form's, whatever frame the system draws around it.
+  bool FullScreenPreview() const;
 
   // Placement.
   void RadioButtonTileClick(TObject& Sender);
