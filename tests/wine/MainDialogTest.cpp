@@ -251,6 +251,60 @@ TEST_F(MainDialogTest, EnteringFullScreenTurnsAutoProofOff) {
   EXPECT_TRUE(Application().Terminated());
 }
 
+// Windows sends BN_CLICKED when an unchecked radio button receives the
+// focus; Wine does not, so the radio buttons here do as Windows would.
+WNDPROC gButtonProc = nullptr;
+LRESULT CALLBACK FocusNotifyingRadio(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETFOCUS && SendMessageW(window, BM_GETCHECK, 0, 0) == BST_UNCHECKED)
+    SendMessageW(GetParent(window), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED), reinterpret_cast<LPARAM>(window));
+  return CallWindowProcW(gButtonProc, window, message, wParam, lParam);
+}
+
+TEST_F(MainDialogTest, FocusOnARadioButtonIsNoClick) {
+  HWND tile = Control("RadioButtonTile");
+  HWND center = Control("RadioButtonCenter");
+  for (HWND radio : {tile, center})
+    gButtonProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        radio, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FocusNotifyingRadio)));
+  auto untouched = [&] {
+    EXPECT_FALSE(Dialog->RadioButtonTile.Checked());
+    EXPECT_TRUE(Dialog->RadioButtonCenter.Checked());
+    EXPECT_EQ(SendMessageW(tile, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(center, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Dialog->FTileWallpaper, 0);
+    EXPECT_EQ(Dialog->FWallpaperStyle, 0);
+    EXPECT_FALSE(IsWindowEnabled(Control("BitBtnOk")));
+    EXPECT_FALSE(IsWindowEnabled(Control("BitBtnApply")));
+  };
+  // The notification alone, as Windows sends it.
+  SendMessageW(Window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(tile), BN_CLICKED),
+               reinterpret_cast<LPARAM>(tile));
+  untouched();
+  // Opening the dialog: the first control, Tile, gets the focus; then Tab
+  // goes through the radio buttons.
+  SetFocus(Control("ListBoxWallpapers"));
+  FormWindowOf(*Dialog).FocusFirst();
+  EXPECT_EQ(GetFocus(), tile);
+  PressKey(VK_TAB);
+  PressKey(VK_TAB, ssShift);
+  EXPECT_EQ(GetFocus(), tile);
+  untouched();
+  DWORD type = 0;
+  EXPECT_EQ(ReadUserValue(L"Control Panel\\Desktop", L"TileWallpaper", type), L"0");
+
+  // A real click still checks it, by mouse and by the space bar.
+  ClickCentre(tile);
+  EXPECT_TRUE(Dialog->RadioButtonTile.Checked());
+  EXPECT_EQ(SendMessageW(center, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_TRUE(IsWindowEnabled(Control("BitBtnApply")));
+  SetFocus(center);
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(Dialog->RadioButtonCenter.Checked());
+  EXPECT_EQ(SendMessageW(tile, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_TRUE(Boxes.Texts.empty()) << (Boxes.Texts.empty() ? "" : Boxes.Texts[0]);
+}
+
 TEST_F(MainDialogTest, ShortcutsAndTheCloseBox) {
   // Ctrl+F1 toggles the hints and stores the choice at once.
   const bool hints = Dialog->ShowHint();
