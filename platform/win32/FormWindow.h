@@ -71,6 +71,7 @@ class TFormWindow {
   LRESULT Proc(UINT message, WPARAM wParam, LPARAM lParam);
 
   void MakeFont();
+  void SetIcons();
   void CreateControls();
   void CreateTooltips();
   void UpdateSystemMenu();
@@ -89,6 +90,8 @@ class TFormWindow {
   HWND FTooltip = nullptr;
   HFONT FFont = nullptr;
   HBRUSH FBrush = nullptr;
+  HICON FIconBig = nullptr;
+  HICON FIconSmall = nullptr;
   TColor FBrushColor = 0;
   int FFontHeight = 0;
   std::vector<std::unique_ptr<TControlBinding>> FBindings;

@@ -143,6 +143,20 @@ TEST_F(MainDialogTest, TheWindowHoldsEveryControlAsDesigned) {
   }
   EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), 0xFFFFFFFFu) << "the system's own items stay";
 
+  // The applet's icon in the title bar and the task switcher, each at its own size.
+  for (auto [which, cx] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+    SCOPED_TRACE(which);
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, which, 0));
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(cx));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+
   EXPECT_TRUE(SaveBitmap(CaptureWindow(Window), "MainDialog.bmp"));
   // The grid drawn into the preview, scaled down with its lines kept.
   ClickCentre(Control("CheckBoxShowPreviewGrid"));
