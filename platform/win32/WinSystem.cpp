@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/CommandLine.h"
+#include "platform/win32/DesktopSize.h"
 #include "platform/win32/Text.h"
 
 #undef SystemParametersInfo
@@ -21,7 +22,14 @@ int ScreenCaps(int index) {
 
 class TWinSystem : public ISystem {
  public:
-  int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
+  // The desktop's size in physical pixels: the placement presets, the
+  // origins and the preview are in the pixels the wallpaper is placed in.
+  // Every other figure as this process's windows see it.
+  int GetSystemMetrics(int index) override {
+    if (index == SM_CXVIRTUALSCREEN || index == SM_CYVIRTUALSCREEN)
+      return PhysicalSystemMetric(index);
+    return ::GetSystemMetrics(index);
+  }
 
   bool SystemParametersInfo(std::uint32_t action, std::uint32_t param, const std::string& text,
                             std::uint32_t winIni) override {
