@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "settings/BitmapFile.h"
+#include "settings/ReloadWallpaper.h"
 #include "tests/unit/DialogFixture.h"
 
 namespace bx {
@@ -311,6 +312,13 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
                                         {kSpiSetDeskWallpaper, 0, ConvertedPath(), kSpifUpdateIniFile}}));
   EXPECT_EQ(System().SysColorCalls,
             (std::vector<TSysColorCall>{{kColorBackground, RGB(10, 20, 30)}}));
+  // The name is the one stored, read through the registry layer.
+  SetDesktop("Wallpaper", "C:\\Windows\\stored.bmp");
+  System().SysParamCalls.clear();
+  ReloadWallpaper();
+  EXPECT_EQ(System().SysParamCalls,
+            (std::vector<TSysParamCall>{
+                {kSpiSetDeskWallpaper, 0, "C:\\Windows\\stored.bmp", kSpifUpdateIniFile}}));
 
   // The desktop is told only after every value was stored.
   System().SysParamCalls.clear();
