@@ -2,7 +2,7 @@
 // in, whatever display scaling the host process is unaware of.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/WinApi.h"
 
 namespace bx {
 

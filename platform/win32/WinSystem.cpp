@@ -1,12 +1,9 @@
 #include "platform/win32/WinSystem.h"
 
-#include <windows.h>
-
 #include "platform/CommandLine.h"
 #include "platform/win32/DesktopSize.h"
 #include "platform/win32/Text.h"
-
-#undef SystemParametersInfo
+#include "platform/win32/WinApi.h"
 
 namespace bx {
 

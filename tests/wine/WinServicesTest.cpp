@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/Errors.h"
+#include "platform/win32/DesktopSize.h"
 #include "platform/win32/WinFiles.h"
 #include "platform/win32/WinMessageBoxes.h"
 #include "platform/win32/WinSystem.h"
 
 #include <windows.h>
-
-#include "platform/win32/DesktopSize.h"
 
 #include <string>
 #include <vector>
