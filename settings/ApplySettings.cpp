@@ -1,6 +1,8 @@
 // Makes the settings model the system's desktop: converts an image that is
 // no bitmap, writes the registry for the default and the current user and
 // the dialog's own preferences, and has the system reload the wallpaper.
+#include <exception>
+
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
 #include "platform/Platform.h"
@@ -59,6 +61,7 @@ void TFrmBXMain::ApplySettings() {
   // Cleared when the default user's bitmap cannot be written (a user without
   // rights to it): that user's part is skipped, the current user's applies.
   bool defaultUser = FSaveToDefUser;
+  bool defaultUserFailed = false;
   std::string defaultUserFailure;
 
   if (!FWallpaper.empty() && UpperExtension(FWallpaper) != ".BMP") {
@@ -73,6 +76,7 @@ void TFrmBXMain::ApplySettings() {
           SaveBitmapFile(*FImageBitmap, defaultUserConverted);
         } catch (const std::exception& error) {
           defaultUser = false;
+          defaultUserFailed = true;
           defaultUserFailure = error.what();
         }
       }
@@ -112,7 +116,7 @@ void TFrmBXMain::ApplySettings() {
   ReloadWallpaper();
   Platform().System->SetSysColor(kColorBackground, FBackgroundColor);
 
-  if (!defaultUserFailure.empty() && !FDefaultUserFailureShown) {
+  if (defaultUserFailed && !FDefaultUserFailureShown) {
     FDefaultUserFailureShown = true;
     Platform().MessageBoxes->MessageDlg(
         "The default user could not be changed (" + defaultUserFailure +
