@@ -24,6 +24,7 @@ target_link_options(Bexora PRIVATE -static -static-libgcc -static-libstdc++ -Wl,
   -Wl,--exclude-all-symbols)
 
 add_subdirectory(tests/wine)
+add_subdirectory(tests/bench/timer)
 
 # The packages of both builds sit side by side in the build folder.
 get_filename_component(BX_PACKAGE_DIR ${CMAKE_BINARY_DIR} DIRECTORY)
