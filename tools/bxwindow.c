@@ -1,6 +1,6 @@
 /* A small Windows program for scripts/run and the package tests. It starts a
    program, waits for a visible top-level window with the given caption (or
-   holding a control with that text, such as a message box), writes
+   a dialog, such as a message box, holding a control with that text), writes
    READY-FILE, waits until CLOSE-FILE exists, asks the window to close and
    waits for the program to end; then writes "ended" and the program's exit
    code to READY-FILE (a launcher between may not pass the exit code on).
@@ -24,12 +24,18 @@ static BOOL CALLBACK match_child(HWND w, LPARAM p) {
   return FALSE;
 }
 
+static BOOL is_dialog(HWND w) {
+  wchar_t name[16];
+  return GetClassNameW(w, name, 16) && !lstrcmpW(name, L"#32770");
+}
+
 static BOOL CALLBACK match(HWND w, LPARAM p) {
   BOOL matches;
   (void)p;
   if (!IsWindowVisible(w)) return TRUE;
   matches = has_text(w);
-  if (!matches) EnumChildWindows(w, match_child, (LPARAM)&matches);
+  /* Only dialogs: a task bar's buttons carry the captions of other windows. */
+  if (!matches && is_dialog(w)) EnumChildWindows(w, match_child, (LPARAM)&matches);
   if (!matches) return TRUE;
   found = w;
   return FALSE;
