@@ -9,10 +9,10 @@
 namespace bx {
 namespace {
 
-constexpr TColor kKept = RGB(1, 2, 3);
+constexpr TColor kKept = MakeColor(1, 2, 3);
 
 // Every pixel its own colour, for images up to 4096 pixels each way.
-TColor Unique(int x, int y) { return RGB(x & 255, y & 255, (x >> 8) | ((y >> 8) << 4)); }
+TColor Unique(int x, int y) { return MakeColor(x & 255, y & 255, (x >> 8) | ((y >> 8) << 4)); }
 
 class ColorSampling : public PreviewFixture {
  protected:
