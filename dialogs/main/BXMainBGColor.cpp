@@ -1,6 +1,7 @@
 // Where the desktop's background colour comes from: the palette, or one
 // point of the image as FImageBitmap holds it (transparent parts already
 // filled with the background colour).
+#include "dialogs/bgcolor/BXBGColorOption.h"
 #include "dialogs/main/BXMain.h"
 
 namespace bx {
@@ -40,7 +41,13 @@ TColor TFrmBXMain::GetColorFromImage() {
   return sampled == TPixelBuffer::kInvalidColor ? FBackgroundColor : sampled;
 }
 
-// The background colour options dialog is not built yet.
-void TFrmBXMain::BitBtnBackGroundColorClick(TObject&) {}
+void TFrmBXMain::BitBtnBackGroundColorClick(TObject&) {
+  // The dialog always answers true: after Cancel too the pattern and the
+  // preview are drawn again and OK and Apply are enabled.
+  ShowBGColorOptions(this, FBGColorOption, FBackgroundColor, FBGColorPosition);
+  BuildPatternBitmap(FWindowTextColor, FBackgroundColor);
+  UpdatePreview();
+  MarkChanged();
+}
 
 }  // namespace bx
