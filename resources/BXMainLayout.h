@@ -42,6 +42,7 @@ struct TFormLayout {
   bool KeyPreview = false;
   TBorderStyle BorderStyle = TBorderStyle::bsDialog;
   bool Centered = true;
+  std::string_view Icon = {};  // icon resource name; empty: none
   std::span<const TControlLayout> Controls = {};
 };
 
@@ -59,7 +60,7 @@ TRect FormBounds(const TFormLayout& layout, const TControlLayout& entry);
 void ApplyControlLayout(const TControlLayout& entry, TControl& control);
 // Points each label at its focus control, once the form holds all controls.
 void LinkFocusControls(const TFormLayout& layout, TForm& form);
-// Caption, client size, font, border, key preview.
+// Caption, client size, font, border, key preview, icon.
 void ApplyFormLayout(const TFormLayout& layout, TForm& form);
 
 }  // namespace bx

@@ -76,6 +76,8 @@ class TForm : public TObject {
   // The form this one is a secondary dialog of: its window owns this one's,
   // and a centred form is centred on it.
   TForm* OwnerForm = nullptr;
+  // The icon resource the title bar and the task switcher show; none when empty.
+  std::string Icon;
   // Setting it ends the form's modal run (a secondary dialog's OK and
   // Cancel); ShowModal starts with mrNone, the close box gives mrCancel.
   int ModalResult = mrNone;

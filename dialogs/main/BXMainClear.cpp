@@ -7,6 +7,7 @@
 #include "dialogs/main/BXMain.h"
 #include "platform/Platform.h"
 #include "settings/RegSpecial.h"
+#include "settings/ReloadWallpaper.h"
 
 namespace bx {
 
@@ -84,8 +85,8 @@ void TFrmBXMain::ClearRegistry() {
                            "WallPaperOriginY"})
     WriteRegistryValue(kHKeyCurrentUser, kDesktopKey, name, TVariant("0"));
 
-  // The system reloads the wallpaper from what is stored now.
-  Platform().System->SystemParametersInfo(kSpiSetDeskWallpaper, 0, kSpifUpdateIniFile);
+  // The desktop shows what is stored now, named as the apply step names it.
+  ReloadWallpaper();
 }
 
 }  // namespace bx

@@ -62,8 +62,10 @@ class ClearRegistryTest : public PreviewFixture {
     // What the applet does not own stays.
     EXPECT_EQ(Desktop("Pattern"), "0 0 0 0 0 0 0 0");
     EXPECT_EQ(Registry().GetStringValue(kHKeyCurrentUser, kColorsKey, "Background"), "1 2 3");
+    // The reload names the wallpaper stored now.
     EXPECT_EQ(System().SysParamCalls.back(),
-              (TSysParamCall{kSpiSetDeskWallpaper, 0, kSpifUpdateIniFile}));
+              (TSysParamCall{kSpiSetDeskWallpaper, 0, Desktop("Wallpaper").value_or("?"),
+                             kSpifUpdateIniFile}));
     EXPECT_EQ(Registry().OpenHandleCount(), 0u);
   }
 };
