@@ -157,6 +157,18 @@ const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_v
   return nullptr;
 }
 
+TRect FormBounds(const TFormLayout& layout, const TControlLayout& entry) {
+  TRect bounds{entry.Left, entry.Top, entry.Left + entry.Width, entry.Top + entry.Height};
+  for (const TControlLayout* holder = FindControlLayout(layout, entry.Parent); holder;
+       holder = FindControlLayout(layout, holder->Parent)) {
+    bounds.Left += holder->Left;
+    bounds.Right += holder->Left;
+    bounds.Top += holder->Top;
+    bounds.Bottom += holder->Top;
+  }
+  return bounds;
+}
+
 void ApplyControlLayout(const TControlLayout& entry, TControl& control) {
   control.SetCaption(std::string(entry.Caption));
   control.SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);

@@ -29,6 +29,9 @@ struct TControlLayout {
   bool Default = false;           // Enter presses it
   bool Cancel = false;            // Esc presses it
   bool Enabled = true;
+  // The panel or group holding it (empty: the form); its bounds are in the
+  // holder's client pixels.
+  std::string_view Parent = {};
 };
 
 struct TFormLayout {
@@ -47,6 +50,10 @@ const TFormLayout& BXMainLayout();
 
 // The entry for a control name, or null.
 const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_view name);
+
+// A control's bounds in the form's client pixels: its own moved by the
+// places of the panels that hold it.
+TRect FormBounds(const TFormLayout& layout, const TControlLayout& entry);
 
 // Sets a control's designed properties from its entry (all but a label's
 // focus control, which may be created after the label).

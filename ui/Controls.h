@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,8 @@ using TMouseEvent =
     std::function<void(TObject& Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject& Sender, TShiftState Shift, int X, int Y)>;
 
-enum class TControlKind { Label, Button, BitBtn, CheckBox, RadioButton, SpinEdit, ListBox, Image };
+enum class TControlKind { Label, Button, BitBtn, CheckBox, RadioButton, SpinEdit, ListBox, Image,
+                          Panel, RadioGroup };
 enum class TCursor { crDefault, crHandPoint, crCross };
 
 class TForm;
@@ -101,6 +103,8 @@ class TLabel : public TControl {
   explicit TLabel(std::string name) : TControl(TControlKind::Label, std::move(name)) {}
   // The control its access key focuses.
   TControl* FocusControl = nullptr;
+  // Breaks its caption into lines at its width (also at a carriage return).
+  bool WordWrap = false;
 };
 
 class TButton : public TControl {
@@ -196,6 +200,39 @@ class TImage : public TControl {
 
  private:
   TPixelBuffer FPicture;
+};
+
+// A panel: a frame with a bevel that holds other controls.
+enum class TBevel { bvRaised, bvLowered };
+class TPanel : public TControl {
+ public:
+  explicit TPanel(std::string name) : TControl(TControlKind::Panel, std::move(name)) {}
+  TBevel BevelOuter = TBevel::bvRaised;
+};
+
+// A captioned frame with one radio button per item, one item per row; the
+// buttons are controls of the form (added after the group), so that the
+// keyboard moves between them as between any radio buttons of one group.
+// OnClick runs whenever the selected item changes, by the user or by code.
+class TRadioGroup : public TControl {
+ public:
+  explicit TRadioGroup(std::string name);
+  const std::vector<std::string>& Items() const { return FItems; }
+  // Makes the item buttons inside the group's bounds; call once, after the
+  // bounds are set and before the buttons are added to the form.
+  void SetItems(std::vector<std::string> items);
+  const std::vector<std::unique_ptr<TRadioButton>>& Buttons() const { return FButtons; }
+  // -1: none selected; an index outside the items selects none.
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int value);
+  TNotifyEvent OnClick;
+
+ private:
+  void ButtonChanged(int index);
+  std::vector<std::string> FItems;
+  std::vector<std::unique_ptr<TRadioButton>> FButtons;
+  int FItemIndex = -1;
+  int FGroup;
 };
 
 }  // namespace bx

@@ -72,7 +72,10 @@ class TForm : public TObject {
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool value);
   bool KeyPreview = false;
-  bool Centered = true;  // centred on the desktop when shown
+  bool Centered = true;  // centred on the desktop (or on OwnerForm) when shown
+  // The form this one is a secondary dialog of: its window owns this one's,
+  // and a centred form is centred on it.
+  TForm* OwnerForm = nullptr;
   // The icon resource the title bar and the task switcher show; none when empty.
   std::string Icon;
   // Setting it ends the form's modal run (a secondary dialog's OK and

@@ -247,8 +247,4 @@ void TFrmBXMain::ToggleHintsCommand() {
   WriteRegistryValue(kHKeyCurrentUser, kOwnKey, "ShowHint", TVariant(ShowHint()));
 }
 
-// The clear-registry command is not built yet.
-void TFrmBXMain::ConfirmClearRegistry() {}
-void TFrmBXMain::ClearRegistry() {}
-
 }  // namespace bx

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,15 @@ class TScriptedMessageBoxes : public IMessageBoxes {
   std::vector<TRecordedMessage> Messages;
 };
 
+// The colour picker of the portable build: records each request and answers
+// with the scripted colours in order; with none left it is cancelled.
+class TScriptedDialogs : public ICommonDialogs {
+ public:
+  bool PickColor(TColorDialogRequest& request) override;
+  std::deque<std::optional<std::uint32_t>> ColorAnswers;  // nullopt: cancel
+  std::vector<TColorDialogRequest> ColorRequests;
+};
+
 struct TFormHostCall {
   enum TKind { ShowModal, Release } Kind;
   TForm* Form;
@@ -154,6 +164,7 @@ struct TPortableServices {
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
   TRecordingFormHost FormHost;
+  TScriptedDialogs Dialogs;
   TPlatform AsPlatform();
 };
 
@@ -171,6 +182,7 @@ class TPortableEnvironment {
   TRecordingSystem& System() { return FServices.System; }
   TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
   TRecordingFormHost& FormHost() { return FServices.FormHost; }
+  TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
 
  private:
   TPortableServices FServices;

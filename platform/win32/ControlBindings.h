@@ -108,6 +108,8 @@ std::unique_ptr<TControlBinding> MakeRadioButtonBinding(TFormWindow& owner, TCon
 std::unique_ptr<TControlBinding> MakeListBoxBinding(TFormWindow& owner, TControl& control);
 std::unique_ptr<TControlBinding> MakeImageBinding(TFormWindow& owner, TControl& control);
 std::unique_ptr<TControlBinding> MakeSpinEditBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakePanelBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeRadioGroupBinding(TFormWindow& owner, TControl& control);
 
 // Shift, Ctrl and Alt as the keyboard state has them now.
 TShiftState KeyboardShiftState();

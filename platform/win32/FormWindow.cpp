@@ -65,6 +65,8 @@ void TFormWindow::Create() {
   if (FHandle) return;
   RegisterWindowClass(kFormClass, WindowProc);
   HWND owner = reinterpret_cast<HWND>(FForm.ParentWindow);
+  HWND ownerForm = FForm.OwnerForm ? FormWindowHandle(*FForm.OwnerForm) : nullptr;
+  if (!owner) owner = ownerForm;
   if (!owner && !ModalForms().empty()) owner = ModalForms().back()->Handle();
   const DWORD style = StyleFor(FForm.BorderStyle());
   const DWORD exStyle = ExStyleFor(FForm.BorderStyle());
@@ -76,7 +78,11 @@ void TFormWindow::Create() {
   int height = outer.bottom - outer.top;
   int left = FForm.Left();
   int top = FForm.Top();
-  if (FForm.Centered) {
+  RECT ownerBounds{};
+  if (FForm.Centered && ownerForm && GetWindowRect(ownerForm, &ownerBounds)) {
+    left = ownerBounds.left + (ownerBounds.right - ownerBounds.left - width) / 2;
+    top = ownerBounds.top + (ownerBounds.bottom - ownerBounds.top - height) / 2;
+  } else if (FForm.Centered) {
     left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }

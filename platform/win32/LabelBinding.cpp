@@ -23,7 +23,9 @@ class TLabelBinding : public TControlBinding {
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     return CreateWindowExW(0, L"STATIC", Widen(FControl.Caption()).c_str(),
-                           style | SS_LEFTNOWORDWRAP, bounds.left, bounds.top,
+                           style | (static_cast<const TLabel&>(FControl).WordWrap ? SS_LEFT
+                                                                                  : SS_LEFTNOWORDWRAP),
+                           bounds.left, bounds.top,
                            bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
                            nullptr);

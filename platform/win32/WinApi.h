@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <cpl.h>
 
 // The services name their operations after the platform's calls they stand

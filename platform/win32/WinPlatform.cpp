@@ -2,6 +2,7 @@
 // message boxes and GDI metafile player.
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
+#include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WinFiles.h"
 #include "platform/win32/WinMessageBoxes.h"
 #include "platform/win32/WinRegistry.h"
@@ -16,6 +17,7 @@ TPlatform DefaultPlatform() {
   platform.System = &WinSystem();
   platform.MessageBoxes = &WinMessageBoxes();
   platform.Metafiles = &GdiMetafilePlayer();
+  platform.Dialogs = &WinCommonDialogs();
   return platform;
 }
 
