@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/VersionResources.h"
+
 namespace bx {
 
 // ---- Registry, modelled on the Win32 registry calls -----------------------
@@ -165,6 +167,7 @@ struct TPlatform {
   ISystem* System = nullptr;
   IMessageBoxes* MessageBoxes = nullptr;
   IMetafilePlayer* Metafiles = nullptr;  // may be null
+  IVersionResources* VersionResources = nullptr;
 };
 
 // The services in use; the build's own set unless a test installed another.

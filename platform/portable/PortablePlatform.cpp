@@ -93,6 +93,7 @@ TPlatform TPortableServices::AsPlatform() {
   platform.System = &System;
   platform.MessageBoxes = &MessageBoxes;
   platform.Metafiles = nullptr;  // no metafile player on this platform
+  platform.VersionResources = &VersionResources;
   return platform;
 }
 

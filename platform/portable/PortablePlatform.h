@@ -49,6 +49,17 @@ class TPortableFiles : public IFileSystem {
   std::string FWindowsDirectory = "C:\\Windows";
 };
 
+// Version resources read from module files of the portable files with the
+// build's own reader of the PE resource directory.
+class TPortableVersionResources : public IVersionResources {
+ public:
+  explicit TPortableVersionResources(IFileSystem& files) : FFiles(files) {}
+  bool ReadVersionResource(const std::string& fileName, std::vector<std::uint8_t>& data) override;
+
+ private:
+  IFileSystem& FFiles;
+};
+
 struct TSysParamCall {
   std::uint32_t Action;
   std::uint32_t Param;
@@ -153,6 +164,7 @@ struct TPortableServices {
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
   TRecordingFormHost FormHost;
+  TPortableVersionResources VersionResources{Files};
   TPlatform AsPlatform();
 };
 
@@ -170,6 +182,7 @@ class TPortableEnvironment {
   TRecordingSystem& System() { return FServices.System; }
   TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
   TRecordingFormHost& FormHost() { return FServices.FormHost; }
+  TPortableVersionResources& VersionResources() { return FServices.VersionResources; }
 
  private:
   TPortableServices FServices;

@@ -1,11 +1,12 @@
 // The Windows build's own services: the real registry, files, desktop,
-// message boxes and GDI metafile player.
+// message boxes, GDI metafile player and version resources.
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
 #include "platform/win32/WinFiles.h"
 #include "platform/win32/WinMessageBoxes.h"
 #include "platform/win32/WinRegistry.h"
 #include "platform/win32/WinSystem.h"
+#include "platform/win32/WinVersionResources.h"
 
 namespace bx {
 
@@ -16,6 +17,7 @@ TPlatform DefaultPlatform() {
   platform.System = &WinSystem();
   platform.MessageBoxes = &WinMessageBoxes();
   platform.Metafiles = &GdiMetafilePlayer();
+  platform.VersionResources = &WinVersionResources();
   return platform;
 }
 
