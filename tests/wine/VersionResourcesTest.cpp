@@ -4,9 +4,8 @@
 
 #include "components/VersionReader.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/WinApi.h"
 #include "platform/win32/WinVersionResources.h"
-
-#include <windows.h>
 
 #include <fstream>
 #include <string>
