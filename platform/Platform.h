@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Locale.h"
+#include "platform/MemoryStatus.h"
+#include "platform/Modules.h"
 #include "platform/VersionResources.h"
 
 namespace bx {
@@ -168,6 +171,9 @@ struct TPlatform {
   IMessageBoxes* MessageBoxes = nullptr;
   IMetafilePlayer* Metafiles = nullptr;  // may be null
   IVersionResources* VersionResources = nullptr;
+  IMemoryStatus* MemoryStatus = nullptr;
+  IModules* Modules = nullptr;
+  ILocale* Locale = nullptr;
 };
 
 // The services in use; the build's own set unless a test installed another.

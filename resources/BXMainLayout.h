@@ -29,6 +29,10 @@ struct TControlLayout {
   bool Default = false;           // Enter presses it
   bool Cancel = false;            // Esc presses it
   bool Enabled = true;
+  std::string_view Parent = {};   // the containing panel; empty: the form
+  bool WordWrap = false;          // a label's long caption breaks into lines
+  TPanelBevel BevelInner = TPanelBevel::bvNone;  // a panel's inner bevel
+  int BorderWidth = 0;            // a panel's band between its bevels
 };
 
 struct TFormLayout {
@@ -52,6 +56,8 @@ const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_v
 void ApplyControlLayout(const TControlLayout& entry, TControl& control);
 // Points each label at its focus control, once the form holds all controls.
 void LinkFocusControls(const TFormLayout& layout, TForm& form);
+// Puts each control into its panel, once the form holds all controls.
+void LinkParentControls(const TFormLayout& layout, TForm& form);
 // Caption, client size, font, border, key preview.
 void ApplyFormLayout(const TFormLayout& layout, TForm& form);
 

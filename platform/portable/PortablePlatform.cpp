@@ -94,6 +94,9 @@ TPlatform TPortableServices::AsPlatform() {
   platform.MessageBoxes = &MessageBoxes;
   platform.Metafiles = nullptr;  // no metafile player on this platform
   platform.VersionResources = &VersionResources;
+  platform.MemoryStatus = &MemoryStatus;
+  platform.Modules = &Modules;
+  platform.Locale = &Locale;
   return platform;
 }
 

@@ -93,6 +93,8 @@ std::unique_ptr<TControlBinding> MakeControlBinding(TFormWindow& owner, TControl
     case TControlKind::ListBox: return MakeListBoxBinding(owner, control);
     case TControlKind::Image: return MakeImageBinding(owner, control);
     case TControlKind::SpinEdit: return MakeSpinEditBinding(owner, control);
+    case TControlKind::ListView: return MakeListViewBinding(owner, control);
+    case TControlKind::Panel: return MakePanelBinding(owner, control);
   }
   throw Exception("Error creating window");
 }

@@ -3,7 +3,10 @@
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
 #include "platform/win32/WinFiles.h"
+#include "platform/win32/WinLocale.h"
+#include "platform/win32/WinMemoryStatus.h"
 #include "platform/win32/WinMessageBoxes.h"
+#include "platform/win32/WinModules.h"
 #include "platform/win32/WinRegistry.h"
 #include "platform/win32/WinSystem.h"
 #include "platform/win32/WinVersionResources.h"
@@ -18,6 +21,9 @@ TPlatform DefaultPlatform() {
   platform.MessageBoxes = &WinMessageBoxes();
   platform.Metafiles = &GdiMetafilePlayer();
   platform.VersionResources = &WinVersionResources();
+  platform.MemoryStatus = &WinMemoryStatus();
+  platform.Modules = &WinModules();
+  platform.Locale = &WinLocale();
   return platform;
 }
 
