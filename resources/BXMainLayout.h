@@ -43,6 +43,7 @@ struct TFormLayout {
   bool KeyPreview = false;
   TBorderStyle BorderStyle = TBorderStyle::bsDialog;
   bool Centered = true;
+  std::string_view Icon = {};  // icon resource name; empty: none
   std::span<const TControlLayout> Controls = {};
 };
 
@@ -58,7 +59,7 @@ void ApplyControlLayout(const TControlLayout& entry, TControl& control);
 void LinkFocusControls(const TFormLayout& layout, TForm& form);
 // Puts each control into its panel, once the form holds all controls.
 void LinkParentControls(const TFormLayout& layout, TForm& form);
-// Caption, client size, font, border, key preview.
+// Caption, client size, font, border, key preview, icon.
 void ApplyFormLayout(const TFormLayout& layout, TForm& form);
 
 }  // namespace bx
