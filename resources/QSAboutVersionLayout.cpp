@@ -42,7 +42,7 @@ constexpr std::array kControls{
                    .Height = 25, .TabOrder = 1, .Glyph = "MEMORY", .Cursor = kHand,
                    .Parent = "PanelButtons"},
     TControlLayout{.Name = "BitBtnVersion", .Kind = K::BitBtn, .Left = 8, .Top = 8, .Width = 137,
-                   .Height = 25, .TabOrder = 2, .Glyph = "VERSION", .Cursor = kHand,
+                   .Height = 25, .TabOrder = 2, .Glyph = "VERSIONPAGE", .Cursor = kHand,
                    .Parent = "PanelButtons"},
     TControlLayout{.Name = "BitBtnOK", .Kind = K::BitBtn, .Left = 151, .Top = 8, .Width = 137,
                    .Height = 25, .TabOrder = 3, .Glyph = "OK", .NumGlyphs = 2, .Cursor = kHand,
