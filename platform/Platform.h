@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Locale.h"
+#include "platform/MemoryStatus.h"
+#include "platform/Modules.h"
+#include "platform/VersionResources.h"
+
 namespace bx {
 
 // ---- Registry, modelled on the Win32 registry calls -----------------------
@@ -182,6 +187,10 @@ struct TPlatform {
   IMessageBoxes* MessageBoxes = nullptr;
   IMetafilePlayer* Metafiles = nullptr;  // may be null
   ICommonDialogs* Dialogs = nullptr;
+  IVersionResources* VersionResources = nullptr;
+  IMemoryStatus* MemoryStatus = nullptr;
+  IModules* Modules = nullptr;
+  ILocale* Locale = nullptr;
 };
 
 // The services in use; the build's own set unless a test installed another.

@@ -32,6 +32,9 @@ struct TControlLayout {
   // The panel or group holding it (empty: the form); its bounds are in the
   // holder's client pixels.
   std::string_view Parent = {};
+  bool WordWrap = false;          // a label's long caption breaks into lines
+  TPanelBevel BevelInner = TPanelBevel::bvNone;  // a panel's inner bevel
+  int BorderWidth = 0;            // a panel's band between its bevels
 };
 
 struct TFormLayout {
@@ -60,6 +63,8 @@ TRect FormBounds(const TFormLayout& layout, const TControlLayout& entry);
 void ApplyControlLayout(const TControlLayout& entry, TControl& control);
 // Points each label at its focus control, once the form holds all controls.
 void LinkFocusControls(const TFormLayout& layout, TForm& form);
+// Puts each control into its panel, once the form holds all controls.
+void LinkParentControls(const TFormLayout& layout, TForm& form);
 // Caption, client size, font, border, key preview, icon.
 void ApplyFormLayout(const TFormLayout& layout, TForm& form);
 

@@ -31,7 +31,7 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject& Sender, TShiftState Shift, int X, int Y)>;
 
 enum class TControlKind { Label, Button, BitBtn, CheckBox, RadioButton, SpinEdit, ListBox, Image,
-                          Panel, RadioGroup };
+                          ListView, Panel, RadioGroup };
 enum class TCursor { crDefault, crHandPoint, crCross };
 
 class TForm;
@@ -63,8 +63,9 @@ class TControl : public TObject {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
 
-  // Bounds in the parent's client pixels. A width or height of 0 on a label
-  // means "sized to its caption".
+  // Bounds in the client pixels of the containing control (a panel), or of
+  // the form when there is none. A width or height of 0 on a label means
+  // "sized to its caption".
   int Left() const { return FBounds.Left; }
   int Top() const { return FBounds.Top; }
   int Width() const { return FBounds.Width(); }
@@ -73,6 +74,15 @@ class TControl : public TObject {
   void SetBounds(int left, int top, int width, int height);
 
   TForm* Parent() const { return FParent; }
+  // The panel that contains the control; null: the form itself.
+  TControl* ParentControl() const { return FParentControl; }
+  void SetParentControl(TControl* value) { FParentControl = value; }
+  // Bounds in the form's client pixels.
+  TRect FormBoundsRect() const;
+
+  // Whether the control has the keyboard focus; SetFocus moves it here.
+  bool Focused() const;
+  void SetFocus();
 
   // The window binding's observer: told after any visible property changed.
   std::function<void(TControl&)> OnStateChanged;
@@ -96,6 +106,7 @@ class TControl : public TObject {
   TCursor FCursor = TCursor::crDefault;
   TRect FBounds;
   TForm* FParent = nullptr;
+  TControl* FParentControl = nullptr;
 };
 
 class TLabel : public TControl {
@@ -103,8 +114,19 @@ class TLabel : public TControl {
   explicit TLabel(std::string name) : TControl(TControlKind::Label, std::move(name)) {}
   // The control its access key focuses.
   TControl* FocusControl = nullptr;
-  // Breaks its caption into lines at its width (also at a carriage return).
+  // Long captions break into lines at the label's width.
   bool WordWrap = false;
+};
+
+// A container drawn as a flat area with bevels: an outer one at its edge,
+// an inner one BorderWidth pixels further in.
+enum class TPanelBevel { bvNone, bvLowered, bvRaised };
+class TPanel : public TControl {
+ public:
+  explicit TPanel(std::string name) : TControl(TControlKind::Panel, std::move(name)) {}
+  TPanelBevel BevelOuter = TPanelBevel::bvRaised;
+  TPanelBevel BevelInner = TPanelBevel::bvNone;
+  int BorderWidth = 0;
 };
 
 class TButton : public TControl {
@@ -200,14 +222,6 @@ class TImage : public TControl {
 
  private:
   TPixelBuffer FPicture;
-};
-
-// A panel: a frame with a bevel that holds other controls.
-enum class TBevel { bvRaised, bvLowered };
-class TPanel : public TControl {
- public:
-  explicit TPanel(std::string name) : TControl(TControlKind::Panel, std::move(name)) {}
-  TBevel BevelOuter = TBevel::bvRaised;
 };
 
 // A captioned frame with one radio button per item, one item per row; the

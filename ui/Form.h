@@ -82,6 +82,14 @@ class TForm : public TObject {
   // Cancel); ShowModal starts with mrNone, the close box gives mrCancel.
   int ModalResult = mrNone;
 
+  // The control that has the keyboard focus (null: none); setting it moves
+  // the focus there.
+  TControl* ActiveControl() const;
+  void SetActiveControl(TControl* control);
+  // The window binding's link to the real keyboard focus.
+  std::function<TControl*()> OnGetActiveControl;
+  std::function<void(TControl*)> OnSetActiveControl;
+
   // Items the form adds to its window's system menu, after the system's own.
   const std::vector<TSystemMenuItem>& SystemMenuItems() const { return FSystemMenu; }
   void AppendSystemMenu(unsigned id, const std::string& text);
@@ -123,6 +131,7 @@ class TForm : public TObject {
   TColor FFontColor = 0;
   bool FShowHint = false;
   std::vector<TSystemMenuItem> FSystemMenu;
+  TControl* FActiveControl = nullptr;
 };
 
 // Module-wide application state.
@@ -135,6 +144,8 @@ class TApplication {
   void ClearTerminate() { FTerminated = false; }
   // The module-wide hint switch.
   bool ShowHint = false;
+  // The program's title, shown after a secondary dialog's own title word.
+  std::string Title;
   // The error report of every dialog: a message box with the error's text.
   // An error of the report itself goes nowhere.
   void ShowException(const std::exception& error);

@@ -72,7 +72,7 @@ TFrmBXBGColorOption::TFrmBXBGColorOption(TForm* Owner) {
     }
   }
   LinkFocusControls(layout, *this);
-  PanelBottom.BevelOuter = TBevel::bvLowered;
+  PanelBottom.BevelOuter = TPanelBevel::bvLowered;
   LabelInfo.WordWrap = true;
   for (TSpinEdit* spin : {&SpinEditPositionX, &SpinEditPositionY}) {
     spin->Increment = 10;

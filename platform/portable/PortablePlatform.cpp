@@ -104,6 +104,10 @@ TPlatform TPortableServices::AsPlatform() {
   platform.MessageBoxes = &MessageBoxes;
   platform.Metafiles = nullptr;  // no metafile player on this platform
   platform.Dialogs = &Dialogs;
+  platform.VersionResources = &VersionResources;
+  platform.MemoryStatus = &MemoryStatus;
+  platform.Modules = &Modules;
+  platform.Locale = &Locale;
   return platform;
 }
 

@@ -95,6 +95,7 @@ std::unique_ptr<TControlBinding> MakeControlBinding(TFormWindow& owner, TControl
     case TControlKind::SpinEdit: return MakeSpinEditBinding(owner, control);
     case TControlKind::Panel: return MakePanelBinding(owner, control);
     case TControlKind::RadioGroup: return MakeRadioGroupBinding(owner, control);
+    case TControlKind::ListView: return MakeListViewBinding(owner, control);
   }
   throw Exception("Error creating window");
 }

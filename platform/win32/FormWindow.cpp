@@ -51,6 +51,8 @@ TFormWindow::TFormWindow(TForm& form) : FForm(form) {}
 
 TFormWindow::~TFormWindow() {
   FForm.OnStateChanged = nullptr;
+  FForm.OnGetActiveControl = nullptr;
+  FForm.OnSetActiveControl = nullptr;
   for (auto& binding : FBindings) binding->Unbind();
   if (FTooltip) DestroyWindow(FTooltip);
   if (FHandle) DestroyWindow(FHandle);
@@ -109,6 +111,14 @@ void TFormWindow::Create() {
   FCreated = true;
   WriteBoundsToModel();
   FForm.OnStateChanged = [this](TForm&) { SyncFromModel(); };
+  FForm.OnGetActiveControl = [this]() -> TControl* {
+    TControlBinding* binding = FocusedBinding();
+    return binding ? &binding->Control() : nullptr;
+  };
+  FForm.OnSetActiveControl = [this](TControl* control) {
+    TControlBinding* binding = control ? BindingOf(*control) : nullptr;
+    if (binding && binding->CanFocus()) Focus(*binding);
+  };
 }
 
 void TFormWindow::MakeFont() {

@@ -87,7 +87,7 @@ TEST_F(BGColorOption, LayoutAtItsPixels) {
   EXPECT_EQ(d.LabelPositionY.FocusControl, &d.SpinEditPositionY);
   EXPECT_EQ(d.SpinEditPositionX.Increment, 10);
   EXPECT_EQ(d.SpinEditPositionY.MinValue, d.SpinEditPositionY.MaxValue);
-  EXPECT_EQ(d.PanelBottom.BevelOuter, TBevel::bvLowered);
+  EXPECT_EQ(d.PanelBottom.BevelOuter, TPanelBevel::bvLowered);
   for (TControl* c : std::initializer_list<TControl*>{&d.BitBtnOk, &d.BitBtnBackGroundColor,
                                                       &d.LabelPositionX, &d.SpinEditPositionX,
                                                       &d.LabelPositionY, &d.SpinEditPositionY})
