@@ -58,9 +58,7 @@ void TFrmBXMain::ApplySettings() {
     TPicture picture;
     picture.LoadFromFile(FWallpaper);
     if (!picture.Empty()) {
-      FImageBitmap->SetSize(picture.Width(), picture.Height());
-      FImageBitmap->Fill(FBackgroundColor);
-      picture.Draw(*FImageBitmap, 0, 0);
+      picture.Compose(*FImageBitmap, FBackgroundColor);
       if (FSaveToDefUser) SaveBitmapFile(*FImageBitmap, defaultUserConverted);
       // Only a file that was written becomes the wallpaper, so a failed
       // save leaves the chosen image to be converted again.
