@@ -24,3 +24,4 @@ target_link_options(Bexora PRIVATE -static -static-libgcc -static-libstdc++ -Wl,
   -Wl,--exclude-all-symbols)
 
 add_subdirectory(tests/wine)
+add_subdirectory(tests/bench/timer)

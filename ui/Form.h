@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -72,6 +73,8 @@ class TForm : public TObject {
   void SetShowHint(bool value);
   bool KeyPreview = false;
   bool Centered = true;  // centred on the desktop when shown
+  // The icon resource the title bar and the task switcher show; none when empty.
+  std::string Icon;
   // Setting it ends the form's modal run (a secondary dialog's OK and
   // Cancel); ShowModal starts with mrNone, the close box gives mrCancel.
   int ModalResult = mrNone;
@@ -129,6 +132,9 @@ class TApplication {
   void ClearTerminate() { FTerminated = false; }
   // The module-wide hint switch.
   bool ShowHint = false;
+  // The error report of every dialog: a message box with the error's text.
+  // An error of the report itself goes nowhere.
+  void ShowException(const std::exception& error);
 
  private:
   bool FTerminated = false;

@@ -99,7 +99,7 @@ TBytes RleEndingAtOnce(int width, int height) {
   s.Height = height;
   s.BitCount = 8;
   s.Compression = 1;
-  s.Palette = {RGB(1, 2, 3)};
+  s.Palette = {MakeColor(1, 2, 3)};
   s.Bits = {0x00, 0x01};
   return test::WriteBmp(s);
 }
@@ -171,7 +171,7 @@ TRunResult LoadAndDraw(const std::string& fileName, const TBytes& bytes) {
     TPicture picture;
     picture.LoadFromFile(fileName);
     TPixelBuffer bitmap;
-    picture.Compose(bitmap, RGB(0, 128, 128));
+    picture.Compose(bitmap, MakeColor(0, 128, 128));
     if (picture.Empty()) outcome = "empty";
   } catch (const Exception& e) {
     outcome = e.Message();

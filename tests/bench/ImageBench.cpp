@@ -12,7 +12,7 @@
 
 #include "components/BmpImage.h"
 #include "components/JpegImage.h"
-#include "tests/unit/ImageWriters.h"
+#include "tests/bench/PhotoJpeg.h"
 
 namespace {
 
@@ -23,20 +23,8 @@ double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// A photo-like picture: gradients with fine noise, so that the blocks
-// carry detail as a camera's do.
 const test::TBytes& PhotoJpeg() {
-  static const test::TBytes file = [] {
-    const int width = 6000, height = 4000;
-    std::vector<std::uint8_t> samples = test::GradientSamples(width, height);
-    std::uint32_t seed = 12345;
-    for (std::uint8_t& s : samples) {
-      seed = seed * 1664525u + 1013904223u;
-      const int v = s + static_cast<int>((seed >> 24) % 33) - 16;
-      s = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
-    }
-    return test::WriteJpeg(width, height, 3, samples, 90);
-  }();
+  static const test::TBytes file = test::MakePhotoJpeg();
   return file;
 }
 

@@ -103,7 +103,7 @@ void OriginChange(benchmark::State& state, int tile, int style, bool grid) {
     const auto t1 = TClock::now();
     ReducePicture(d.ImageWallpaper.Picture(), control.data(), kControlWidth, kControlHeight);
     const auto t2 = TClock::now();
-    reference.Fill(RGB(0, 128, origin));
+    reference.Fill(MakeColor(0, 128, origin));
     const auto t3 = TClock::now();
     benchmark::DoNotOptimize(control.data());
     benchmark::DoNotOptimize(reference.Data());

@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "settings/BitmapFile.h"
+#include "settings/ReloadWallpaper.h"
 #include "tests/unit/DialogFixture.h"
 
 namespace bx {
@@ -114,13 +115,13 @@ TColor BmpPixel(const std::vector<std::uint8_t>& file, int x, int y) {
   const std::uint32_t height = Read32(file, 22);
   const std::uint32_t stride = (width * 3 + 3) & ~3u;
   const std::size_t at = offset + (height - 1 - y) * stride + x * 3;
-  return RGB(file[at + 2], file[at + 1], file[at]);
+  return MakeColor(file[at + 2], file[at + 1], file[at]);
 }
 
 bool Near(TColor a, TColor b) {
   auto close = [](unsigned p, unsigned q) { return (p > q ? p - q : q - p) <= 6; };
-  return close(GetRValue(a), GetRValue(b)) && close(GetGValue(a), GetGValue(b)) &&
-         close(GetBValue(a), GetBValue(b));
+  return close(ColorRed(a), ColorRed(b)) && close(ColorGreen(a), ColorGreen(b)) &&
+         close(ColorBlue(a), ColorBlue(b));
 }
 
 class ApplySettings : public DialogFixture {
@@ -153,7 +154,7 @@ TEST_F(ApplySettings, PhotoIsConvertedOnceAndNotAgain) {
   ASSERT_GE(bmp.size(), 54u);
   EXPECT_EQ(Read32(bmp, 18), 16u);
   EXPECT_EQ(Read32(bmp, 22), 8u);
-  EXPECT_TRUE(Near(BmpPixel(bmp, 3, 3), RGB(0, 0, 255)));
+  EXPECT_TRUE(Near(BmpPixel(bmp, 3, 3), MakeColor(0, 0, 255)));
   EXPECT_EQ(d.FImageBitmap->Width(), 16);
 
   // A second apply converts nothing and deletes nothing.
@@ -274,7 +275,7 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   d.FOriginPreset = 9;
   d.FBGColorPosition = {5, -7};
   d.FBGColorOption = 10;
-  d.FBackgroundColor = RGB(10, 20, 30);
+  d.FBackgroundColor = MakeColor(10, 20, 30);
   d.CheckBoxSaveToDefUser.SetChecked(true);
   d.CheckBoxShowPreviewGrid.SetChecked(true);
   d.SetShowHint(true);
@@ -305,10 +306,19 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   EXPECT_EQ(Registry().GetStringValue(kHKeyCurrentUser, kColorsKey, "Background"), "10 20 30");
   EXPECT_EQ(Registry().GetStringValue(kHKeyUsers, kDefaultUserColorsKey, "Background"),
             "10 20 30");
-  EXPECT_EQ(System().SysParamCalls,
-            (std::vector<TSysParamCall>{{kSpiSetDeskWallpaper, 0, kSpifUpdateIniFile}}));
+  // The desktop reloads the wallpaper that is stored, named: a null name
+  // would be "the default wallpaper" on today's Windows.
+  EXPECT_EQ(System().SysParamCalls, (std::vector<TSysParamCall>{
+                                        {kSpiSetDeskWallpaper, 0, ConvertedPath(), kSpifUpdateIniFile}}));
   EXPECT_EQ(System().SysColorCalls,
-            (std::vector<TSysColorCall>{{kColorBackground, RGB(10, 20, 30)}}));
+            (std::vector<TSysColorCall>{{kColorBackground, MakeColor(10, 20, 30)}}));
+  // The name is the one stored, read through the registry layer.
+  SetDesktop("Wallpaper", "C:\\Windows\\stored.bmp");
+  System().SysParamCalls.clear();
+  ReloadWallpaper();
+  EXPECT_EQ(System().SysParamCalls,
+            (std::vector<TSysParamCall>{
+                {kSpiSetDeskWallpaper, 0, "C:\\Windows\\stored.bmp", kSpifUpdateIniFile}}));
 
   // The desktop is told only after every value was stored.
   System().SysParamCalls.clear();
@@ -319,11 +329,92 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   EXPECT_TRUE(System().SysColorCalls.empty());
 }
 
+// Today's Windows stores its own copy of the user's picture without an
+// extension; another program may store any picture. Applied, each is
+// converted, and "WallpaperOrg" keeps the picture for the next opening.
+TEST_F(ApplySettings, AWallpaperStoredElsewhereIsConvertedAndRemembered) {
+  const std::string transcoded = "C:\\Users\\me\\Themes\\TranscodedWallpaper";
+  Files().CreateDirectory("C:\\Users\\me\\Themes\\");
+  Files().WriteFile(transcoded, SolidJpeg(16, 8, 0, 0, 255));
+  for (const std::string& stored : {transcoded, Photo()}) {
+    SCOPED_TRACE(stored);
+    Form.reset();
+    SetDesktop("Wallpaper", stored);
+    RemoveValue(kHKeyCurrentUser, kOwnKey, "WallpaperOrg");
+    TFrmBXMain& d = Dialog();
+    EXPECT_EQ(d.FWallpaper, stored);
+    EXPECT_TRUE(d.FWallpaperOrg.empty());
+    d.RadioButtonTile.SetChecked(true);
+    d.Dispatch([&] { d.BitBtnApply.Click(); });
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
+    EXPECT_EQ(Desktop("Wallpaper"), ConvertedPath());
+    EXPECT_EQ(d.FWallpaperOrg, stored);
+    EXPECT_EQ(OwnText("WallpaperOrg"), stored);
+    EXPECT_TRUE(Near(BmpPixel(Files().ReadFile(ConvertedPath()), 3, 3), MakeColor(0, 0, 255)));
+  }
+}
+
+// A standard user cannot write the default user's bitmap: that user's part
+// is left out, the user told once, and the current user's settings apply.
+TEST_F(ApplySettings, DefaultUserWithoutRightsIsSkippedAndToldOnce) {
+  Registry().SetStringValue(kHKeyUsers, kDefaultUserShellFoldersKey, "AppData", "C:\\NoRights");
+  TFrmBXMain& d = Choose(Photo());
+  d.CheckBoxSaveToDefUser.SetChecked(true);
+  d.RadioButtonTile.SetChecked(true);
+  for (int apply = 0; apply < 2; ++apply) {
+    SCOPED_TRACE(apply);
+    d.FWallpaper = Photo();
+    d.Dispatch([&] { d.BitBtnApply.Click(); });
+    EXPECT_FALSE(d.BitBtnApply.Enabled()) << "the apply went through";
+    EXPECT_EQ(d.FWallpaper, ConvertedPath());
+    EXPECT_EQ(Desktop("Wallpaper"), ConvertedPath());
+    EXPECT_EQ(Desktop("TileWallpaper"), "1");
+    EXPECT_EQ(Own("WallpaperSaveToDefUser"), 1u);
+    EXPECT_FALSE(DefaultUserDesktop("Wallpaper").has_value());
+    EXPECT_FALSE(DefaultUserDesktop("TileWallpaper").has_value());
+    EXPECT_EQ(System().SysParamCalls.size(), static_cast<std::size_t>(apply + 1));
+  }
+  const auto& shown = MessageBoxes().Messages;
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Type, TMsgDlgType::mtInformation);
+  EXPECT_EQ(shown[0].Buttons, TMsgDlgButtons{TMsgDlgBtn::mbOK});
+  EXPECT_NE(shown[0].Text.find("default user"), std::string::npos) << shown[0].Text;
+  EXPECT_NE(shown[0].Text.find("C:\\NoRights\\KVF of Mobrelin.bmp"), std::string::npos);
+}
+
+// An old converted file goes only once "Wallpaper" names another file.
+TEST_F(ApplySettings, ConvertedFilesGoOnlyAfterTheWallpaperNamesAnother) {
+  const std::string tiles = std::string(kPictures) + "tiles.bmp";
+  Files().WriteFile(tiles, EncodeBitmapFile(TPixelBuffer(4, 4), tiles));
+  Files().WriteTextFile(ConvertedPath(), "old");
+  Files().WriteTextFile(DefaultUserConvertedPath(), "old");
+  SetDesktop("Wallpaper", ConvertedPath());
+  Registry().SetStringValue(kHKeyUsers, kDefaultUserDesktopKey, "Wallpaper",
+                            DefaultUserConvertedPath());
+  Registry().SetReadOnly(kHKeyUsers, kDefaultUserDesktopKey);
+  Registry().SetFailSetValue(kHKeyCurrentUser, kDesktopKey);
+  TFrmBXMain& d = Choose(tiles);
+  d.CheckBoxSaveToDefUser.SetChecked(true);
+  EXPECT_THROW(d.ApplySettings(), std::exception);
+  EXPECT_EQ(Desktop("Wallpaper"), ConvertedPath());
+  EXPECT_TRUE(Exists(ConvertedPath()));
+  EXPECT_TRUE(Exists(DefaultUserConvertedPath()));
+
+  // Stored now for the current user; the default user's value could not be
+  // changed and still names its file, which stays.
+  Registry().SetFailSetValue(kHKeyCurrentUser, kDesktopKey, false);
+  d.ApplySettings();
+  EXPECT_EQ(Desktop("Wallpaper"), tiles);
+  EXPECT_FALSE(Exists(ConvertedPath()));
+  EXPECT_EQ(DefaultUserDesktop("Wallpaper"), DefaultUserConvertedPath());
+  EXPECT_TRUE(Exists(DefaultUserConvertedPath()));
+}
+
 TEST_F(ApplySettings, IconTransparencyTakesTheBackgroundColour) {
   const std::string icon = std::string(kPictures) + "mark.ico";
   Files().WriteFile(icon, IconWithTransparentCorner());
   TFrmBXMain& d = Choose(icon);
-  d.FBackgroundColor = RGB(10, 200, 30);
+  d.FBackgroundColor = MakeColor(10, 200, 30);
   d.ApplySettings();
   ASSERT_EQ(d.FWallpaper, ConvertedPath());
   // Icons are drawn at the system's icon size: the corner covers a quarter.
@@ -331,12 +422,12 @@ TEST_F(ApplySettings, IconTransparencyTakesTheBackgroundColour) {
   const int w = static_cast<int>(Read32(bmp, 18)), h = static_cast<int>(Read32(bmp, 22));
   ASSERT_GE(w, 2);
   ASSERT_GE(h, 2);
-  EXPECT_EQ(BmpPixel(bmp, w - 1, 0), RGB(10, 200, 30));
-  EXPECT_EQ(BmpPixel(bmp, w / 2, h / 2 - 1), RGB(10, 200, 30));
-  EXPECT_EQ(BmpPixel(bmp, 0, 0), RGB(255, 0, 0));
-  EXPECT_EQ(BmpPixel(bmp, w / 2 - 1, h / 2 - 1), RGB(255, 0, 0));
-  EXPECT_EQ(BmpPixel(bmp, 0, h - 1), RGB(255, 0, 0));
-  EXPECT_EQ(BmpPixel(bmp, w - 1, h - 1), RGB(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, w - 1, 0), MakeColor(10, 200, 30));
+  EXPECT_EQ(BmpPixel(bmp, w / 2, h / 2 - 1), MakeColor(10, 200, 30));
+  EXPECT_EQ(BmpPixel(bmp, 0, 0), MakeColor(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, w / 2 - 1, h / 2 - 1), MakeColor(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, 0, h - 1), MakeColor(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, w - 1, h - 1), MakeColor(255, 0, 0));
 }
 
 TEST_F(ApplySettings, EmptyPictureIsAppliedUnconverted) {
@@ -385,7 +476,7 @@ TEST_F(ApplySettings, ReadOnlyDefaultUserIsSkippedSilently) {
   TFrmBXMain& d = Choose("");
   d.CheckBoxSaveToDefUser.SetChecked(true);
   d.RadioButtonTile.SetChecked(true);
-  d.FBackgroundColor = RGB(1, 2, 3);
+  d.FBackgroundColor = MakeColor(1, 2, 3);
   d.BitBtnApply.Click();
   EXPECT_TRUE(MessageTexts().empty());
   EXPECT_EQ(DefaultUserDesktop("Wallpaper"), "C:\\logon.bmp");
@@ -401,9 +492,9 @@ TEST_F(ApplySettings, ReadOnlyDefaultUserIsSkippedSilently) {
 
 TEST(BitmapFile, TwentyFourBitBottomUpWithPaddedRows) {
   TPixelBuffer picture(3, 2);
-  picture.SetPixel(0, 0, RGB(1, 2, 3));
-  picture.SetPixel(2, 0, RGB(4, 5, 6));
-  picture.SetPixel(0, 1, RGB(7, 8, 9));
+  picture.SetPixel(0, 0, MakeColor(1, 2, 3));
+  picture.SetPixel(2, 0, MakeColor(4, 5, 6));
+  picture.SetPixel(0, 1, MakeColor(7, 8, 9));
   const std::vector<std::uint8_t> file = EncodeBitmapFile(picture, "x.bmp");
   const std::uint32_t stride = 12;  // 3 pixels of 3 bytes, padded to 4
   ASSERT_EQ(file.size(), 54u + stride * 2);
@@ -425,7 +516,7 @@ TEST(BitmapFile, TwentyFourBitBottomUpWithPaddedRows) {
   EXPECT_EQ(file[54 + stride], 3);
   EXPECT_EQ(file[54 + stride + 6], 6);
   EXPECT_EQ(file[54 + stride + 9], 0);  // padding
-  EXPECT_EQ(BmpPixel(file, 2, 0), RGB(4, 5, 6));
+  EXPECT_EQ(BmpPixel(file, 2, 0), MakeColor(4, 5, 6));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(BXMain, ControlsFollowTheLayoutInCreationOrder) {
 }
 
 TEST_F(BXMain, DesignedPropertiesOfWindowAndControls) {
-  System().SetSysColor(kColorBtnFace, RGB(1, 2, 3));
+  System().SetSysColor(kColorBtnFace, MakeColor(1, 2, 3));
   TFrmBXMain& d = Dialog();
   EXPECT_EQ(d.Caption(), "Control Panel - Bexora");
   EXPECT_EQ(d.ClientWidth(), 385);
@@ -322,7 +322,8 @@ TEST_F(BXMain, ApplicationDataFolders) {
       {"C:\\Data", "C:\\Data\\"},
       {"C:\\Data\\", "C:\\Data\\"},
       {std::nullopt, kWindows},
-      {"", ""},
+      // Empty, the converted file would land in the host's current folder.
+      {"", kWindows},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored.value_or("(missing)"));

@@ -14,7 +14,7 @@ namespace {
 using test::TBytes;
 using test::TIconImageSpec;
 
-const TColor kGreen = RGB(0, 200, 0);
+const TColor kGreen = MakeColor(0, 200, 0);
 
 TIconImageSpec Solid(int size, int bits, std::uint32_t value, std::vector<TColor> palette = {}) {
   TIconImageSpec s;
@@ -51,17 +51,17 @@ TEST(IconImage, MaskedPixelsKeepTheTargetsColour) {
   icon.Draw(target, 4, 2);
   EXPECT_EQ(target.GetPixel(3, 10), kGreen);
   EXPECT_EQ(target.GetPixel(4 + 15, 2 + 31), kGreen);
-  EXPECT_EQ(target.GetPixel(4 + 16, 2), RGB(10, 20, 250));
-  EXPECT_EQ(target.GetPixel(4 + 31, 2 + 5), RGB(255, 255, 255));
+  EXPECT_EQ(target.GetPixel(4 + 16, 2), MakeColor(10, 20, 250));
+  EXPECT_EQ(target.GetPixel(4 + 31, 2 + 5), MakeColor(255, 255, 255));
   EXPECT_EQ(target.GetPixel(4 + 32, 2), kGreen);
   // Clipped at the target's edges.
   icon.Draw(target, -20, 30);
-  EXPECT_EQ(target.GetPixel(0, 39), RGB(10, 20, 250));
+  EXPECT_EQ(target.GetPixel(0, 39), MakeColor(10, 20, 250));
 }
 
 TEST(IconImage, ChoosesTheBestImageForSizeAndDepth) {
   test::TImagePlatform platform;
-  const std::vector<TColor> palette = {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)};
+  const std::vector<TColor> palette = {MakeColor(1, 1, 1), MakeColor(2, 2, 2), MakeColor(3, 3, 3)};
   TIconImageSpec png;
   png.Width = png.Height = 32;
   png.Png = true;
@@ -90,9 +90,9 @@ TEST(IconImage, ChoosesTheBestImageForSizeAndDepth) {
   icon.LoadFromData(test::WriteIco({small}));
   TPixelBuffer target(32, 32);
   icon.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(1, 1), RGB(200, 0, 0));
-  EXPECT_EQ(target.GetPixel(2, 1), RGB(9, 9, 9));
-  EXPECT_EQ(target.GetPixel(31, 31), RGB(9, 9, 9));
+  EXPECT_EQ(target.GetPixel(1, 1), MakeColor(200, 0, 0));
+  EXPECT_EQ(target.GetPixel(2, 1), MakeColor(9, 9, 9));
+  EXPECT_EQ(target.GetPixel(31, 31), MakeColor(9, 9, 9));
 }
 
 TEST(IconImage, AlphaBlendsOverTheTarget) {
@@ -104,21 +104,21 @@ TEST(IconImage, AlphaBlendsOverTheTarget) {
   TIcon icon;
   icon.LoadFromData(test::WriteIco({s}));
   TPixelBuffer target(32, 32);
-  target.Fill(RGB(0, 0, 200));
+  target.Fill(MakeColor(0, 0, 200));
   icon.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(0, 0), RGB(128, 0, 100));
-  EXPECT_EQ(target.GetPixel(1, 0), RGB(0, 0, 200));
-  EXPECT_EQ(target.GetPixel(2, 0), RGB(255, 0, 0));
+  EXPECT_EQ(target.GetPixel(0, 0), MakeColor(128, 0, 100));
+  EXPECT_EQ(target.GetPixel(1, 0), MakeColor(0, 0, 200));
+  EXPECT_EQ(target.GetPixel(2, 0), MakeColor(255, 0, 0));
 
   // 32-bit pixels without any alpha fall back to the mask.
   TIconImageSpec noAlpha = Solid(32, 32, 0x00FF0000);
   noAlpha.Mask.assign(32 * 32, 0);
   noAlpha.Mask[0] = 1;
   icon.LoadFromData(test::WriteIco({noAlpha}));
-  target.Fill(RGB(0, 0, 200));
+  target.Fill(MakeColor(0, 0, 200));
   icon.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(0, 0), RGB(0, 0, 200));
-  EXPECT_EQ(target.GetPixel(1, 0), RGB(255, 0, 0));
+  EXPECT_EQ(target.GetPixel(0, 0), MakeColor(0, 0, 200));
+  EXPECT_EQ(target.GetPixel(1, 0), MakeColor(255, 0, 0));
 }
 
 TEST(IconImage, NotAnIconOrNothingReadable) {
@@ -175,7 +175,7 @@ TIconImageSpec PngImage(int size, bool interlaced = false) {
 
 TEST(IconImage, PngImagesWithTheirTransparency) {
   test::TImagePlatform platform;
-  const TColor kBlue = RGB(0, 0, 200);
+  const TColor kBlue = MakeColor(0, 0, 200);
   struct TCase {
     const char* Name;
     int IconSize;  // the system's
@@ -204,8 +204,8 @@ TEST(IconImage, PngImagesWithTheirTransparency) {
       for (int x = 0; x < c.IconSize; ++x) {
         const int sx = x * c.Chosen / c.IconSize, sy = y * c.Chosen / c.IconSize;
         const TColor expected = sx == 0   ? kBlue
-                                : sy == 0 ? RGB(128, 0, 100)
-                                          : RGB(sx * 255 / c.Chosen, sy * 255 / c.Chosen, 7);
+                                : sy == 0 ? MakeColor(128, 0, 100)
+                                          : MakeColor(sx * 255 / c.Chosen, sy * 255 / c.Chosen, 7);
         ASSERT_EQ(target.GetPixel(x, y), expected) << x << "," << y;
       }
     }

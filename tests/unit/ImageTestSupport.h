@@ -30,7 +30,10 @@ class TImageSystem : public ISystem {
       default: return 0;
     }
   }
-  bool SystemParametersInfo(std::uint32_t, std::uint32_t, std::uint32_t) override { return false; }
+  bool SystemParametersInfo(std::uint32_t, std::uint32_t, const std::string&,
+                            std::uint32_t) override {
+    return false;
+  }
   bool SetSysColor(int, std::uint32_t) override { return false; }
   std::uint32_t GetSysColor(int) override { return 0; }
   void Beep(std::uint32_t, std::uint32_t) override {}
@@ -53,7 +56,7 @@ class TImageFiles : public IFileSystem {
   bool DeleteFile(const std::string& path) override { return Files.erase(path) != 0; }
   std::vector<std::uint8_t> ReadFile(const std::string& path) override {
     auto it = Files.find(path);
-    if (it == Files.end()) throw Exception(FormatMessage("Cannot open file %s", path));
+    if (it == Files.end()) throw Exception(FormatText("Cannot open file %s", path));
     return it->second;
   }
   void WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& data) override {

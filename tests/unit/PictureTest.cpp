@@ -36,10 +36,10 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
   platform.Files.Files["C:\\Pictures\\Photo.JPG"] = jpeg;
   platform.Files.Files["C:\\Pictures\\Photo.Jpeg"] = jpeg;
   platform.Files.Files["C:\\Pictures\\photo.jpe"] = jpeg;
-  platform.Files.Files["C:\\Pictures\\photo"] = jpeg;
-  platform.Files.Files["C:\\my.pictures\\photo"] = jpeg;
-  platform.Files.Files["C:\\Pictures\\Wall.GiF"] = test::WriteGif({9, 7, {RGB(1, 2, 3), RGB(4, 5, 6)}, {}});
-  platform.Files.Files["C:\\Pictures\\Wall.bmp"] = SmallBmp(3, 2, RGB(7, 8, 9));
+  platform.Files.Files["C:\\Pictures\\photo"] = test::TBytes{'n', 'o', 'n', 'e'};
+  platform.Files.Files["C:\\my.pictures\\photo"] = test::TBytes{};
+  platform.Files.Files["C:\\Pictures\\Wall.GiF"] = test::WriteGif({9, 7, {MakeColor(1, 2, 3), MakeColor(4, 5, 6)}, {}});
+  platform.Files.Files["C:\\Pictures\\Wall.bmp"] = SmallBmp(3, 2, MakeColor(7, 8, 9));
 
   for (const char* name : {"C:\\Pictures\\Photo.JPG", "C:\\Pictures\\Photo.Jpeg"}) {
     SCOPED_TRACE(name);
@@ -49,9 +49,9 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
     EXPECT_EQ(picture.Width(), 24);
     EXPECT_EQ(picture.Height(), 16);
     TPixelBuffer target(24, 16);
-    target.Fill(RGB(255, 0, 0));
+    target.Fill(MakeColor(255, 0, 0));
     picture.Draw(target, 0, 0);
-    EXPECT_NEAR(GetGValue(target.GetPixel(0, 15)), 255, 12);
+    EXPECT_NEAR(ColorGreen(target.GetPixel(0, 15)), 255, 12);
   }
   TPicture picture;
   EXPECT_EQ(LoadError(picture, "C:\\Pictures\\photo.jpe"), "Unknown picture file extension (.jpe)");
@@ -73,9 +73,43 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
   EXPECT_EQ(PictureFileExtension("name."), "");
 }
 
+// Today's Windows stores its wallpaper as a copy without an extension.
+TEST(Picture, ANameWithoutExtensionIsKnownByItsFirstBytes) {
+  test::TImagePlatform platform;
+  const test::TBytes jpeg = test::WriteJpeg(24, 16, 3, test::GradientSamples(24, 16));
+  const std::pair<const char*, test::TBytes> images[] = {
+      {"C:\\Themes\\TranscodedWallpaper", jpeg},
+      {"C:\\Themes\\bitmap", SmallBmp(3, 2, MakeColor(7, 8, 9))},
+      {"C:\\Themes\\gif.", test::WriteGif({9, 7, {MakeColor(1, 2, 3)}, {}})},
+      {"C:\\Themes\\icon", test::WriteIco({{32, 32, 32, std::vector<std::uint32_t>(32 * 32)}})},
+  };
+  const std::pair<int, int> sizes[] = {{24, 16}, {3, 2}, {9, 7}, {32, 32}};
+  for (std::size_t i = 0; i < std::size(images); ++i) {
+    SCOPED_TRACE(images[i].first);
+    platform.Files.Files[images[i].first] = images[i].second;
+    TPicture picture;
+    EXPECT_EQ(LoadError(picture, images[i].first), "loaded");
+    EXPECT_EQ(picture.Width(), sizes[i].first);
+    EXPECT_EQ(picture.Height(), sizes[i].second);
+  }
+  // Metafiles reach their decoder, which has no player in this build.
+  platform.Files.Files["C:\\Themes\\emf"] = test::WriteEmf(0, 0, 2540, 2540, 1024, 768, 320, 240);
+  platform.Files.Files["C:\\Themes\\wmf"] = test::WritePlaceableWmf(0, 0, 1440, 1440, 1440);
+  TPicture picture;
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\emf"), "Metafile is not valid");
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\wmf"), "Metafile is not valid");
+  // Content that is none of the formats, and a known picture behind an
+  // unknown extension, fail as before.
+  platform.Files.Files["C:\\Themes\\notes"] = test::TBytes{'B', 'x', 'M', 'P'};
+  platform.Files.Files["C:\\Themes\\photo.png"] = jpeg;
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\notes"), "Unknown picture file extension (.)");
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\photo.png"), "Unknown picture file extension (.png)");
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\absent"), "Cannot open file C:\\Themes\\absent");
+}
+
 TEST(Picture, FailedLoadKeepsWhatItHeld) {
   test::TImagePlatform platform;
-  platform.Files.Files["good.bmp"] = SmallBmp(3, 2, RGB(7, 8, 9));
+  platform.Files.Files["good.bmp"] = SmallBmp(3, 2, MakeColor(7, 8, 9));
   platform.Files.Files["bad.bmp"] = {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
   platform.Files.Files["bad.gif"] = {'G', 'I', 'F', '8'};
   TPicture picture;
@@ -88,7 +122,7 @@ TEST(Picture, FailedLoadKeepsWhatItHeld) {
   EXPECT_EQ(picture.Height(), 2);
   TPixelBuffer target(3, 2);
   picture.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(2, 1), RGB(7, 8, 9));
+  EXPECT_EQ(target.GetPixel(2, 1), MakeColor(7, 8, 9));
 }
 
 TEST(Picture, FormatTableInItsOrderAndLaterEntriesWin) {
@@ -97,7 +131,7 @@ TEST(Picture, FormatTableInItsOrderAndLaterEntriesWin) {
   EXPECT_EQ(extensions, (std::vector<std::string>{"wmf", "emf", "ico", "bmp", "jpeg", "jpg", "gif"}));
 
   test::TImagePlatform platform;
-  platform.Files.Files["x.Tst"] = SmallBmp(2, 2, RGB(1, 1, 1));
+  platform.Files.Files["x.Tst"] = SmallBmp(2, 2, MakeColor(1, 1, 1));
   TPicture::RegisterFileFormat("TST", "Test", [] { return std::unique_ptr<TGraphic>(); });
   TPicture::RegisterFileFormat("tst", "Test", [] {
     return std::unique_ptr<TGraphic>(new TBitmap());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "PreviewFixture.h"
 #include "components/PictureReduction.h"
 #include "tests/unit/ImageWriters.h"
@@ -7,7 +9,7 @@
 namespace bx {
 namespace {
 
-constexpr TColor kTeal = RGB(0, 128, 128);
+constexpr TColor kTeal = MakeColor(0, 128, 128);
 
 class PreviewTest : public PreviewFixture {
  protected:
@@ -121,13 +123,13 @@ TEST_F(PreviewTest, PatternIsAnchoredAtTheCorner) {
   TFrmBXMain& d = Dialog();
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
-      EXPECT_EQ(d.FPatternBitmap->GetPixel(x, y), x == 0 && y == 0 ? RGB(0, 0, 0) : 0xFFFFFFu);
+      EXPECT_EQ(d.FPatternBitmap->GetPixel(x, y), x == 0 && y == 0 ? MakeColor(0, 0, 0) : 0xFFFFFFu);
   int black = 0, wrong = 0;
   for (int y = 0; y < 768; ++y)
     for (int x = 0; x < 1024; ++x) {
       const bool corner = x % 8 == 0 && y % 8 == 0;
-      if (At(x, y) == RGB(0, 0, 0)) ++black;
-      if (At(x, y) != (corner ? RGB(0, 0, 0) : 0xFFFFFFu)) ++wrong;
+      if (At(x, y) == MakeColor(0, 0, 0)) ++black;
+      if (At(x, y) != (corner ? MakeColor(0, 0, 0) : 0xFFFFFFu)) ++wrong;
     }
   EXPECT_EQ(black, 128 * 96);
   EXPECT_EQ(wrong, 0);
@@ -135,9 +137,9 @@ TEST_F(PreviewTest, PatternIsAnchoredAtTheCorner) {
   // The pattern also lies around a single copy of an image.
   d.FWallpaper = WriteImage("logo.bmp", 101, 51);
   d.UpdatePreview();
-  EXPECT_EQ(At(456, 352), RGB(0, 0, 0));
+  EXPECT_EQ(At(456, 352), MakeColor(0, 0, 0));
   EXPECT_EQ(At(464, 360), Coded(2, 1));
-  EXPECT_EQ(At(568, 416), RGB(0, 0, 0));
+  EXPECT_EQ(At(568, 416), MakeColor(0, 0, 0));
   EXPECT_EQ(At(569, 416), 0xFFFFFFu);
   for (int y = 0; y < 768; ++y)
     for (int x = 0; x < 1024; ++x) {
@@ -150,11 +152,11 @@ TEST_F(PreviewTest, PatternIsAnchoredAtTheCorner) {
 
   // BuildPatternBitmap renders bit x of byte y as column x of row y.
   d.FPattern = {0x81, 0, 0, 0, 0, 0, 0, 0x02};
-  d.BuildPatternBitmap(RGB(1, 2, 3), RGB(4, 5, 6));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 0), RGB(1, 2, 3));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(7, 0), RGB(1, 2, 3));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(1, 7), RGB(1, 2, 3));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 7), RGB(4, 5, 6));
+  d.BuildPatternBitmap(MakeColor(1, 2, 3), MakeColor(4, 5, 6));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 0), MakeColor(1, 2, 3));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(7, 0), MakeColor(1, 2, 3));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(1, 7), MakeColor(1, 2, 3));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 7), MakeColor(4, 5, 6));
 }
 
 TEST_F(PreviewTest, MissingWallpaperIsDropped) {
@@ -230,8 +232,8 @@ TEST_F(PreviewTest, RightAndBottomPresetsFollowTheImage) {
 TEST_F(PreviewTest, GridOfCrosses) {
   SetColors("Background", "10 20 30");
   TFrmBXMain& d = Dialog();
-  const TColor bg = RGB(10, 20, 30), inverted = RGB(245, 235, 225);
-  const TColor red = RGB(255, 0, 0), cyan = RGB(0, 255, 255);
+  const TColor bg = MakeColor(10, 20, 30), inverted = MakeColor(245, 235, 225);
+  const TColor red = MakeColor(255, 0, 0), cyan = MakeColor(0, 255, 255);
   d.CheckBoxShowPreviewGrid.SetChecked(true);
   EXPECT_TRUE(d.FShowPreviewGrid);
   EXPECT_FALSE(d.BitBtnOk.Enabled());
@@ -368,7 +370,7 @@ TEST_F(PreviewTest, ToggleFullScreenAndBack) {
   EXPECT_EQ(d.Width(), 1280);
   EXPECT_EQ(d.Height(), 1024);
   EXPECT_EQ(d.Color(), kTeal);
-  EXPECT_EQ(d.FontColor(), RGB(1, 2, 3));
+  EXPECT_EQ(d.FontColor(), MakeColor(1, 2, 3));
   EXPECT_EQ(d.ImageWallpaper.BoundsRect(), (TRect{0, 0, 1280, 1024}));
   EXPECT_EQ(d.FSavedLeft, 300);
   EXPECT_EQ(d.FSavedTop, 200);
@@ -384,6 +386,20 @@ TEST_F(PreviewTest, ToggleFullScreenAndBack) {
   EXPECT_EQ(d.FontColor(), System().GetSysColor(kColorWindowText));
   EXPECT_EQ(d.ImageWallpaper.BoundsRect(), (TRect{4, 4, 155, 115}));
   EXPECT_FALSE(d.FAutoProof);
+
+  // Under a frame wider than the classic one (today's systems) the dialog
+  // goes and comes back all the same, to its own size and client area.
+  d.FrameWidth = 16;
+  d.FrameHeight = 39;
+  d.SetBounds(250, 150, 385 + 16, 277 + 39);
+  d.BitBtnTogglePreview.Click();
+  EXPECT_EQ(d.BorderStyle(), TBorderStyle::bsNone);
+  EXPECT_EQ(d.Width(), 1280);
+  d.BitBtnToggleAutoProof.Click();  // leaves the full-screen view
+  EXPECT_EQ(d.BorderStyle(), TBorderStyle::bsDialog);
+  EXPECT_EQ(std::tuple(d.Left(), d.Top(), d.Width(), d.Height()), std::tuple(250, 150, 401, 316));
+  EXPECT_EQ(d.ClientWidth(), 385);
+  EXPECT_EQ(d.ClientHeight(), 277);
 }
 
 TEST_F(PreviewTest, AutoProofAppliesAfterEachUpdate) {
@@ -425,13 +441,13 @@ TEST_F(PreviewTest, DecodedPictureIsKeptWhileTheFileIsUnchanged) {
   EXPECT_EQ(At(10, 10), Coded(0, 0));
 
   // An opaque image covers any background colour: a new one changes nothing.
-  d.FBackgroundColor = RGB(9, 9, 9);
+  d.FBackgroundColor = MakeColor(9, 9, 9);
   d.UpdatePreview();
   EXPECT_EQ(d.FPictureCache.ComposeCount(), composes + 1);
 
   // A change of the bitmap by anyone else composes it again (its pixels
   // were handed over, so the file is decoded anew).
-  d.FImageBitmap->Fill(RGB(1, 1, 1));
+  d.FImageBitmap->Fill(MakeColor(1, 1, 1));
   d.UpdatePreview();
   EXPECT_EQ(At(10, 10), Coded(0, 0));
   EXPECT_EQ(d.FPictureCache.LoadCount(), loads + 1);
@@ -458,7 +474,7 @@ TEST_F(PreviewTest, NewImageKeepsAtMostTwoImageBuffers) {
   frame.Indices.assign(static_cast<std::size_t>(kW) * kH, 0);
   for (std::size_t i = 0; i < frame.Indices.size(); i += 7) frame.Indices[i] = 1;
   const std::string logo = std::string(kWindows) + "logo.gif";
-  Files().WriteFile(logo, test::WriteGif({kW, kH, {RGB(9, 9, 9), RGB(1, 1, 1)}, {frame}}));
+  Files().WriteFile(logo, test::WriteGif({kW, kH, {MakeColor(9, 9, 9), MakeColor(1, 1, 1)}, {frame}}));
   const std::string other = WriteImage("other.bmp", kW, kH);
   StoreWallpaper(other);
   TFrmBXMain& d = Dialog();
@@ -479,7 +495,7 @@ TEST_F(PreviewTest, NewImageKeepsAtMostTwoImageBuffers) {
   }
   // The transparent GIF's holes show the background colour.
   EXPECT_EQ(d.FImageBitmap->GetPixel(0, 0), kTeal);
-  EXPECT_EQ(d.FImageBitmap->GetPixel(1, 0), RGB(9, 9, 9));
+  EXPECT_EQ(d.FImageBitmap->GetPixel(1, 0), MakeColor(9, 9, 9));
 }
 
 }  // namespace
@@ -494,33 +510,33 @@ TEST(PixelBufferStamp, ChangesWithEveryWriteAndCopy) {
   (void)a.GetPixel(1, 1);
   (void)static_cast<const TPixelBuffer&>(a).Scanline(0);
   EXPECT_EQ(a.Stamp(), s0);
-  a.SetPixel(1, 1, RGB(1, 2, 3));
+  a.SetPixel(1, 1, MakeColor(1, 2, 3));
   const TPixelBuffer::TStamp s1 = a.Stamp();
   EXPECT_NE(s1, s0);
   a.FillRect({0, 0, 1, 1}, 0);
   EXPECT_NE(a.Stamp(), s1);
   TPixelBuffer b = a;
   EXPECT_NE(b.Stamp().Id, a.Stamp().Id);
-  EXPECT_EQ(b.GetPixel(1, 1), RGB(1, 2, 3));
+  EXPECT_EQ(b.GetPixel(1, 1), MakeColor(1, 2, 3));
   const TPixelBuffer::TStamp sa = a.Stamp();
   a = std::move(b);
   EXPECT_NE(a.Stamp(), sa);
-  EXPECT_EQ(a.GetPixel(1, 1), RGB(1, 2, 3));
+  EXPECT_EQ(a.GetPixel(1, 1), MakeColor(1, 2, 3));
   EXPECT_TRUE(b.Empty());
 }
 
 TEST(PixelBufferPattern, OffsetRectanglesKeepTheAnchor) {
   TPixelBuffer pattern(8, 8);
   for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) pattern.SetPixel(x, y, RGB(x, y, 0));
+    for (int x = 0; x < 8; ++x) pattern.SetPixel(x, y, MakeColor(x, y, 0));
   TPixelBuffer b(50, 30);
-  b.Fill(RGB(9, 9, 9));
+  b.Fill(MakeColor(9, 9, 9));
   b.FillPattern({3, 5, 47, 29}, pattern);
   int wrong = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 50; ++x) {
       const bool inside = x >= 3 && x < 47 && y >= 5 && y < 29;
-      if (b.GetPixel(x, y) != (inside ? RGB(x % 8, y % 8, 0) : RGB(9, 9, 9))) ++wrong;
+      if (b.GetPixel(x, y) != (inside ? MakeColor(x % 8, y % 8, 0) : MakeColor(9, 9, 9))) ++wrong;
     }
   EXPECT_EQ(wrong, 0);
 }

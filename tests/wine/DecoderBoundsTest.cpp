@@ -39,10 +39,10 @@ TEST(DecoderBounds, PngIconsAndHostileFilesInTheWindowsBuild) {
   for (int i = 0; i < 32 * 32; ++i) png.Values.push_back(i % 2 ? 0xFF00FF00 : 0x00000000);
   const test::TBytes icon = test::WriteIco({png});
   TPixelBuffer target(32, 32);
-  target.Fill(RGB(0, 0, 200));
+  target.Fill(MakeColor(0, 0, 200));
   EXPECT_EQ(Outcome<TIcon>(icon, target), "drawn");
-  EXPECT_EQ(target.GetPixel(0, 0), RGB(0, 0, 200));
-  EXPECT_EQ(target.GetPixel(1, 0), RGB(0, 255, 0));
+  EXPECT_EQ(target.GetPixel(0, 0), MakeColor(0, 0, 200));
+  EXPECT_EQ(target.GetPixel(1, 0), MakeColor(0, 255, 0));
   test::TBytes cut = icon;
   cut.resize(cut.size() - 30);
   EXPECT_EQ(Outcome<TIcon>(cut, target), "Icon image is not valid");
@@ -52,10 +52,10 @@ TEST(DecoderBounds, PngIconsAndHostileFilesInTheWindowsBuild) {
 
   // 65535 x 40000 pixels: more than a 32-bit long holds.
   TPixelBuffer column(1, 32768);
-  column.Fill(RGB(255, 0, 0));
+  column.Fill(MakeColor(255, 0, 0));
   EXPECT_EQ(Outcome<TGIFImage>(test::LongStringGif(1, 32768, 65535, 40000), column), "drawn");
-  EXPECT_EQ(column.GetPixel(0, 0), RGB(0, 0, 0));
-  EXPECT_EQ(column.GetPixel(0, 32767), RGB(255, 0, 0));
+  EXPECT_EQ(column.GetPixel(0, 0), MakeColor(0, 0, 0));
+  EXPECT_EQ(column.GetPixel(0, 32767), MakeColor(255, 0, 0));
 }
 
 }  // namespace

@@ -14,11 +14,10 @@
 
 #include "dialogs/main/BXMain.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/WinApi.h"
 #include "settings/RegSpecial.h"
 #include "settings/SettingsModel.h"
 #include "tests/unit/ImageWriters.h"
-
-#include <windows.h>
 
 namespace {
 
@@ -139,7 +138,7 @@ int main() {
       std::vector<double> fills;
       for (int i = 0; i < 60; ++i) {
         const TClock::time_point t0 = TClock::now();
-        reference.Fill(RGB(0, 128, i));
+        reference.Fill(MakeColor(0, 128, i));
         fills.push_back(Ms(TClock::now() - t0));
       }
       const TStats m = Stats(moves), u = Stats(updates), r = Stats(repaints), f = Stats(fills);
