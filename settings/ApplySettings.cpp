@@ -68,7 +68,9 @@ void TFrmBXMain::ApplySettings() {
     TPicture picture;
     picture.LoadFromFile(FWallpaper);
     if (!picture.Empty()) {
-      picture.Compose(*FImageBitmap, FBackgroundColor);
+      FImageBitmap->SetSize(picture.Width(), picture.Height());
+      FImageBitmap->Fill(FBackgroundColor);
+      picture.Draw(*FImageBitmap, 0, 0);
       if (defaultUser) {
         try {
           SaveBitmapFile(*FImageBitmap, defaultUserConverted);
