@@ -59,15 +59,15 @@ struct TVersionSpec {
   bool VarFileInfoFirst = false;  // VarFileInfo before StringFileInfo
 };
 
-inline TBytes WriteVersionBlock(const TVersionSpec& spec) {
+inline TBytes WriteVersionBlock(const TVersionSpec& layout) {
   TBytes fixed;
-  if (spec.FixedInfo) {
+  if (layout.FixedInfo) {
     for (std::uint32_t v : {0xFEEF04BDu, 0x10000u, 0x10002u, 0x30015u, 0x10002u, 0x30015u, 0x3Fu,
                             0u, 4u, 1u, 0u, 0u, 0u})
       Put32(fixed, v);
   }
   std::vector<TBytes> tables;
-  for (const TVersionTable& table : spec.Tables) {
+  for (const TVersionTable& table : layout.Tables) {
     std::vector<TBytes> strings;
     for (const auto& [key, value] : table.Entries) strings.push_back(VersionString(key, value));
     tables.push_back(VersionNode(table.Language, {}, 0, 1, strings));
@@ -78,7 +78,7 @@ inline TBytes WriteVersionBlock(const TVersionSpec& spec) {
   const TBytes var = VersionNode(u"VarFileInfo", {}, 0, 1, {VersionNode(u"Translation", translation, 4, 0)});
   const TBytes strings = VersionNode(u"StringFileInfo", {}, 0, 1, tables);
   return VersionNode(u"VS_VERSION_INFO", fixed, static_cast<std::uint16_t>(fixed.size()), 0,
-                     spec.VarFileInfoFirst ? std::vector<TBytes>{var, strings}
+                     layout.VarFileInfoFirst ? std::vector<TBytes>{var, strings}
                                            : std::vector<TBytes>{strings, var});
 }
 
