@@ -6,22 +6,13 @@
 
 #include "dialogs/main/BXMain.h"
 #include "platform/Platform.h"
+#include "settings/Encodings.h"
 #include "settings/RegSpecial.h"
 #include "settings/ReloadWallpaper.h"
 
 namespace bx {
 
 namespace {
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Both upper-cased, as the system compares file names.
-bool SameFileName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  return true;
-}
 
 // The question's lines are joined by a lone carriage return.
 const std::string kClearQuestion =
