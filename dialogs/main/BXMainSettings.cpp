@@ -1,6 +1,6 @@
-// Makes the settings model the system's desktop: converts an image that is
-// no bitmap, writes the registry for the default and the current user and
-// the dialog's own preferences, and has the system reload the wallpaper.
+// The dialog's settings: filled from the stored values once, when the
+// dialog is created, and made the system's desktop by OK, Apply and auto
+// proof.
 #include <exception>
 
 #include "components/Picture.h"
@@ -8,12 +8,24 @@
 #include "platform/Platform.h"
 #include "settings/BitmapFile.h"
 #include "settings/Encodings.h"
-#include "settings/RegSpecial.h"
 #include "settings/ReloadWallpaper.h"
+#include "settings/StoredSettings.h"
 
 namespace bx {
 
 namespace {
+
+// FLoading is set for the whole load and cleared however it ends.
+class TLoadingGuard {
+ public:
+  explicit TLoadingGuard(bool& flag) : FFlag(flag) { FFlag = true; }
+  ~TLoadingGuard() { FFlag = false; }
+  TLoadingGuard(const TLoadingGuard&) = delete;
+  TLoadingGuard& operator=(const TLoadingGuard&) = delete;
+
+ private:
+  bool& FFlag;
+};
 
 // From the last "." of the file name on, in capitals; empty without one.
 std::string UpperExtension(const std::string& path) {
@@ -25,25 +37,40 @@ std::string UpperExtension(const std::string& path) {
   return extension;
 }
 
-// True when "Wallpaper" was stored; a key the user may not change is skipped.
-bool WriteDesktop(RegKey root, const std::string& desktopKey, const std::string& colorsKey,
-                  const std::string& wallpaper, const TBXSettings& s) {
-  const bool stored = WriteRegistryValue(root, desktopKey, "Wallpaper", TVariant(wallpaper));
-  WriteRegistryValue(root, desktopKey, "TileWallpaper", TVariant(std::to_string(s.FTileWallpaper)));
-  WriteRegistryValue(root, desktopKey, "WallpaperStyle",
-                     TVariant(std::to_string(s.FWallpaperStyle)));
-  WriteRegistryValue(root, desktopKey, "WallPaperOriginX", TVariant(std::to_string(s.FOriginX)));
-  WriteRegistryValue(root, desktopKey, "WallPaperOriginY", TVariant(std::to_string(s.FOriginY)));
-  WriteRegistryValue(root, colorsKey, "Background",
-                     TVariant(ColorToRGBString(s.FBackgroundColor)));
-  return stored;
-}
-
-void WriteOwn(const std::string& name, const TVariant& value) {
-  WriteRegistryValue(kHKeyCurrentUser, kOwnKey, name, value);
-}
-
 }  // namespace
+
+void TFrmBXMain::LoadSettings() {
+  {
+    TLoadingGuard loading(FLoading);
+
+    SetShowHint(ReadShowHint(ShowHint()));
+    ReadOwnSettings(*this);
+    ReadDesktopSettings(*this);
+
+    FDesktopWidth = Platform().System->GetSystemMetrics(kSmCxVirtualScreen);
+    FDesktopHeight = Platform().System->GetSystemMetrics(kSmCyVirtualScreen);
+
+    Application().ShowHint = ShowHint();
+
+    // Each control runs its own reaction as a user's change would; together
+    // they bring the placement pair into one of its four combinations.
+    SpinEditOriginX.SetValue(FOriginX);
+    SpinEditOriginY.SetValue(FOriginY);
+    if (FTileWallpaper == 1 || FWallpaperStyle == 3) RadioButtonTile.SetChecked(true);
+    if (FWallpaperStyle > 0) CheckBoxStretch.SetChecked(true);
+    CheckBoxSaveToDefUser.SetChecked(FSaveToDefUser);
+    CheckBoxShowPreviewGrid.SetChecked(FShowPreviewGrid);
+
+    BuildPatternBitmap(FWindowTextColor, FBackgroundColor);
+
+    ImageWallpaper.Picture() = TPixelBuffer(FDesktopWidth, FDesktopHeight);
+    ImageWallpaper.Invalidate();
+    if (FWallpaperFolder.empty() || !Platform().Files->DirectoryExists(FWallpaperFolder))
+      FWallpaperFolder = GetWindowsFolder();
+  }
+  FillWallpaperList();
+  UpdatePreview();
+}
 
 void TFrmBXMain::ApplySettings() {
   const std::string converted = FAppDataFolder + kConvertedFileName;
@@ -81,20 +108,12 @@ void TFrmBXMain::ApplySettings() {
 
   const bool isConverted = SameFileName(FWallpaper, converted);
   const bool defaultUserStored =
-      defaultUser && WriteDesktop(kHKeyUsers, kDefaultUserDesktopKey, kDefaultUserColorsKey,
-                                  isConverted ? defaultUserConverted : FWallpaper, *this);
+      defaultUser &&
+      WriteDesktopSettings(kHKeyUsers, kDefaultUserDesktopKey, kDefaultUserColorsKey,
+                           isConverted ? defaultUserConverted : FWallpaper, *this);
   const bool currentUserStored =
-      WriteDesktop(kHKeyCurrentUser, kDesktopKey, kColorsKey, FWallpaper, *this);
-
-  WriteOwn("ShowHint", TVariant(ShowHint()));
-  WriteOwn("WallpaperFolder", TVariant(FWallpaperFolder));
-  WriteOwn("WallpaperOrg", TVariant(FWallpaperOrg));
-  WriteOwn("WallpaperOriginPre", TVariant(FOriginPreset));
-  WriteOwn("WallpaperbgColorPositionX", TVariant(FBGColorPosition.X));
-  WriteOwn("WallpaperbgColorPositionY", TVariant(FBGColorPosition.Y));
-  WriteOwn("WallpaperSaveToDefUser", TVariant(FSaveToDefUser));
-  WriteOwn("WallpaperbgColorOption", TVariant(FBGColorOption));
-  WriteOwn("ShowPreviewGrid", TVariant(FShowPreviewGrid));
+      WriteDesktopSettings(kHKeyCurrentUser, kDesktopKey, kColorsKey, FWallpaper, *this);
+  WriteOwnSettings(*this, ShowHint());
 
   // Old converted files go only once "Wallpaper" names another file: a
   // write that failed leaves the value naming a file that is still there.

@@ -1,0 +1,29 @@
+// The settings model's stored values: the applet's own preferences, the
+// desktop's values and colours. Knows the registry layout and nothing of
+// the dialog that shows the settings.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+#include "settings/SettingsModel.h"
+
+namespace bx {
+
+// The stored "ShowHint", or defaultValue.
+bool ReadShowHint(bool defaultValue);
+// The applet's own preferences under its key; missing values give defaults.
+void ReadOwnSettings(TBXSettings& settings);
+// The current user's wallpaper, placement, origin, pattern and colours.
+void ReadDesktopSettings(TBXSettings& settings);
+
+// The wallpaper, placement, origin and background colour under the given
+// keys. True when "Wallpaper" was stored; a key the user may not change is
+// skipped.
+bool WriteDesktopSettings(RegKey root, const std::string& desktopKey,
+                          const std::string& colorsKey, const std::string& wallpaper,
+                          const TBXSettings& settings);
+// The applet's own preferences, "ShowHint" first.
+void WriteOwnSettings(const TBXSettings& settings, bool showHint);
+
+}  // namespace bx
