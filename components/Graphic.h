@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 
 namespace bx {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "components/PixelBuffer.h"
+#include "gfx/Color.h"
 #include "settings/Encodings.h"
 
 namespace bx {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 #include "components/Spin.h"
 #include "dialogs/main/PictureCache.h"
 #include "settings/SettingsModel.h"

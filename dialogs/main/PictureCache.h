@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 #include "platform/Platform.h"
 
 namespace bx {

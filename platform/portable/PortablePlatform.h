@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 #include "platform/Platform.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "ui/Form.h"

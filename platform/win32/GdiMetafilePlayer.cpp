@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 #include "platform/win32/WinApi.h"
 
 namespace bx {

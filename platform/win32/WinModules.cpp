@@ -1,6 +1,6 @@
 #include "platform/win32/WinModules.h"
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinApi.h"

@@ -13,7 +13,7 @@
 #include <gif_lib.h>
 #include <jpeglib.h>
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 
 namespace bx::test {
 

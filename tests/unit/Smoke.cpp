@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 
 namespace bx {
 namespace {

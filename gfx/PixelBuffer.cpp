@@ -1,4 +1,4 @@
-#include "components/PixelBuffer.h"
+#include "gfx/PixelBuffer.h"
 
 #include <algorithm>
 #include <atomic>
