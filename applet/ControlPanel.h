@@ -1,5 +1,5 @@
 // The applet host: the module's list of applets and the Control Panel's
-// message protocol. Plain C++; the export (platform/win32/CplExport.cpp)
+// message protocol. Plain C++; the export (applet/CplExport.cpp)
 // converts between these records and the host's own structures.
 #pragma once
 

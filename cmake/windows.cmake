@@ -6,7 +6,6 @@ if(NOT EXISTS ${BX_DEPS}/lib/libjpeg.a)
 endif()
 
 file(GLOB_RECURSE BX_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
-list(FILTER BX_WIN32_SOURCES EXCLUDE REGEX "/CplExport\\.cpp$")
 
 add_library(bexora_core STATIC ${BX_CORE_SOURCES} ${BX_WIN32_SOURCES})
 target_include_directories(bexora_core PUBLIC ${CMAKE_SOURCE_DIR} ${BX_DEPS}/include)
@@ -16,7 +15,7 @@ target_compile_options(bexora_core PRIVATE -Wall -Wextra -O2)
 target_link_libraries(bexora_core PUBLIC ${BX_DEPS}/lib/libjpeg.a ${BX_DEPS}/lib/libgif.a
   gdi32 user32 advapi32 shell32 comdlg32 comctl32 ole32 msimg32)
 
-add_library(Bexora SHARED platform/win32/CplExport.cpp platform/win32/Bexora.def
+add_library(Bexora SHARED applet/CplExport.cpp applet/Bexora.def
   resources/Bexora.rc)
 set_target_properties(Bexora PROPERTIES PREFIX "" SUFFIX ".cpl" OUTPUT_NAME Bexora)
 target_link_libraries(Bexora PRIVATE bexora_core)
