@@ -6,6 +6,7 @@
 #include "components/JpegImage.h"
 #include "components/Metafile.h"
 #include "platform/Errors.h"
+#include "platform/FileNames.h"
 
 namespace bx {
 
@@ -70,15 +71,8 @@ void TPicture::RegisterFileFormat(const std::string& extension, const std::strin
   Formats().push_back({LowerCase(extension), description, create});
 }
 
-std::string PictureFileExtension(const std::string& fileName) {
-  const std::size_t delimiter = fileName.find_last_of("\\/:");
-  const std::size_t dot = fileName.find_last_of('.');
-  if (dot == std::string::npos || (delimiter != std::string::npos && dot < delimiter)) return {};
-  return fileName.substr(dot + 1);
-}
-
 void TPicture::LoadFromFile(const std::string& fileName) {
-  const std::string extension = PictureFileExtension(fileName);
+  const std::string extension = FileExtension(fileName);
   const std::string key = LowerCase(extension);
   if (extension.empty()) {
     std::vector<std::uint8_t> data = ReadPictureFile(fileName);

@@ -46,8 +46,4 @@ class TPicture {
   std::unique_ptr<TGraphic> FGraphic;
 };
 
-// The text after the last "." that follows the last path delimiter ("\",
-// "/" or ":"), as written; empty when there is none.
-std::string PictureFileExtension(const std::string& fileName);
-
 }  // namespace bx

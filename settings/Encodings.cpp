@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "platform/Errors.h"
-#include "platform/Platform.h"
 
 namespace bx {
 
@@ -74,21 +73,6 @@ void PatternStringToBytes(const std::string& text, TPattern& bytes) {
     if (!TryStrToInt(NextPart(rest, true), value)) return;
     byte = static_cast<std::uint8_t>(value & 0xFF);
   }
-}
-
-std::string GetWindowsFolder() {
-  std::string folder = Platform().Files->GetWindowsDirectory();
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameFileName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  return true;
 }
 
 }  // namespace bx

@@ -1,4 +1,4 @@
-// Text encodings of stored desktop values, and the Windows folder.
+// Text encodings of stored desktop values.
 #pragma once
 
 #include <array>
@@ -18,12 +18,5 @@ void PatternStringToBytes(const std::string& text, TPattern& bytes);
 // Decimal text as the desktop values store it; throws
 // "'%s' is not a valid integer value" for anything else.
 std::int32_t StrToInt(const std::string& text);
-// The Windows folder with a trailing "\".
-std::string GetWindowsFolder();
-// Letters a to z upper-cased, every other character kept.
-char AsciiUpper(char c);
-// File names compared as the system compares them: a to z without regard to
-// case, every other character exactly.
-bool SameFileName(const std::string& a, const std::string& b);
 
 }  // namespace bx

@@ -5,9 +5,9 @@
 
 #include "components/GifImage.h"
 #include "dialogs/about/QSAboutVersion.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "resources/BXMainLayout.h"
-#include "settings/Encodings.h"
 #include "settings/RegSpecial.h"
 
 namespace bx {

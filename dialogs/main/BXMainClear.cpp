@@ -5,8 +5,8 @@
 #include <string>
 
 #include "dialogs/main/BXMain.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
-#include "settings/Encodings.h"
 #include "settings/RegSpecial.h"
 #include "settings/ReloadWallpaper.h"
 

@@ -5,9 +5,9 @@
 
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "settings/BitmapFile.h"
-#include "settings/Encodings.h"
 #include "settings/ReloadWallpaper.h"
 #include "settings/StoredSettings.h"
 
@@ -26,16 +26,6 @@ class TLoadingGuard {
  private:
   bool& FFlag;
 };
-
-// From the last "." of the file name on, in capitals; empty without one.
-std::string UpperExtension(const std::string& path) {
-  const std::size_t dot = path.rfind('.');
-  const std::size_t separator = path.find_last_of("\\/:");
-  if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
-  std::string extension = path.substr(dot);
-  for (char& c : extension) c = AsciiUpper(c);
-  return extension;
-}
 
 }  // namespace
 
@@ -81,7 +71,7 @@ void TFrmBXMain::ApplySettings() {
   bool defaultUserFailed = false;
   std::string defaultUserFailure;
 
-  if (!FWallpaper.empty() && UpperExtension(FWallpaper) != ".BMP") {
+  if (!FWallpaper.empty() && !SameFileName(FileExtension(FWallpaper), "bmp")) {
     TPicture picture;
     picture.LoadFromFile(FWallpaper);
     if (!picture.Empty()) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Errors.h"
+#include "platform/FileNames.h"
 #include "platform/portable/PortablePlatform.h"
 #include "settings/Encodings.h"
 

@@ -5,6 +5,7 @@
 #include "components/BmpImage.h"
 #include "components/Picture.h"
 #include "platform/Errors.h"
+#include "platform/FileNames.h"
 #include "tests/unit/ImageTestSupport.h"
 #include "tests/unit/ImageWriters.h"
 
@@ -67,10 +68,10 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
   EXPECT_EQ(LoadError(picture, "C:\\Pictures\\Wall.bmp"), "loaded");
   EXPECT_EQ(picture.Width(), 3);
 
-  EXPECT_EQ(PictureFileExtension("a/b.c\\d.Ext"), "Ext");
-  EXPECT_EQ(PictureFileExtension("D:name.gif"), "gif");
-  EXPECT_EQ(PictureFileExtension("D:.x:name"), "");
-  EXPECT_EQ(PictureFileExtension("name."), "");
+  EXPECT_EQ(FileExtension("a/b.c\\d.Ext"), "Ext");
+  EXPECT_EQ(FileExtension("D:name.gif"), "gif");
+  EXPECT_EQ(FileExtension("D:.x:name"), "");
+  EXPECT_EQ(FileExtension("name."), "");
 }
 
 // Today's Windows stores its wallpaper as a copy without an extension.
