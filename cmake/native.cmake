@@ -27,6 +27,7 @@ target_compile_options(bexora_core_san PRIVATE -fsanitize=fuzzer-no-link)
 target_link_options(bexora_core_san PUBLIC ${BX_SANITIZE})
 
 add_subdirectory(tests/unit)
+add_subdirectory(tests/layers)
 add_subdirectory(tests/fuzz)
 add_subdirectory(tests/bench)
 add_subdirectory(tests/bench/timer)
