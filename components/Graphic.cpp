@@ -9,8 +9,7 @@
 namespace bx {
 
 namespace {
-// A pixel buffer holds at most 1 GiB of 32-bit pixels.
-std::uint64_t gMaxImagePixels = (1ull << 30) / sizeof(TPixel);
+std::uint64_t gMaxImagePixels = sizeof(void*) >= 8 ? 1ull << 25 : 1ull << 24;
 }  // namespace
 
 void TGraphic::LoadFromFile(const std::string& fileName) { LoadFromData(ReadPictureFile(fileName)); }

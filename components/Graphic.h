@@ -29,14 +29,31 @@ class TGraphic {
   // clipped to the target; pixels the image does not paint keep the
   // target's. Repeatable and cheap: decoding happens at most once.
   virtual void Draw(TPixelBuffer& target, int x, int y) = 0;
+
+  // Decodes what the image decodes only when first drawn; throws the
+  // format's message. Afterwards drawing fails only where DrawMayFail.
+  virtual void Decode() {}
+  // True for images that are played rather than decoded (metafiles).
+  virtual bool DrawMayFail() const { return false; }
+  // An image that paints every pixel of its rectangle (no transparency) may
+  // hand its decoded pixels over instead of being copied onto a bitmap of
+  // its size: true when it did. It keeps its size; drawing it again decodes
+  // anew where the data is kept, and draws nothing where it is not.
+  virtual bool TakeOpaquePixels(TPixelBuffer& pixels) {
+    (void)pixels;
+    return false;
+  }
 };
 
 // The whole file, through the platform's file service when there is one.
 // Throws "Cannot open file %s".
 std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName);
 
-// The largest image, in pixels, that a decoder accepts: by default what a
-// pixel buffer can hold. Fuzz targets lower it to keep each run short.
+// The largest image, in pixels, that a decoder accepts. The image and the
+// bitmap it is drawn onto must fit in memory together with the dialog's
+// own pictures: 2^25 pixels (128 MiB, an 8K desktop fits) in a 64-bit
+// process, 2^24 (64 MiB) in a 32-bit one, whose address space the Control
+// Panel shares with everything else it loads.
 std::uint64_t MaxImagePixels();
 void SetMaxImagePixels(std::uint64_t pixels);
 // Throws "Not enough memory for a bitmap of %d x %d pixels" for an image

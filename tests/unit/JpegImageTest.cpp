@@ -8,6 +8,7 @@
 
 #include "components/JpegImage.h"
 #include "platform/Errors.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
 #include "tests/unit/ImageWriters.h"
 
@@ -73,6 +74,32 @@ std::string LoadError(const TBytes& file) {
 }
 
 std::string JpegError(int code) { return "JPEG error #" + std::to_string(code); }
+
+// The file with its frame header claiming width x height.
+TBytes Resized(TBytes file, int width, int height) {
+  for (std::size_t i = 0; i + 8 < file.size(); ++i) {
+    if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
+      file[i + 5] = static_cast<std::uint8_t>(height >> 8);
+      file[i + 6] = height & 0xFF;
+      file[i + 7] = static_cast<std::uint8_t>(width >> 8);
+      file[i + 8] = width & 0xFF;
+      break;
+    }
+  }
+  return file;
+}
+
+std::string DrawError(const TBytes& file) {
+  TJPEGImage image;
+  try {
+    image.LoadFromData(file);
+    TPixelBuffer target(8, 8);
+    image.Draw(target, 0, 0);
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "drawn";
+}
 
 TEST(JpegImage, DecodesAtFirstDrawAsLibjpegDoes) {
   test::TImagePlatform platform;
@@ -151,6 +178,27 @@ TEST(JpegImage, ErrorsCarryLibjpegsCode) {
     }
   }
   EXPECT_EQ(LoadError(huge), "Not enough memory for a bitmap of 60000 x 60000 pixels");
+}
+
+TEST(JpegImage, WorkIsBoundedByTheFilesSize) {
+  test::TImagePlatform platform;
+  // A progressive 1024 x 1024 file whose last scan is repeated: 1000 scans
+  // would walk the image's 2^20 coefficients a thousand times. Its six
+  // scans of an ordinary progression decode; the repeats fail long before
+  // their end.
+  EXPECT_EQ(DrawError(test::ManyScanJpeg(1024, 6)), "drawn");
+  EXPECT_EQ(DrawError(test::ManyScanJpeg(1024, 1000)), JpegError(JERR_BAD_PROGRESSION));
+
+  // A sound header claiming 8192 x 4096 pixels over a body of a few hundred
+  // bytes: less than a bit for each of its blocks. It fails when drawn,
+  // without anything of its size allocated; a body cut to half still draws.
+  const TBytes small = test::WriteJpeg(64, 64, 1, std::vector<std::uint8_t>(64 * 64, 90));
+  const TBytes claiming = Resized(small, 8192, 4096);
+  const std::uint64_t before = TPixelBuffer::AllocatedPixels();
+  EXPECT_EQ(DrawError(claiming), JpegError(JWRN_JPEG_EOF));
+  EXPECT_LT(TPixelBuffer::AllocatedPixels() - before, 8192u * 4096u / 64);
+  const TBytes photo = test::WriteJpeg(256, 256, 3, test::GradientSamples(256, 256));
+  EXPECT_EQ(DrawError(TBytes(photo.begin(), photo.begin() + photo.size() / 2)), "drawn");
 }
 
 TEST(JpegImage, DamagedBodyLoadsAndFailsAtTheFirstDraw) {
