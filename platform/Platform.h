@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Locale.h"
+#include "platform/MemoryStatus.h"
+#include "platform/Modules.h"
+#include "platform/VersionResources.h"
+
 namespace bx {
 
 // ---- Registry, modelled on the Win32 registry calls -----------------------
@@ -158,6 +163,21 @@ class IMetafilePlayer {
                            int x, int y, int width, int height) = 0;
 };
 
+// ---- Common dialogs --------------------------------------------------------
+
+struct TColorDialogRequest {
+  std::uintptr_t Owner = 0;  // window handle, 0 for the active window
+  std::uint32_t Color = 0;   // in: the initial colour; out: the chosen one (COLORREF)
+  bool FullOpen = false;     // with the custom-colour part shown
+};
+
+// Each runs modally over its owner and answers whether the user confirmed.
+class ICommonDialogs {
+ public:
+  virtual ~ICommonDialogs() = default;
+  virtual bool PickColor(TColorDialogRequest& request) = 0;
+};
+
 // ---- The set in use --------------------------------------------------------
 
 struct TPlatform {
@@ -166,6 +186,11 @@ struct TPlatform {
   ISystem* System = nullptr;
   IMessageBoxes* MessageBoxes = nullptr;
   IMetafilePlayer* Metafiles = nullptr;  // may be null
+  ICommonDialogs* Dialogs = nullptr;
+  IVersionResources* VersionResources = nullptr;
+  IMemoryStatus* MemoryStatus = nullptr;
+  IModules* Modules = nullptr;
+  ILocale* Locale = nullptr;
 };
 
 // The services in use; the build's own set unless a test installed another.

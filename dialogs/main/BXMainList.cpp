@@ -14,7 +14,4 @@ void TFrmBXMain::BitBtnSelectImageClick(TObject&) {}
 
 void TFrmBXMain::BitBtnSetFolderClick(TObject&) {}
 
-// The background colour options dialog is not built yet either.
-void TFrmBXMain::BitBtnBackGroundColorClick(TObject&) {}
-
 }  // namespace bx

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "components/PixelBuffer.h"
 #include "platform/Platform.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "ui/Form.h"
@@ -47,6 +49,53 @@ class TPortableFiles : public IFileSystem {
  private:
   std::filesystem::path FRoot;
   std::string FWindowsDirectory = "C:\\Windows";
+};
+
+// Version resources read from module files of the portable files with the
+// build's own reader of the PE resource directory.
+class TPortableVersionResources : public IVersionResources {
+ public:
+  explicit TPortableVersionResources(IFileSystem& files) : FFiles(files) {}
+  bool ReadVersionResource(const std::string& fileName, std::vector<std::uint8_t>& data) override;
+
+ private:
+  IFileSystem& FFiles;
+};
+
+// The program's and the module's file names and their icons as the tests
+// set them; a file without an icon set has none.
+class TScriptedModules : public IModules {
+ public:
+  std::string ProgramFileName() override { return Program; }
+  std::string ModuleFileName() override { return Module; }
+  bool ExtractIcon(const std::string& fileName, std::uint32_t background,
+                   TPixelBuffer& icon) override;
+  bool ApplicationIcon(std::uint32_t background, TPixelBuffer& icon) override;
+
+  std::string Program = "C:\\Windows\\control.exe";
+  std::string Module = "C:\\Windows\\System32\\Bexora.cpl";
+  // Icons by file name; every pixel of colour kTransparentIcon takes the
+  // background colour asked for.
+  std::map<std::string, TPixelBuffer> Icons;
+  TPixelBuffer AppIcon;
+  static constexpr std::uint32_t kTransparentIcon = 0xFF00FF;
+  std::vector<std::string> IconRequests;
+};
+
+// Memory figures as the tests set them.
+class TRecordingMemoryStatus : public IMemoryStatus {
+ public:
+  TMemoryStatus GetMemoryStatus() override { return Status; }
+  TMemoryStatus Status;
+};
+
+// A settable thousands separator and a comparison in the platform's order:
+// without regard to case first, then lower case before upper case.
+class TPortableLocale : public ILocale {
+ public:
+  std::string ThousandSeparator() override { return Separator; }
+  int CompareStrings(const std::string& a, const std::string& b) override;
+  std::string Separator = ",";
 };
 
 struct TSysParamCall {
@@ -131,6 +180,15 @@ class TScriptedMessageBoxes : public IMessageBoxes {
   std::vector<TRecordedMessage> Messages;
 };
 
+// The colour picker of the portable build: records each request and answers
+// with the scripted colours in order; with none left it is cancelled.
+class TScriptedDialogs : public ICommonDialogs {
+ public:
+  bool PickColor(TColorDialogRequest& request) override;
+  std::deque<std::optional<std::uint32_t>> ColorAnswers;  // nullopt: cancel
+  std::vector<TColorDialogRequest> ColorRequests;
+};
+
 struct TFormHostCall {
   enum TKind { ShowModal, Release } Kind;
   TForm* Form;
@@ -154,6 +212,11 @@ struct TPortableServices {
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
   TRecordingFormHost FormHost;
+  TScriptedDialogs Dialogs;
+  TPortableVersionResources VersionResources{Files};
+  TRecordingMemoryStatus MemoryStatus;
+  TScriptedModules Modules;
+  TPortableLocale Locale;
   TPlatform AsPlatform();
 };
 
@@ -171,6 +234,11 @@ class TPortableEnvironment {
   TRecordingSystem& System() { return FServices.System; }
   TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
   TRecordingFormHost& FormHost() { return FServices.FormHost; }
+  TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
+  TPortableVersionResources& VersionResources() { return FServices.VersionResources; }
+  TRecordingMemoryStatus& MemoryStatus() { return FServices.MemoryStatus; }
+  TScriptedModules& Modules() { return FServices.Modules; }
+  TPortableLocale& Locale() { return FServices.Locale; }
 
  private:
   TPortableServices FServices;

@@ -7,13 +7,16 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <cpl.h>
+#include <shellapi.h>
 
 // The services name their operations after the platform's calls they stand
 // for; the A/W macros of those calls would rename the operations.
 #undef DeleteFile           // IFileSystem::DeleteFile
 #undef GetWindowsDirectory  // IFileSystem::GetWindowsDirectory
 #undef SystemParametersInfo // ISystem::SystemParametersInfo
+#undef ExtractIcon          // IModules::ExtractIcon
 
 namespace bx {
 

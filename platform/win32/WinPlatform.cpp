@@ -1,11 +1,16 @@
 // The Windows build's own services: the real registry, files, desktop,
-// message boxes and GDI metafile player.
+// message boxes, GDI metafile player and version resources.
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
+#include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WinFiles.h"
+#include "platform/win32/WinLocale.h"
+#include "platform/win32/WinMemoryStatus.h"
 #include "platform/win32/WinMessageBoxes.h"
+#include "platform/win32/WinModules.h"
 #include "platform/win32/WinRegistry.h"
 #include "platform/win32/WinSystem.h"
+#include "platform/win32/WinVersionResources.h"
 
 namespace bx {
 
@@ -16,6 +21,11 @@ TPlatform DefaultPlatform() {
   platform.System = &WinSystem();
   platform.MessageBoxes = &WinMessageBoxes();
   platform.Metafiles = &GdiMetafilePlayer();
+  platform.Dialogs = &WinCommonDialogs();
+  platform.VersionResources = &WinVersionResources();
+  platform.MemoryStatus = &WinMemoryStatus();
+  platform.Modules = &WinModules();
+  platform.Locale = &WinLocale();
   return platform;
 }
 
