@@ -56,6 +56,16 @@ TEST(DecoderBounds, PngIconsAndHostileFilesInTheWindowsBuild) {
   EXPECT_EQ(Outcome<TGIFImage>(test::LongStringGif(1, 32768, 65535, 40000), column), "drawn");
   EXPECT_EQ(column.GetPixel(0, 0), MakeColor(0, 0, 0));
   EXPECT_EQ(column.GetPixel(0, 32767), MakeColor(255, 0, 0));
+
+  // A screen of 20 million pixels: within a 64-bit process's limit, beyond
+  // what a 32-bit one, sharing its address space with the Control Panel,
+  // accepts.
+  test::TGifFrameSpec dot;
+  dot.Width = dot.Height = 1;
+  dot.Indices = {1};
+  const test::TBytes large = test::WriteGif({5000, 4000, {MakeColor(0, 0, 0), MakeColor(9, 9, 9)}, {dot}});
+  EXPECT_EQ(Outcome<TGIFImage>(large, target),
+            sizeof(void*) >= 8 ? "drawn" : "Not enough memory for a bitmap of 5000 x 4000 pixels");
 }
 
 }  // namespace
