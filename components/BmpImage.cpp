@@ -289,7 +289,7 @@ bool DecodeDib(const std::uint8_t* dib, std::size_t size, const TDibOptions& opt
     std::uint64_t painted = 0;
     if (!DecodeRle(dib + bitsStart, length, rle4, palette, h.Width, h.Height, nullptr, painted))
       return false;
-    CheckImageSize(h.Width, h.Height);
+    CheckImageSize(h.Width, h.Height, size);
     if (static_cast<std::uint64_t>(h.Width) * static_cast<std::uint64_t>(h.Height) - painted >
         kMaxSkippedPixels)
       return false;
@@ -309,7 +309,7 @@ bool DecodeDib(const std::uint8_t* dib, std::size_t size, const TDibOptions& opt
   if (rowBytes > available ||
       static_cast<std::uint64_t>(h.Height - 1) > (available - rowBytes) / stride)
     return false;
-  CheckImageSize(h.Width, h.Height);
+  CheckImageSize(h.Width, h.Height, size);
   out.Pixels.SetSize(static_cast<int>(h.Width), static_cast<int>(h.Height));
 
   TChannel channels[3];

@@ -238,7 +238,7 @@ void TGIFImage::LoadFromData(std::vector<std::uint8_t> data) {
     if (error == D_GIF_ERR_NOT_ENOUGH_MEM) throw Exception("Out of memory");
     throw Exception(kPrematureEnd);
   }
-  CheckImageSize(gif->SWidth, gif->SHeight);
+  CheckImageSize(gif->SWidth, gif->SHeight, file.Size);
   FWidth = gif->SWidth;
   FHeight = gif->SHeight;
   FFrameCount = 0;

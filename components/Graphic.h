@@ -49,16 +49,19 @@ class TGraphic {
 // Throws "Cannot open file %s".
 std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName);
 
-// The largest image, in pixels, that a decoder accepts. The image and the
-// bitmap it is drawn onto must fit in memory together with the dialog's
-// own pictures: 2^25 pixels (128 MiB, an 8K desktop fits) in a 64-bit
-// process, 2^24 (64 MiB) in a 32-bit one, whose address space the Control
-// Panel shares with everything else it loads.
-std::uint64_t MaxImagePixels();
-void SetMaxImagePixels(std::uint64_t pixels);
+// The largest image, in pixels, that a decoder accepts from a file of
+// `dataSize` bytes. The image and the bitmap it is drawn onto must fit in
+// memory together with the dialog's own pictures. Any file may claim
+// 2^25 pixels (128 MiB, an 8K desktop fits); a larger file up to 32 pixels
+// a byte of it, so that a camera's 48-megapixel photo loads while a small
+// file cannot make the dialog hold gigabytes; never more than 2^28 pixels
+// (1 GiB). A 32-bit process, whose address space the Control Panel shares
+// with everything else it loads, takes 2^24 pixels (64 MiB) at most.
+std::uint64_t MaxImagePixels(std::uint64_t dataSize);
 // Throws "Not enough memory for a bitmap of %d x %d pixels" for an image
-// larger than MaxImagePixels(), before anything of that size is allocated.
-void CheckImageSize(std::int64_t width, std::int64_t height);
+// larger than MaxImagePixels(dataSize), before anything of that size is
+// allocated.
+void CheckImageSize(std::int64_t width, std::int64_t height, std::uint64_t dataSize);
 
 // Display facts, with the usual values when no system service is installed.
 int DisplayColorDepth();  // bits per pixel times planes

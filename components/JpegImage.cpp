@@ -109,7 +109,7 @@ bool ReadHeader(TJpegContext* c, const std::uint8_t* data, std::size_t size) {
   // libjpeg's working memory (a progressive file's coefficients, up to 6
   // bytes a pixel) is held to what an image of the largest size needs.
   c->Info.mem->max_memory_to_use =
-      static_cast<long>(std::min<std::uint64_t>(1ull << 30, MaxImagePixels() * 8));
+      static_cast<long>(std::min<std::uint64_t>(1ull << 30, MaxImagePixels(size) * 8));
   c->Info.progress = &c->Progress;
   jpeg_mem_src(&c->Info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&c->Info, TRUE);
@@ -200,7 +200,7 @@ void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuff
   TContextPtr context = NewContext();
   if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
   const jpeg_decompress_struct& info = context->Info;
-  CheckImageSize(info.image_width, info.image_height);
+  CheckImageSize(info.image_width, info.image_height, data.size());
   // Every block takes at least a bit of Huffman-coded data: a body far too
   // small for its blocks is cut short, and nothing of the header's size is
   // allocated for it.
@@ -219,7 +219,7 @@ void TJPEGImage::LoadFromData(std::vector<std::uint8_t> data) {
   TContextPtr context = NewContext();
   if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
   const jpeg_decompress_struct& info = context->Info;
-  CheckImageSize(info.image_width, info.image_height);
+  CheckImageSize(info.image_width, info.image_height, data.size());
   FWidth = static_cast<int>(info.image_width);
   FHeight = static_cast<int>(info.image_height);
   FQuantize = DisplayColorDepth() <= 8 || info.jpeg_color_space == JCS_GRAYSCALE;

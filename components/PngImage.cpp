@@ -143,7 +143,7 @@ bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int 
   png_uint_32 imageWidth = 0, imageHeight = 0;
   const int passes = ReadHeader(&context, reader.Png, reader.Info, &imageWidth, &imageHeight);
   if (passes == 0) return false;
-  CheckImageSize(imageWidth, imageHeight);
+  CheckImageSize(imageWidth, imageHeight, size);
 
   const std::size_t rowBytes = static_cast<std::size_t>(imageWidth) * 4;
   const std::size_t slotCount = std::min<std::size_t>(imageHeight, height);

@@ -178,6 +178,31 @@ TEST(JpegImage, ErrorsCarryLibjpegsCode) {
     }
   }
   EXPECT_EQ(LoadError(huge), "Not enough memory for a bitmap of 60000 x 60000 pixels");
+
+  // The size a file may claim grows with the file: a camera's 8000 x 6000
+  // photo takes megabytes, and a file that size may hold it; a small file
+  // may not claim it, nor any file beyond 2^28 pixels.
+  auto claiming = [&](int width, int height, std::size_t fileSize) {
+    TBytes file = sound;
+    for (std::size_t i = 0; i + 8 < file.size(); ++i) {
+      if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+        file[i + 5] = static_cast<std::uint8_t>(height >> 8);
+        file[i + 6] = static_cast<std::uint8_t>(height & 0xFF);
+        file[i + 7] = static_cast<std::uint8_t>(width >> 8);
+        file[i + 8] = static_cast<std::uint8_t>(width & 0xFF);
+        break;
+      }
+    }
+    file.resize(fileSize, 0);  // after the end marker
+    return LoadError(file);
+  };
+  const std::string tooLarge = "Not enough memory for a bitmap of 8000 x 6000 pixels";
+  EXPECT_EQ(claiming(8000, 6000, 64 * 1024), tooLarge);
+  EXPECT_EQ(claiming(8000, 6000, 1 << 20), tooLarge);
+  if (sizeof(void*) >= 8) {
+    EXPECT_NE(claiming(8000, 6000, 2 << 20), tooLarge);
+    EXPECT_EQ(claiming(60000, 60000, 64 << 20), "Not enough memory for a bitmap of 60000 x 60000 pixels");
+  }
 }
 
 TEST(JpegImage, WorkIsBoundedByTheFilesSize) {
