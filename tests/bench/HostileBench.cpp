@@ -56,19 +56,6 @@ TBytes PngIcon(int width, int height) {
   return test::WriteIco({image});
 }
 
-TBytes WithJpegSize(TBytes file, int width, int height) {
-  for (std::size_t i = 0; i + 8 < file.size(); ++i) {
-    if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
-      file[i + 5] = static_cast<std::uint8_t>(height >> 8);
-      file[i + 6] = height & 0xFF;
-      file[i + 7] = static_cast<std::uint8_t>(width >> 8);
-      file[i + 8] = width & 0xFF;
-      break;
-    }
-  }
-  return file;
-}
-
 TBytes GreyJpeg(int width, int height) {
   return test::WriteJpeg(width, height, 1,
                          std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height, 90));
@@ -93,17 +80,6 @@ TBytes ManyFrameGif(int count) {
   return b;
 }
 
-TBytes RleEndingAtOnce(int width, int height) {
-  test::TDibSpec s;
-  s.Width = width;
-  s.Height = height;
-  s.BitCount = 8;
-  s.Compression = 1;
-  s.Palette = {MakeColor(1, 2, 3)};
-  s.Bits = {0x00, 0x01};
-  return test::WriteBmp(s);
-}
-
 struct THostileFile {
   const char* Name;
   const char* FileName;  // its extension chooses the decoder
@@ -119,12 +95,12 @@ const std::vector<THostileFile>& HostileFiles() {
       {"jpeg_progressive_4096_1000_scans", "a.jpg", [] { return test::ManyScanJpeg(4096, 1000); }},
       {"jpeg_progressive_4096_1001_scans", "a.jpg", [] { return test::ManyScanJpeg(4096, 1001); }},
       {"jpeg_progressive_5792_4000_scans", "a.jpg", [] { return test::ManyScanJpeg(5792, 4000); }},
-      {"jpeg_header_8192x4096_on_380_bytes", "a.jpg", [] { return WithJpegSize(GreyJpeg(64, 64), 8192, 4096); }},
+      {"jpeg_header_8192x4096_on_380_bytes", "a.jpg", [] { return test::JpegClaiming(GreyJpeg(64, 64), 8192, 4096); }},
       {"gif_1x4096_screen_65535x4096_frame", "a.gif", [] { return test::LongStringGif(1, 4096, 65535, 4096); }},
       {"gif_1x32768_screen_65535x40000_frame", "a.gif", [] { return test::LongStringGif(1, 32768, 65535, 40000); }},
       {"gif_8192x4096_frame_on_30_bytes", "a.gif", [] { return FrameBeyondItsData(8192, 4096); }},
       {"gif_70000_frames", "a.gif", [] { return ManyFrameGif(70000); }},
-      {"bmp_rle_8192x4096_ending_at_once", "a.bmp", [] { return RleEndingAtOnce(8192, 4096); }},
+      {"bmp_rle_8192x4096_ending_at_once", "a.bmp", [] { return test::RleEndingAtOnce(8192, 4096); }},
       // Sound files at the largest size, for reference.
       {"sound_gif_8192x4096_one_colour", "a.gif", [] { return test::LongStringGif(8192, 4096, 8192, 4096); }},
       {"sound_jpeg_8192x4096_grey", "a.jpg", [] { return GreyJpeg(8192, 4096); }},

@@ -4,6 +4,7 @@
 
 #include "components/BmpImage.h"
 #include "platform/Errors.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageWriters.h"
 
 namespace bx {
@@ -194,18 +195,6 @@ TEST(BmpImage, RunLengthEscapes) {
                                  p[9], p[9], p[9], p[9], p[9]}));
 }
 
-// A run-length bitmap whose data ends it at once, leaving every pixel to colour 0.
-TBytes EndsAtOnce(int width, int height) {
-  TDibSpec s;
-  s.Width = width;
-  s.Height = height;
-  s.BitCount = 8;
-  s.Compression = 1;
-  s.Palette = {MakeColor(1, 2, 3)};
-  s.Bits = {0x00, 0x01};
-  return test::WriteBmp(s);
-}
-
 TEST(BmpImage, DamagedFilesFailWithTheFormatsMessage) {
   const std::vector<TColor> palette = Palette16();
   const TBytes sound = Direct(40, 24, false, TrueColors());
@@ -250,7 +239,7 @@ TEST(BmpImage, DamagedFilesFailWithTheFormatsMessage) {
       {"run-length cut short", rleCut},
       {"absolute run cut short", rleAbsoluteCut},
       {"large run-length image cut short", test::WriteBmp(large)},
-      {"run-length data ending a large image at once", EndsAtOnce(4096, 4096)},
+      {"run-length data ending a large image at once", test::RleEndingAtOnce(4096, 4096)},
       {"palette past the end", TBytes(indexed.begin(), indexed.begin() + 60)},
   };
   for (const auto& [name, file] : damaged) {
@@ -277,11 +266,11 @@ TEST(BmpImage, EmptyFileAndImagesTooLargeToHold) {
   // Run-length data may leave a bitmap to colour 0: up to a million pixels
   // of it, and the size limit comes first.
   TBitmap blank;
-  blank.LoadFromData(EndsAtOnce(1024, 1024));
+  blank.LoadFromData(test::RleEndingAtOnce(1024, 1024));
   EXPECT_EQ(blank.Pixels().GetPixel(1023, 1023), MakeColor(1, 2, 3));
   TBitmap huge;
   try {
-    huge.LoadFromData(EndsAtOnce(60000, 60000));
+    huge.LoadFromData(test::RleEndingAtOnce(60000, 60000));
     ADD_FAILURE() << "loaded";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Not enough memory for a bitmap of 60000 x 60000 pixels");

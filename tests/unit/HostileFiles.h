@@ -143,4 +143,30 @@ inline TBytes LongStringGif(int screenWidth, int screenHeight, int frameWidth, i
   return b;
 }
 
+// A JPEG file with its frame header claiming width x height.
+inline TBytes JpegClaiming(TBytes file, int width, int height) {
+  for (std::size_t i = 0; i + 8 < file.size(); ++i) {
+    if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
+      file[i + 5] = static_cast<std::uint8_t>(height >> 8);
+      file[i + 6] = height & 0xFF;
+      file[i + 7] = static_cast<std::uint8_t>(width >> 8);
+      file[i + 8] = width & 0xFF;
+      break;
+    }
+  }
+  return file;
+}
+
+// A run-length bitmap whose data ends it at once, leaving every pixel to colour 0.
+inline TBytes RleEndingAtOnce(int width, int height) {
+  TDibSpec s;
+  s.Width = width;
+  s.Height = height;
+  s.BitCount = 8;
+  s.Compression = 1;
+  s.Palette = {MakeColor(1, 2, 3)};
+  s.Bits = {0x00, 0x01};
+  return WriteBmp(s);
+}
+
 }  // namespace bx::test

@@ -75,20 +75,6 @@ std::string LoadError(const TBytes& file) {
 
 std::string JpegError(int code) { return "JPEG error #" + std::to_string(code); }
 
-// The file with its frame header claiming width x height.
-TBytes Resized(TBytes file, int width, int height) {
-  for (std::size_t i = 0; i + 8 < file.size(); ++i) {
-    if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
-      file[i + 5] = static_cast<std::uint8_t>(height >> 8);
-      file[i + 6] = height & 0xFF;
-      file[i + 7] = static_cast<std::uint8_t>(width >> 8);
-      file[i + 8] = width & 0xFF;
-      break;
-    }
-  }
-  return file;
-}
-
 std::string DrawError(const TBytes& file) {
   TJPEGImage image;
   try {
@@ -167,32 +153,13 @@ TEST(JpegImage, ErrorsCarryLibjpegsCode) {
   EXPECT_EQ(LoadError(TBytes(sound.begin(), sound.begin() + 30)), JpegError(JERR_NO_IMAGE));
 
   // A frame header claiming 60000 x 60000 pixels: sound, but too large to hold.
-  TBytes huge = sound;
-  for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
-    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
-      huge[i + 5] = 60000 >> 8;
-      huge[i + 6] = 60000 & 0xFF;
-      huge[i + 7] = 60000 >> 8;
-      huge[i + 8] = 60000 & 0xFF;
-      break;
-    }
-  }
-  EXPECT_EQ(LoadError(huge), "Not enough memory for a bitmap of 60000 x 60000 pixels");
+  EXPECT_EQ(LoadError(test::JpegClaiming(sound, 60000, 60000)), "Not enough memory for a bitmap of 60000 x 60000 pixels");
 
   // The size a file may claim grows with the file: a camera's 8000 x 6000
   // photo takes megabytes, and a file that size may hold it; a small file
   // may not claim it, nor any file beyond 2^28 pixels.
   auto claiming = [&](int width, int height, std::size_t fileSize) {
-    TBytes file = sound;
-    for (std::size_t i = 0; i + 8 < file.size(); ++i) {
-      if (file[i] == 0xFF && file[i + 1] == 0xC0) {
-        file[i + 5] = static_cast<std::uint8_t>(height >> 8);
-        file[i + 6] = static_cast<std::uint8_t>(height & 0xFF);
-        file[i + 7] = static_cast<std::uint8_t>(width >> 8);
-        file[i + 8] = static_cast<std::uint8_t>(width & 0xFF);
-        break;
-      }
-    }
+    TBytes file = test::JpegClaiming(sound, width, height);
     file.resize(fileSize, 0);  // after the end marker
     return LoadError(file);
   };
@@ -218,7 +185,7 @@ TEST(JpegImage, WorkIsBoundedByTheFilesSize) {
   // bytes: less than a bit for each of its blocks. It fails when drawn,
   // without anything of its size allocated; a body cut to half still draws.
   const TBytes small = test::WriteJpeg(64, 64, 1, std::vector<std::uint8_t>(64 * 64, 90));
-  const TBytes claiming = Resized(small, 8192, 4096);
+  const TBytes claiming = test::JpegClaiming(small, 8192, 4096);
   const std::uint64_t before = TPixelBuffer::AllocatedPixels();
   EXPECT_EQ(DrawError(claiming), JpegError(JWRN_JPEG_EOF));
   EXPECT_LT(TPixelBuffer::AllocatedPixels() - before, 8192u * 4096u / 64);
