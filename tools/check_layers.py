@@ -53,10 +53,10 @@ THE_WINDOWS_HEADER = "platform/win32/WinApi.h"
 EXPORT = "applet/CplExport.cpp"
 # Who may include each implementation besides itself.
 IMPLEMENTATION_USERS = {
-    "platform/win32": ("platform/win32/", EXPORT, "tests/wine/"),
+    "platform/win32": ("platform/win32/", EXPORT, "tests/wine/", "tests/bench/wine/"),
     "platform/portable": ("platform/portable/", "tests/unit/", "tests/fuzz/", "tests/bench/"),
 }
-WINDOWS_HEADER_USERS = (THE_WINDOWS_HEADER, "tests/wine/", "tools/")
+WINDOWS_HEADER_USERS = (THE_WINDOWS_HEADER, "tests/wine/", "tests/bench/wine/", "tools/")
 POSIX_HEADER_USERS = ("platform/portable/", "tests/", "tools/")
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
