@@ -29,17 +29,6 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   Changed();
 }
 
-TRect TControl::FormBoundsRect() const {
-  TRect bounds = FBounds;
-  for (const TControl* c = FParentControl; c; c = c->FParentControl) {
-    bounds.Left += c->Left();
-    bounds.Right += c->Left();
-    bounds.Top += c->Top();
-    bounds.Bottom += c->Top();
-  }
-  return bounds;
-}
-
 bool TControl::Focused() const { return FParent && FParent->ActiveControl() == this; }
 
 void TControl::SetFocus() {

@@ -63,9 +63,9 @@ class TControl : public TObject {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
 
-  // Bounds in the client pixels of the containing control (a panel), or of
-  // the form when there is none. A width or height of 0 on a label means
-  // "sized to its caption".
+  // Bounds in the form's client pixels, also for a control inside a
+  // container, where every window of the form is placed. A width or height
+  // of 0 on a label means "sized to its caption".
   int Left() const { return FBounds.Left; }
   int Top() const { return FBounds.Top; }
   int Width() const { return FBounds.Width(); }
@@ -74,11 +74,12 @@ class TControl : public TObject {
   void SetBounds(int left, int top, int width, int height);
 
   TForm* Parent() const { return FParent; }
-  // The panel that contains the control; null: the form itself.
+  // The container (panel or radio group) that holds the control; null: the
+  // form itself. Tab order and radio-button exclusivity count per container.
   TControl* ParentControl() const { return FParentControl; }
   void SetParentControl(TControl* value) { FParentControl = value; }
-  // Bounds in the form's client pixels.
-  TRect FormBoundsRect() const;
+  // The same rectangle: a container's place is already in it.
+  TRect FormBoundsRect() const { return FBounds; }
 
   // Whether the control has the keyboard focus; SetFocus moves it here.
   bool Focused() const;

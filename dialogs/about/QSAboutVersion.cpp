@@ -37,8 +37,6 @@ std::string ValueOf(const std::string& line) {
 }  // namespace
 
 TFrmQSVersionAbout::TFrmQSVersionAbout(TObject* owner) : FOwner(owner) {
-  const TFormLayout& layout = QSAboutVersionLayout();
-  ApplyFormLayout(layout, *this);
   SetColor(Platform().System->GetSysColor(kColorBtnFace));
   SetFontColor(Platform().System->GetSysColor(kColorWindowText));
   TControl* const controls[] = {
@@ -47,12 +45,8 @@ TFrmQSVersionAbout::TFrmQSVersionAbout(TObject* owner) : FOwner(owner) {
       &ImageAppIcon,    &PanelAdditionalInfo, &ListViewVersion, &PanelButtons,
       &BitBtnMemory,    &BitBtnVersion,       &BitBtnOK,
   };
-  for (TControl* control : controls) {
-    if (const TControlLayout* entry = FindControlLayout(layout, control->Name()))
-      ApplyControlLayout(*entry, *control);
-    AddControl(*control);
-  }
-  LinkParentControls(layout, *this);
+  for (TControl* control : controls) AddControl(*control);
+  ApplyLayout(QSAboutVersionLayout(), *this);
   ListViewVersion.CompareCaptions = [](const std::string& a, const std::string& b) {
     ILocale* locale = Platform().Locale;
     return locale ? locale->CompareStrings(a, b) : a.compare(b);

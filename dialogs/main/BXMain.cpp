@@ -40,8 +40,6 @@ std::string ReadAppDataFolder(RegKey root, const std::string& key) {
 
 TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
   ParentWindow = parentWindow;
-  const TFormLayout& layout = BXMainLayout();
-  ApplyFormLayout(layout, *this);
   SetColor(Platform().System->GetSysColor(kColorBtnFace));
   SetFontColor(Platform().System->GetSysColor(kColorWindowText));
 
@@ -55,12 +53,8 @@ TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
       &BitBtnBackGroundColor, &CheckBoxSaveToDefUser, &BitBtnToggleAutoProof,
       &BitBtnSelectImage, &BitBtnSetFolder,     &BitBtnTogglePreview,  &CheckBoxShowPreviewGrid,
   };
-  for (TControl* control : controls) {
-    if (const TControlLayout* entry = FindControlLayout(layout, control->Name()))
-      ApplyControlLayout(*entry, *control);
-    AddControl(*control);
-  }
-  LinkFocusControls(layout, *this);
+  for (TControl* control : controls) AddControl(*control);
+  ApplyLayout(BXMainLayout(), *this);
 
   ListBoxWallpapers.OwnerDraw = true;
   ListBoxWallpapers.ItemHeight = 13;

@@ -80,7 +80,7 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   // Kind-specific part of Update.
   virtual void UpdateKind() {}
   // Where the window goes, in the form's client pixels.
-  virtual TRect WindowBounds() const { return FControl.FormBoundsRect(); }
+  virtual TRect WindowBounds() const { return FControl.BoundsRect(); }
   // Keeps the window's text equal to the model's caption.
   void SyncCaption();
   // A click reaches the model only while the control is enabled and shown,

@@ -32,7 +32,7 @@ class TLabelBinding : public TControlBinding {
   void UpdateKind() override { SyncCaption(); }
 
   TRect WindowBounds() const override {
-    TRect bounds = FControl.FormBoundsRect();
+    TRect bounds = FControl.BoundsRect();
     if (FControl.Width() > 0 && FControl.Height() > 0) return bounds;
     const SIZE size = CaptionSize();
     if (FControl.Width() <= 0) bounds.Right = bounds.Left + size.cx;

@@ -65,7 +65,7 @@ int TSpinEditWindow::MinHeight() const {
 }
 
 TRect TSpinEditWindow::WindowBounds() const {
-  TRect bounds = FControl.FormBoundsRect();
+  TRect bounds = FControl.BoundsRect();
   bounds.Bottom = bounds.Top + std::max(bounds.Height(), MinHeight());
   return bounds;
 }
