@@ -51,7 +51,7 @@ void TRadioButton::SetChecked(bool value) {
     for (TControl* c : Parent()->Controls()) {
       if (c == this || c->Kind() != TControlKind::RadioButton) continue;
       auto* other = static_cast<TRadioButton*>(c);
-      if (other->Group == Group) other->SetChecked(false);
+      if (other->SameGroup(*this)) other->SetChecked(false);
     }
   }
   if (OnClick) OnClick(*this);
@@ -71,8 +71,6 @@ void TListBox::SetItemIndex(int value) {
 }
 
 namespace {
-// Groups of the radio groups' buttons, apart from the groups forms number themselves.
-int gNextRadioGroup = 1000;
 // The caption's line above the first item, and the frame below the last.
 constexpr int kCaptionSpace = 14;
 constexpr int kBottomSpace = 4;
@@ -80,7 +78,7 @@ constexpr int kItemIndent = 8;
 }  // namespace
 
 TRadioGroup::TRadioGroup(std::string name)
-    : TControl(TControlKind::RadioGroup, std::move(name)), FGroup(gNextRadioGroup++) {}
+    : TControl(TControlKind::RadioGroup, std::move(name)) {}
 
 void TRadioGroup::SetItems(std::vector<std::string> items) {
   FItems = std::move(items);
@@ -91,8 +89,8 @@ void TRadioGroup::SetItems(std::vector<std::string> items) {
   for (int i = 0; i < count; ++i) {
     auto button = std::make_unique<TRadioButton>(Name() + "." + std::to_string(i));
     button->SetCaption(FItems[i]);
-    button->Group = FGroup;
-    button->SetTabOrder(TabOrder());
+    button->SetParentControl(this);
+    button->SetTabOrder(0);  // all at the group's place, in their order
     button->SetBounds(Left() + kItemIndent, Top() + kCaptionSpace + i * rowHeight,
                       Width() - 2 * kItemIndent, rowHeight);
     button->OnClick = [this, i](TObject&) { ButtonChanged(i); };

@@ -165,7 +165,7 @@ class TCheckBox : public TControl {
   bool FChecked = false;
 };
 
-// Radio buttons of one form and one Group form a group: checking one
+// Radio buttons of one container and one Group form a group: checking one
 // unchecks the others. OnClick runs when the button becomes checked.
 class TRadioButton : public TControl {
  public:
@@ -173,6 +173,9 @@ class TRadioButton : public TControl {
   bool Checked() const { return FChecked; }
   void SetChecked(bool value);
   int Group = 0;
+  bool SameGroup(const TRadioButton& other) const {
+    return ParentControl() == other.ParentControl() && Group == other.Group;
+  }
   TNotifyEvent OnClick;
 
  private:
@@ -226,9 +229,10 @@ class TImage : public TControl {
 };
 
 // A captioned frame with one radio button per item, one item per row; the
-// buttons are controls of the form (added after the group), so that the
-// keyboard moves between them as between any radio buttons of one group.
-// OnClick runs whenever the selected item changes, by the user or by code.
+// buttons are controls of the form held by the group (added after it), so
+// that the keyboard moves between them as between any radio buttons of one
+// container. OnClick runs whenever the selected item changes, by the user or
+// by code.
 class TRadioGroup : public TControl {
  public:
   explicit TRadioGroup(std::string name);
@@ -247,7 +251,6 @@ class TRadioGroup : public TControl {
   std::vector<std::string> FItems;
   std::vector<std::unique_ptr<TRadioButton>> FButtons;
   int FItemIndex = -1;
-  int FGroup;
 };
 
 }  // namespace bx

@@ -301,13 +301,12 @@ TControlBinding* TFormWindow::ControlOf(HWND window) const {
 
 TControlBinding* TFormWindow::FocusedBinding() const { return ControlOf(GetFocus()); }
 
+// The form's tab sequence, containers and controls that take no focus
+// included: a focused control that is no tab stop still has its place.
 std::vector<TControlBinding*> TFormWindow::TabOrderList() const {
   std::vector<TControlBinding*> list;
-  for (const auto& binding : FBindings)
-    if (binding->Focusable() && binding->Control().TabOrder() >= 0) list.push_back(binding.get());
-  std::stable_sort(list.begin(), list.end(), [](TControlBinding* a, TControlBinding* b) {
-    return a->Control().TabOrder() < b->Control().TabOrder();
-  });
+  for (TControl* control : FForm.TabOrderList())
+    if (TControlBinding* binding = BindingOf(*control)) list.push_back(binding);
   return list;
 }
 
@@ -328,19 +327,8 @@ void TFormWindow::FocusNext(bool forward, TControlBinding* current) {
   const std::vector<TControlBinding*> list = TabOrderList();
   const int count = static_cast<int>(list.size());
   if (count == 0) return;
-  // The current control's place counts even when it is no tab stop itself.
-  int start = -1;
-  if (current) {
-    auto it = std::find(list.begin(), list.end(), current);
-    if (it != list.end()) {
-      start = static_cast<int>(it - list.begin());
-    } else if (current->Control().TabOrder() >= 0) {
-      start = 0;
-      while (start < count && list[start]->Control().TabOrder() <= current->Control().TabOrder())
-        ++start;
-      start = forward ? start - 1 : start;
-    }
-  }
+  auto it = std::find(list.begin(), list.end(), current);
+  const int start = it == list.end() ? -1 : static_cast<int>(it - list.begin());
   for (int step = 1; step <= count; ++step) {
     int index;
     if (start < 0 && !forward)
@@ -440,11 +428,11 @@ bool TFormWindow::DialogKey(UINT key, TShiftState shift, TControlBinding* focuse
     case VK_DOWN: {
       // The arrows move between the radio buttons of a group and check them.
       if (!focused || focused->Control().Kind() != TControlKind::RadioButton) return false;
-      const int group = static_cast<const TRadioButton&>(focused->Control()).Group;
+      const auto& radio = static_cast<const TRadioButton&>(focused->Control());
       std::vector<TControlBinding*> members;
       for (const auto& binding : FBindings)
         if (binding->Control().Kind() == TControlKind::RadioButton &&
-            static_cast<const TRadioButton&>(binding->Control()).Group == group)
+            static_cast<const TRadioButton&>(binding->Control()).SameGroup(radio))
           members.push_back(binding.get());
       const int count = static_cast<int>(members.size());
       const int at = static_cast<int>(std::find(members.begin(), members.end(), focused) -
