@@ -4,6 +4,11 @@
 
 namespace bx {
 
+TControl::TControl(TControlKind kind, std::string name, TForm* owner)
+    : FKind(kind), FName(std::move(name)) {
+  if (owner) owner->AddControl(*this);
+}
+
 void TControl::SetEnabled(bool value) {
   if (FEnabled == value) return;
   FEnabled = value;
@@ -77,8 +82,8 @@ constexpr int kBottomSpace = 4;
 constexpr int kItemIndent = 8;
 }  // namespace
 
-TRadioGroup::TRadioGroup(std::string name)
-    : TControl(TControlKind::RadioGroup, std::move(name)) {}
+TRadioGroup::TRadioGroup(std::string name, TForm* owner)
+    : TControl(TControlKind::RadioGroup, std::move(name), owner) {}
 
 void TRadioGroup::SetItems(std::vector<std::string> items) {
   FItems = std::move(items);
@@ -94,6 +99,7 @@ void TRadioGroup::SetItems(std::vector<std::string> items) {
     button->SetBounds(Left() + kItemIndent, Top() + kCaptionSpace + i * rowHeight,
                       Width() - 2 * kItemIndent, rowHeight);
     button->OnClick = [this, i](TObject&) { ButtonChanged(i); };
+    if (Parent()) Parent()->AddControl(*button);
     FButtons.push_back(std::move(button));
   }
 }

@@ -39,13 +39,6 @@ std::string ValueOf(const std::string& line) {
 TFrmQSVersionAbout::TFrmQSVersionAbout(TObject* owner) : FOwner(owner) {
   SetColor(Platform().System->GetSysColor(kColorBtnFace));
   SetFontColor(Platform().System->GetSysColor(kColorWindowText));
-  TControl* const controls[] = {
-      &PanelMain,       &PanelInfo,           &LabelVersionTxt, &LabelVersion,
-      &LabelProductTxt, &LabelProduct,        &LabelDescriptionTxt, &LabelDescription,
-      &ImageAppIcon,    &PanelAdditionalInfo, &ListViewVersion, &PanelButtons,
-      &BitBtnMemory,    &BitBtnVersion,       &BitBtnOK,
-  };
-  for (TControl* control : controls) AddControl(*control);
   ApplyLayout(QSAboutVersionLayout(), *this);
   ListViewVersion.CompareCaptions = [](const std::string& a, const std::string& b) {
     ILocale* locale = Platform().Locale;

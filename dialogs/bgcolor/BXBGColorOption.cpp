@@ -52,15 +52,9 @@ TFrmBXBGColorOption::TFrmBXBGColorOption(TForm* Owner) {
     SetColor(system->GetSysColor(kColorBtnFace));
     SetFontColor(system->GetSysColor(kColorWindowText));
   }
-  TControl* const controls[] = {&PanelClient,       &RadioGroupOptions, &BitBtnBackGroundColor,
-                                &LabelInfo,         &LabelPositionX,    &SpinEditPositionX,
-                                &LabelPositionY,    &SpinEditPositionY, &PanelBottom,
-                                &BitBtnOk,          &BitBtnCancel};
-  for (TControl* control : controls) AddControl(*control);
   ApplyLayout(BXBGColorOptionLayout(), *this);
   // The group's item buttons come after everything, so that they lie above its frame.
   RadioGroupOptions.SetItems({std::begin(kItems), std::end(kItems)});
-  for (const auto& button : RadioGroupOptions.Buttons()) AddControl(*button);
   PanelBottom.BevelOuter = TPanelBevel::bvLowered;
   LabelInfo.WordWrap = true;
   for (TSpinEdit* spin : {&SpinEditPositionX, &SpinEditPositionY}) {

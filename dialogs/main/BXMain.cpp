@@ -43,17 +43,6 @@ TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
   SetColor(Platform().System->GetSysColor(kColorBtnFace));
   SetFontColor(Platform().System->GetSysColor(kColorWindowText));
 
-  TControl* const controls[] = {
-      &ImageWallpaper,    &LabelDisplay,        &LabelOrigin,          &LabelOriginX,
-      &LabelOriginY,      &LabelImages,         &RadioButtonTile,      &RadioButtonCenter,
-      &CheckBoxStretch,   &SpinEditOriginX,     &SpinEditOriginY,      &BitBtnOriginTL,
-      &BitBtnOriginT,     &BitBtnOriginTR,      &BitBtnOriginL,        &BitBtnOriginC,
-      &BitBtnOriginR,     &BitBtnOriginBL,      &BitBtnOriginB,        &BitBtnOriginBR,
-      &ListBoxWallpapers, &BitBtnOk,            &BitBtnCancel,         &BitBtnApply,
-      &BitBtnBackGroundColor, &CheckBoxSaveToDefUser, &BitBtnToggleAutoProof,
-      &BitBtnSelectImage, &BitBtnSetFolder,     &BitBtnTogglePreview,  &CheckBoxShowPreviewGrid,
-  };
-  for (TControl* control : controls) AddControl(*control);
   ApplyLayout(BXMainLayout(), *this);
 
   ListBoxWallpapers.OwnerDraw = true;

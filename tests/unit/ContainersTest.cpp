@@ -38,24 +38,19 @@ constexpr TFormLayout kLayout{.Caption = "Containers", .ClientWidth = 330, .Clie
 
 class TNestedForm : public TForm {
  public:
-  TRadioButton RadioButtonLoose{"RadioButtonLoose"};
-  TPanel PanelTop{"PanelTop"};
-  TRadioButton RadioButtonTopA{"RadioButtonTopA"};
-  TRadioButton RadioButtonTopB{"RadioButtonTopB"};
-  TPanel PanelInner{"PanelInner"};
-  TCheckBox CheckBoxInner{"CheckBoxInner"};
-  TRadioButton RadioButtonLoose2{"RadioButtonLoose2"};
-  TRadioGroup RadioGroupBottom{"RadioGroupBottom"};
-  TButton ButtonNoStop{"ButtonNoStop"};
+  TRadioButton RadioButtonLoose{"RadioButtonLoose", this};
+  TPanel PanelTop{"PanelTop", this};
+  TRadioButton RadioButtonTopA{"RadioButtonTopA", this};
+  TRadioButton RadioButtonTopB{"RadioButtonTopB", this};
+  TPanel PanelInner{"PanelInner", this};
+  TCheckBox CheckBoxInner{"CheckBoxInner", this};
+  TRadioButton RadioButtonLoose2{"RadioButtonLoose2", this};
+  TRadioGroup RadioGroupBottom{"RadioGroupBottom", this};
+  TButton ButtonNoStop{"ButtonNoStop", this};
 
   TNestedForm() {
-    for (TControl* c : std::initializer_list<TControl*>{
-             &RadioButtonLoose, &PanelTop, &RadioButtonTopA, &RadioButtonTopB, &PanelInner,
-             &CheckBoxInner, &RadioButtonLoose2, &RadioGroupBottom, &ButtonNoStop})
-      AddControl(*c);
     ApplyLayout(kLayout, *this);
     RadioGroupBottom.SetItems({"One", "Two"});
-    for (const auto& button : RadioGroupBottom.Buttons()) AddControl(*button);
   }
 };
 
