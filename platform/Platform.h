@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/ChangeNotify.h"
+#include "platform/CommonDialogs.h"
+#include "platform/Dispatch.h"
+
 namespace bx {
 
 // ---- Registry, modelled on the Win32 registry calls -----------------------
@@ -66,6 +70,20 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// File attributes, as the system's FILE_ATTRIBUTE_* values.
+constexpr std::uint32_t faReadOnly = 0x01;
+constexpr std::uint32_t faHidden = 0x02;
+constexpr std::uint32_t faSysFile = 0x04;
+constexpr std::uint32_t faVolumeID = 0x08;
+constexpr std::uint32_t faDirectory = 0x10;
+constexpr std::uint32_t faArchive = 0x20;
+constexpr std::uint32_t faAnyFile = 0x3F;
+
+struct TFolderEntry {
+  std::string Name;
+  std::uint32_t Attributes = 0;
+};
+
 // Paths are Windows paths ("C:\Windows\"); the portable implementation maps
 // them onto a folder of the host.
 class IFileSystem {
@@ -82,6 +100,13 @@ class IFileSystem {
   // False when the file does not exist.
   virtual bool GetFileStamp(const std::string& path, FileStamp& stamp) = 0;
   virtual std::string GetWindowsDirectory() = 0;
+  // Every entry of a folder but "." and "..", in the order the system keeps
+  // them; what could be read when the folder cannot be read to its end. A
+  // file service without folders lists nothing.
+  virtual std::vector<TFolderEntry> ListFolder(const std::string& folder) {
+    (void)folder;
+    return {};
+  }
 };
 
 // ---- Desktop and system ----------------------------------------------------
@@ -97,6 +122,7 @@ constexpr int kSmCyVirtualScreen = 79;
 constexpr std::uint32_t kSpiSetDeskWallpaper = 20;
 constexpr std::uint32_t kSpifUpdateIniFile = 1;
 constexpr int kColorBackground = 1;
+constexpr int kColorWindow = 5;
 constexpr int kColorWindowText = 8;
 constexpr int kColorBtnFace = 15;
 
@@ -165,6 +191,11 @@ struct TPlatform {
   ISystem* System = nullptr;
   IMessageBoxes* MessageBoxes = nullptr;
   IMetafilePlayer* Metafiles = nullptr;  // may be null
+  // Null where the platform has none: folders are then not watched, and
+  // the common dialogs are cancelled at once.
+  IDispatch* Dispatch = nullptr;
+  IChangeNotification* ChangeNotify = nullptr;
+  ICommonDialogs* Dialogs = nullptr;
 };
 
 // The services in use; the build's own set unless a test installed another.

@@ -138,6 +138,27 @@ bool TPortableFiles::GetFileStamp(const std::string& path, FileStamp& stamp) {
 
 std::string TPortableFiles::GetWindowsDirectory() { return FWindowsDirectory; }
 
+std::vector<TFolderEntry> TPortableFiles::ListFolder(const std::string& folder) {
+  std::vector<TFolderEntry> entries;
+  std::error_code ec;
+  // A folder that goes or cannot be read midway ends the listing there.
+  for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    TFolderEntry entry{it->path().filename().string(), 0};
+    std::error_code statusError;
+    const fs::file_status status = it->status(statusError);
+    if (fs::is_directory(status)) {
+      entry.Attributes |= faDirectory;
+    } else {
+      entry.Attributes |= faArchive;
+      if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        entry.Attributes |= faReadOnly;
+    }
+    if (!entry.Name.empty() && entry.Name[0] == '.') entry.Attributes |= faHidden;
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
 void TPortableFiles::SetWindowsDirectory(const std::string& path) {
   FWindowsDirectory = path;
   if (!path.empty()) fs::create_directories(HostPath(path));

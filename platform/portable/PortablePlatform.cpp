@@ -93,6 +93,9 @@ TPlatform TPortableServices::AsPlatform() {
   platform.System = &System;
   platform.MessageBoxes = &MessageBoxes;
   platform.Metafiles = nullptr;  // no metafile player on this platform
+  platform.Dispatch = &Dispatch;
+  platform.ChangeNotify = &ChangeNotify;
+  platform.Dialogs = &Dialogs;
   return platform;
 }
 

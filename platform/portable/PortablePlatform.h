@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/portable/InotifyWatch.h"
 #include "platform/portable/MemoryRegistry.h"
+#include "platform/portable/PortableDispatch.h"
+#include "platform/portable/ScriptedDialogs.h"
 #include "ui/Form.h"
 
 namespace bx {
@@ -33,6 +36,9 @@ class TPortableFiles : public IFileSystem {
   void WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& data) override;
   bool GetFileStamp(const std::string& path, FileStamp& stamp) override;
   std::string GetWindowsDirectory() override;
+  // Attributes from the host: folders, names starting with "." hidden,
+  // files without write permission read-only, other files archive.
+  std::vector<TFolderEntry> ListFolder(const std::string& folder) override;
 
   // ---- Test controls
   const std::filesystem::path& Root() const { return FRoot; }
@@ -148,11 +154,17 @@ class TRecordingFormHost : public IFormHost {
 
 // One fresh set of the portable services, not installed.
 struct TPortableServices {
+  // First, so that it goes last: it waits for the workers, which may still
+  // be ending when the other services go.
+  TManualDispatch Dispatch;
   TMemoryRegistry Registry;
   TPortableFiles Files;
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
   TRecordingFormHost FormHost;
+  TInotifyChangeNotification ChangeNotify{
+      [this](const std::string& path) { return Files.HostPath(path); }};
+  TScriptedDialogs Dialogs{Files};
   TPlatform AsPlatform();
 };
 
@@ -170,6 +182,9 @@ class TPortableEnvironment {
   TRecordingSystem& System() { return FServices.System; }
   TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
   TRecordingFormHost& FormHost() { return FServices.FormHost; }
+  TManualDispatch& Dispatch() { return FServices.Dispatch; }
+  TInotifyChangeNotification& ChangeNotify() { return FServices.ChangeNotify; }
+  TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
 
  private:
   TPortableServices FServices;
