@@ -6,6 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "components/FolderNotify.h"
+#include "components/FoldrDlg.h"
+#include "components/OpenPictureDialog.h"
 #include "components/PixelBuffer.h"
 #include "components/Spin.h"
 #include "dialogs/main/PictureCache.h"
@@ -55,6 +58,11 @@ class TFrmBXMain : public TForm, public TBXSettings {
   TButton BitBtnTogglePreview{"BitBtnTogglePreview"};
   TCheckBox CheckBoxShowPreviewGrid{"CheckBoxShowPreviewGrid"};
 
+  // Components without a window.
+  TFolderDialog FolderDialog{this};
+  TOpenPictureDialog OpenPictureDialog{this};
+  TFolderMonitor FolderMonitor;
+
   // Lifecycle and commands.
   void FormCreate(TObject& Sender);
   void FormDestroy(TObject& Sender);
@@ -98,8 +106,12 @@ class TFrmBXMain : public TForm, public TBXSettings {
   void FillWallpaperList();
   int FindWallpaperIndex();
   void ListBoxWallpapersClick(TObject& Sender);
+  void ListBoxWallpapersDrawItem(TObject& Control, int Index, const TRect& Rect,
+                                 TOwnerDrawState State);
+  void FolderMonitorChange(TObject& Sender);
   void BitBtnSelectImageClick(TObject& Sender);
   void BitBtnSetFolderClick(TObject& Sender);
+  void FolderDialogChange(TObject& Sender);
   void BitBtnBackGroundColorClick(TObject& Sender);
 
   // Window hooks.
@@ -119,6 +131,7 @@ class TFrmBXMain : public TForm, public TBXSettings {
 
  private:
   void BindEvents();
+  void SetUpComponents();
   void MarkChanged();
 };
 
