@@ -54,15 +54,6 @@ void OpenApplet(const TControlApplet& applet) {
   FormHost().ShowModal(run.Form());
 }
 
-void ReportError(const std::exception& error) {
-  try {
-    if (Platform().MessageBoxes)
-      Platform().MessageBoxes->MessageDlg(error.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
-  } catch (...) {
-    // Nothing is left to report to.
-  }
-}
-
 }  // namespace
 
 std::unique_ptr<TControlApplet> TControlApplet::Create(TFormClass formClass) {
@@ -108,7 +99,7 @@ long ControlPanelMessage(std::uintptr_t hwndCPl, unsigned uMsg, std::intptr_t lP
         try {
           OpenApplet(*applet);
         } catch (const std::exception& error) {
-          ReportError(error);
+          Application().ShowException(error);
         }
       }
       return 0;

@@ -18,10 +18,10 @@ void TGraphic::LoadFromFile(const std::string& fileName) { LoadFromData(ReadPict
 std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName) {
   if (IFileSystem* files = Platform().Files) return files->ReadFile(fileName);
   std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw Exception(FormatMessage("Cannot open file %s", fileName));
+  if (!in) throw Exception(FormatText("Cannot open file %s", fileName));
   std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
                                  std::istreambuf_iterator<char>());
-  if (in.bad()) throw Exception(FormatMessage("Cannot open file %s", fileName));
+  if (in.bad()) throw Exception(FormatText("Cannot open file %s", fileName));
   return data;
 }
 

@@ -70,7 +70,7 @@ TContextPtr NewContext() {
 }
 
 [[noreturn]] void ThrowJpegError(int code) {
-  throw Exception(FormatMessage("JPEG error #%d", static_cast<long long>(code)));
+  throw Exception(FormatText("JPEG error #%d", static_cast<long long>(code)));
 }
 
 // ---- The functions that call libjpeg: plain data only ----------------------

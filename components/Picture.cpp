@@ -67,7 +67,7 @@ void TPicture::LoadFromFile(const std::string& fileName) {
     FGraphic = std::move(graphic);
     return;
   }
-  throw Exception(FormatMessage("Unknown picture file extension (.%s)", extension));
+  throw Exception(FormatText("Unknown picture file extension (.%s)", extension));
 }
 
 void TPicture::Draw(TPixelBuffer& target, int x, int y) {

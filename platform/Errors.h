@@ -13,7 +13,7 @@ class Exception : public std::runtime_error {
 };
 
 // Replaces the first "%s" (or "%d") of a message pattern with the argument.
-inline std::string FormatMessage(const std::string& pattern, const std::string& argument) {
+inline std::string FormatText(const std::string& pattern, const std::string& argument) {
   for (std::size_t i = 0; i + 1 < pattern.size(); ++i) {
     if (pattern[i] == '%' && (pattern[i + 1] == 's' || pattern[i + 1] == 'd'))
       return pattern.substr(0, i) + argument + pattern.substr(i + 2);
@@ -21,8 +21,8 @@ inline std::string FormatMessage(const std::string& pattern, const std::string& 
   return pattern;
 }
 
-inline std::string FormatMessage(const std::string& pattern, long long argument) {
-  return FormatMessage(pattern, std::to_string(argument));
+inline std::string FormatText(const std::string& pattern, long long argument) {
+  return FormatText(pattern, std::to_string(argument));
 }
 
 }  // namespace bx

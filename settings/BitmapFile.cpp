@@ -30,7 +30,7 @@ std::vector<std::uint8_t> EncodeBitmapFile(const TPixelBuffer& bitmap, const std
   const std::uint64_t imageSize = stride * height;
   const std::uint64_t offset = kFileHeaderSize + kInfoHeaderSize;
   if (offset + imageSize > 0xFFFFFFFFu || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
-    throw Exception(FormatMessage("Cannot create file %s", path));
+    throw Exception(FormatText("Cannot create file %s", path));
 
   std::vector<std::uint8_t> out(static_cast<std::size_t>(offset + imageSize), 0);
   out[0] = 'B';

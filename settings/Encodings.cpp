@@ -43,7 +43,7 @@ std::string NextPart(std::string& rest, bool wholeWhenNoBlank) {
 std::int32_t StrToInt(const std::string& text) {
   std::int32_t value = 0;
   if (!TryStrToInt(text, value))
-    throw Exception(FormatMessage("'%s' is not a valid integer value", text));
+    throw Exception(FormatText("'%s' is not a valid integer value", text));
   return value;
 }
 
@@ -57,12 +57,12 @@ TColor RGBStringToColor(const std::string& text) {
     if (!TryStrToInt(part, value)) break;
     parts[i] = static_cast<std::uint8_t>(value & 0xFF);
   }
-  return RGB(parts[0], parts[1], parts[2]);
+  return MakeColor(parts[0], parts[1], parts[2]);
 }
 
 std::string ColorToRGBString(TColor color) {
-  return std::to_string(GetRValue(color)) + " " + std::to_string(GetGValue(color)) + " " +
-         std::to_string(GetBValue(color));
+  return std::to_string(ColorRed(color)) + " " + std::to_string(ColorGreen(color)) + " " +
+         std::to_string(ColorBlue(color));
 }
 
 void PatternStringToBytes(const std::string& text, TPattern& bytes) {

@@ -55,15 +55,15 @@ bool KeyExists(RegKey root, const std::string& path) {
 void CreateKeyPath(RegKey root, const std::string& path) {
   TRegKeyHolder key;
   if (key.Create(root, path) != kErrorSuccess)
-    throw Exception(FormatMessage("Failed to create key %s", path));
+    throw Exception(FormatText("Failed to create key %s", path));
 }
 
 [[noreturn]] void GetDataFailed(const std::string& name) {
-  throw Exception(FormatMessage("Failed to get data for '%s'", name));
+  throw Exception(FormatText("Failed to get data for '%s'", name));
 }
 
 [[noreturn]] void InvalidDataType(const std::string& name) {
-  throw Exception(FormatMessage("Invalid data type for '%s'", name));
+  throw Exception(FormatText("Invalid data type for '%s'", name));
 }
 
 // Queries a value into a buffer of exactly `size` bytes; returns type and
@@ -154,7 +154,7 @@ void SetData(RegKey key, const std::string& name, std::uint32_t type,
              const std::vector<std::uint8_t>& data) {
   if (Registry().SetValue(key, name, type, data.data(), static_cast<std::uint32_t>(data.size())) !=
       kErrorSuccess)
-    throw Exception(FormatMessage("Failed to set data for '%s'", name));
+    throw Exception(FormatText("Failed to set data for '%s'", name));
 }
 
 std::vector<std::uint8_t> DwordBytes(std::int32_t value) {

@@ -83,7 +83,9 @@ void TForm::Dispatch(const std::function<void()>& handler) {
   }
 }
 
-void TForm::ReportError(const std::exception& error) {
+void TForm::ReportError(const std::exception& error) { Application().ShowException(error); }
+
+void TApplication::ShowException(const std::exception& error) {
   try {
     if (Platform().MessageBoxes)
       Platform().MessageBoxes->MessageDlg(error.what(), TMsgDlgType::mtError,

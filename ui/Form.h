@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -132,6 +133,9 @@ class TApplication {
   void ClearTerminate() { FTerminated = false; }
   // The module-wide hint switch.
   bool ShowHint = false;
+  // The error report of every dialog: a message box with the error's text.
+  // An error of the report itself goes nowhere.
+  void ShowException(const std::exception& error);
 
  private:
   bool FTerminated = false;

@@ -19,7 +19,7 @@ constexpr int kNormalWidth = 393;
 constexpr int kNormalHeight = 304;
 constexpr TRect kNormalPreviewBounds{4, 4, 4 + 151, 4 + 111};
 
-constexpr TColor kGridColor = RGB(255, 0, 0);
+constexpr TColor kGridColor = MakeColor(255, 0, 0);
 
 // Origins are whatever the user typed, so the placement is worked out in
 // 64 bits: no sum of an origin and a size can overflow.

@@ -96,10 +96,10 @@ std::vector<std::uint8_t> TPortableFiles::ReadFile(const std::string& path) {
   std::error_code ec;
   std::ifstream in;
   if (fs::is_regular_file(host, ec)) in.open(host, std::ios::binary);
-  if (!in.is_open() || !in) throw Exception(FormatMessage("Cannot open file %s", path));
+  if (!in.is_open() || !in) throw Exception(FormatText("Cannot open file %s", path));
   std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
                                  std::istreambuf_iterator<char>());
-  if (in.bad()) throw Exception(FormatMessage("Cannot open file %s", path));
+  if (in.bad()) throw Exception(FormatText("Cannot open file %s", path));
   return data;
 }
 
@@ -110,7 +110,7 @@ void TPortableFiles::WriteFileReplacing(const std::string& path,
   const bool targetIsFolder = fs::is_directory(target, ec);
   std::string temporary = (target.parent_path() / ".bexora-XXXXXX").string();
   int fd = targetIsFolder ? -1 : mkstemp(temporary.data());
-  if (fd < 0) throw Exception(FormatMessage("Cannot create file %s", path));
+  if (fd < 0) throw Exception(FormatText("Cannot create file %s", path));
   bool written = WriteAll(fd, data);
   written = ::close(fd) == 0 && written;
   if (written) {
@@ -119,7 +119,7 @@ void TPortableFiles::WriteFileReplacing(const std::string& path,
   }
   if (!written || ec) {
     fs::remove(temporary, ec);
-    throw Exception(FormatMessage("Cannot create file %s", path));
+    throw Exception(FormatText("Cannot create file %s", path));
   }
 }
 

@@ -81,9 +81,7 @@ void TControlBinding::SyncCaption() {
   if (current != wanted) SetWindowTextW(FHandle, wanted.c_str());
 }
 
-void TControlBinding::Dispatch(const std::function<void()>& action) const {
-  RunGuarded(FOwner.Form(), action);
-}
+void TControlBinding::Dispatch(const std::function<void()>& action) const { Guarded(action); }
 
 std::unique_ptr<TControlBinding> MakeControlBinding(TFormWindow& owner, TControl& control) {
   switch (control.Kind()) {
@@ -97,25 +95,6 @@ std::unique_ptr<TControlBinding> MakeControlBinding(TFormWindow& owner, TControl
     case TControlKind::SpinEdit: return MakeSpinEditBinding(owner, control);
   }
   throw Exception("Error creating window");
-}
-
-void RunGuarded(TForm& form, const std::function<void()>& action) {
-  try {
-    form.Dispatch(action);
-  } catch (...) {
-    // Dispatch reports every std::exception; anything else ends here.
-    form.ReportError(Exception("Unknown error"));
-  }
-}
-
-void ReportCurrentException(TForm& form) {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    form.ReportError(e);
-  } catch (...) {
-    form.ReportError(Exception("Unknown error"));
-  }
 }
 
 TShiftState KeyboardShiftState() {

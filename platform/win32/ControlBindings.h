@@ -1,26 +1,28 @@
 // One binding per kind of control: it creates the control's child window
 // at the model's exact pixel bounds, turns the window's notifications into
-// model changes (through the form's Dispatch, so a handler's error is
-// reported and never escapes), and follows the model's changes.
+// model changes (guarded, so a handler's error is reported and never
+// escapes), and follows the model's changes.
 #pragma once
-
-// The project's headers come before windows.h, whose RGB and Get?Value
-// macros would otherwise rewrite their declarations.
-#include "ui/Controls.h"
-#include "ui/Form.h"
-
-#include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/win32/WinApi.h"
+#include "platform/win32/WindowBase.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
 namespace bx {
 
 class TFormWindow;
 
-class TControlBinding {
+// The object behind a control's window. Windows of the system's classes
+// report to it through the form's window (commands, notifications, owner
+// draw); windows of classes of ours (picture, spin edit) also bring it
+// their messages through WindowMessage.
+class TControlBinding : public TWindowBase<TControlBinding> {
  public:
   TControlBinding(TFormWindow& owner, TControl& control);
   TControlBinding(const TControlBinding&) = delete;
@@ -29,7 +31,6 @@ class TControlBinding {
 
   TControl& Control() const { return FControl; }
   TFormWindow& Owner() const { return FOwner; }
-  HWND Handle() const { return FHandle; }
   int Id() const { return FId; }
 
   // Creates the child window and starts following the model.
@@ -41,6 +42,17 @@ class TControlBinding {
 
   // A WM_COMMAND notification from the control's window.
   virtual void Command(UINT code) { (void)code; }
+  // A WM_NOTIFY notification from the control's window: true when handled,
+  // with the answer in `result`.
+  virtual bool Notify(const NMHDR& header, LRESULT& result) {
+    (void)header;
+    (void)result;
+    return false;
+  }
+  // A message to a window of a class of ours.
+  virtual LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultMessage(message, wParam, lParam);
+  }
   virtual bool DrawItem(const DRAWITEMSTRUCT& item) { (void)item; return false; }
   virtual bool MeasureItem(MEASUREITEMSTRUCT& item) { (void)item; return false; }
   // Labels, check boxes and radio buttons take the form's colour and font colour.
@@ -78,7 +90,6 @@ class TControlBinding {
 
   TFormWindow& FOwner;
   TControl& FControl;
-  HWND FHandle = nullptr;
   int FId = 0;
 
  private:
@@ -98,11 +109,6 @@ std::unique_ptr<TControlBinding> MakeListBoxBinding(TFormWindow& owner, TControl
 std::unique_ptr<TControlBinding> MakeImageBinding(TFormWindow& owner, TControl& control);
 std::unique_ptr<TControlBinding> MakeSpinEditBinding(TFormWindow& owner, TControl& control);
 
-// Runs a model change or event for user input the way the message loop
-// does: any error is reported by the form and goes no further.
-void RunGuarded(TForm& form, const std::function<void()>& action);
-// Inside a catch block of a window procedure: reports the error in hand.
-void ReportCurrentException(TForm& form);
 // Shift, Ctrl and Alt as the keyboard state has them now.
 TShiftState KeyboardShiftState();
 

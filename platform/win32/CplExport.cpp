@@ -1,17 +1,11 @@
 // The module's entry points: DllMain and the one export, CPlApplet, which
 // hands each Control Panel message to the host (applet/ControlPanel.h) and
 // copies its answers into the Control Panel's own records.
-// The host's headers come first: windows.h defines macros (RGB, DeleteFile)
-// that would rename the logic's own names.
-#include "applet/ControlPanel.h"
-
-#include <windows.h>
-
-#include <cpl.h>
-
 #include <iterator>
 
+#include "applet/ControlPanel.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/WinApi.h"
 
 #ifndef _WIN64
 static_assert(sizeof(NEWCPLINFOA) == 244, "the Control Panel's ANSI record");

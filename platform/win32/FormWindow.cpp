@@ -1,7 +1,5 @@
 #include "platform/win32/FormWindow.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "platform/Errors.h"
@@ -40,23 +38,6 @@ DWORD ExStyleFor(TBorderStyle border) {
   return border == TBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME : 0;
 }
 
-void RegisterFormClass() {
-  static bool registered = false;
-  if (registered) return;
-  HINSTANCE module = CodeModule();
-  // A class left behind by an earlier load of the module would point at
-  // code that is gone.
-  UnregisterClassW(kFormClass, module);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = TFormWindow::WindowProc;
-  wc.hInstance = module;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kFormClass;
-  if (!RegisterClassExW(&wc)) throw Exception("Error creating window");
-  registered = true;
-}
-
 // The short part of a hint, before its "|".
 std::string ShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
 
@@ -80,7 +61,7 @@ TFormWindow::~TFormWindow() {
 
 void TFormWindow::Create() {
   if (FHandle) return;
-  RegisterFormClass();
+  RegisterWindowClass(kFormClass, WindowProc);
   HWND owner = reinterpret_cast<HWND>(FForm.ParentWindow);
   if (!owner && !ModalForms().empty()) owner = ModalForms().back()->Handle();
   const DWORD style = StyleFor(FForm.BorderStyle());
@@ -362,27 +343,27 @@ bool TFormWindow::PreTranslate(MSG& msg) {
       const TShiftState shift = KeyboardShiftState();
       if (FForm.KeyPreview) {
         int key = static_cast<int>(msg.wParam);
-        RunGuarded(FForm, [&] { FForm.KeyDown(key, shift); });
+        Guarded([&] { FForm.KeyDown(key, shift); });
         if (key == 0) return true;
         msg.wParam = static_cast<WPARAM>(key);
       }
       if (msg.message != WM_KEYDOWN) return false;
       bool handled = false;
-      RunGuarded(FForm, [&] {
+      Guarded([&] {
         handled = DialogKey(static_cast<UINT>(msg.wParam), shift, target);
       });
       return handled;
     }
     case WM_SYSCHAR: {
       bool handled = false;
-      RunGuarded(FForm, [&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
+      Guarded([&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
       return handled;
     }
     case WM_CHAR: {
       // Without Alt an access key works where typing means nothing.
       if (target && target->WantsChars()) return false;
       bool handled = false;
-      RunGuarded(FForm, [&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
+      Guarded([&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
       return handled;
     }
     default:
@@ -519,26 +500,9 @@ void TFormWindow::RunModal() {
 
 // ---- Window procedure -------------------------------------------------------------
 
-LRESULT CALLBACK TFormWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
-  auto* self = reinterpret_cast<TFormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<TFormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  try {
-    return self->Proc(message, wParam, lParam);
-  } catch (...) {
-    ReportCurrentException(self->FForm);
-  }
-  return 0;
-}
-
-LRESULT TFormWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TFormWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    // Commands and notifications go to the binding of the control that sent them.
     case WM_COMMAND:
       if (lParam) {
         if (TControlBinding* binding = BindingOf(reinterpret_cast<HWND>(lParam))) {
@@ -547,6 +511,14 @@ LRESULT TFormWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
       }
       break;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      LRESULT result = 0;
+      if (header)
+        if (TControlBinding* binding = BindingOf(header->hwndFrom))
+          if (binding->Notify(*header, result)) return result;
+      break;
+    }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (TControlBinding* binding = BindingOf(item->hwndItem))
@@ -591,14 +563,14 @@ LRESULT TFormWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SYSCOMMAND: {
       // The system's own handling first, then the form sees the exact command.
-      const LRESULT result = DefWindowProcW(FHandle, message, wParam, lParam);
-      RunGuarded(FForm, [&] { FForm.SysCommand(static_cast<unsigned>(wParam)); });
+      const LRESULT result = DefaultMessage(message, wParam, lParam);
+      Guarded([&] { FForm.SysCommand(static_cast<unsigned>(wParam)); });
       return result;
     }
     case WM_CLOSE:
       // The close box, Alt+F4 and the system menu's Close end the modal run
       // without applying anything; the window stays until it is released.
-      RunGuarded(FForm, [&] { FForm.CloseQuery(); });
+      Guarded([&] { FForm.CloseQuery(); });
       FClosed = true;
       if (FForm.ModalResult == mrNone) FForm.ModalResult = mrCancel;
       PostMessageW(FHandle, WM_NULL, 0, 0);
@@ -612,7 +584,7 @@ LRESULT TFormWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!binding) binding = BindingOf(GetParent(item));
         if (binding) context = binding->Control().HelpContext();
       }
-      RunGuarded(FForm, [&] {
+      Guarded([&] {
         bool callHelp = true;
         FForm.Help(HELP_CONTEXT, context, callHelp);
       });
@@ -639,17 +611,13 @@ LRESULT TFormWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
       // The user moved the window: the model follows.
       if (FCreated && !FSyncing) WriteBoundsToModel();
       break;
-    case WM_NCDESTROY: {
-      const HWND window = FHandle;
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      FHandle = nullptr;
+    case WM_NCDESTROY:
       FByWindow.clear();
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
+      break;
     default:
       break;
   }
-  return DefWindowProcW(FHandle, message, wParam, lParam);
+  return DefaultMessage(message, wParam, lParam);
 }
 
 // ---- The windows of the forms --------------------------------------------------
@@ -701,17 +669,6 @@ HWND FindControlWindow(const TForm& form, const std::string& controlName) {
 bool PreTranslateFormMessage(MSG& msg) {
   TFormWindow* window = FormWindowFromHandle(msg.hwnd);
   return window && window->PreTranslate(msg);
-}
-
-HINSTANCE CodeModule() {
-  static HINSTANCE module = [] {
-    HMODULE handle = nullptr;
-    GetModuleHandleExW(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(&CodeModule), &handle);
-    return handle;
-  }();
-  return module;
 }
 
 HINSTANCE ResourceModule() { return gResourceModule ? gResourceModule : CodeModule(); }

@@ -5,20 +5,20 @@
 // and the user's input updates the model and raises its events.
 #pragma once
 
-#include "ui/Form.h"
-
-#include <windows.h>
-
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/win32/WinApi.h"
+#include "platform/win32/WindowBase.h"
+#include "ui/Form.h"
+
 namespace bx {
 
 class TControlBinding;
 
-class TFormWindow {
+class TFormWindow : public TWindowBase<TFormWindow> {
  public:
   explicit TFormWindow(TForm& form);
   TFormWindow(const TFormWindow&) = delete;
@@ -27,7 +27,6 @@ class TFormWindow {
   ~TFormWindow();
 
   TForm& Form() const { return FForm; }
-  HWND Handle() const { return FHandle; }
   HFONT Font() const { return FFont; }
   HBRUSH Brush() const { return FBrush; }
 
@@ -65,11 +64,9 @@ class TFormWindow {
   void ReleaseWhenDone() { FReleasePending = FClosed = true; }
   bool ReleasePending() const { return FReleasePending; }
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  LRESULT Proc(UINT message, WPARAM wParam, LPARAM lParam);
-
   void MakeFont();
   void CreateControls();
   void CreateTooltips();
@@ -85,7 +82,6 @@ class TFormWindow {
   TControlBinding* FocusedBinding() const;
 
   TForm& FForm;
-  HWND FHandle = nullptr;
   HWND FTooltip = nullptr;
   HFONT FFont = nullptr;
   HBRUSH FBrush = nullptr;
@@ -126,7 +122,5 @@ bool PreTranslateFormMessage(MSG& msg);
 // built applet).
 HINSTANCE ResourceModule();
 void SetResourceModule(HINSTANCE module);
-// The module holding this code; window classes are registered with it.
-HINSTANCE CodeModule();
 
 }  // namespace bx

@@ -1,14 +1,12 @@
 #include "platform/win32/GdiMetafilePlayer.h"
 
-// Before windows.h, whose RGB and Get?Value macros would rename its functions.
-#include "components/PixelBuffer.h"
-
-#include <windows.h>
-
 #include <algorithm>
 #include <cstring>
 #include <tuple>
 #include <vector>
+
+#include "components/PixelBuffer.h"
+#include "platform/win32/WinApi.h"
 
 namespace bx {
 

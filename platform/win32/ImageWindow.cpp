@@ -1,34 +1,15 @@
 #include "platform/win32/ImageWindow.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "platform/Errors.h"
 #include "platform/win32/FormWindow.h"
 
 namespace bx {
 namespace {
 
 constexpr wchar_t kImageClass[] = L"TImage";
-
-void RegisterImageClass(WNDPROC procedure) {
-  static bool registered = false;
-  if (registered) return;
-  HINSTANCE module = CodeModule();
-  UnregisterClassW(kImageClass, module);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = module;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kImageClass;
-  if (!RegisterClassExW(&wc)) throw Exception("Error creating window");
-  registered = true;
-}
 
 }  // namespace
 
@@ -53,10 +34,11 @@ TShiftState TImageWindow::MouseShiftState(WPARAM flags) {
 }
 
 HWND TImageWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) {
-  RegisterImageClass(WindowProc);
+  RegisterWindowClass(kImageClass, WindowProc, CS_DBLCLKS);
   return CreateWindowExW(0, kImageClass, nullptr, style, bounds.left, bounds.top,
                          bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(), this);
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
+                         static_cast<TControlBinding*>(this));
 }
 
 void TImageWindow::UpdateKind() {
@@ -203,31 +185,9 @@ void TImageWindow::Paint(HDC dc) {
   DeleteDC(source);
 }
 
-LRESULT CALLBACK TImageWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
-  auto* self = reinterpret_cast<TImageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<TImageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->FHandle = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  try {
-    return self->Proc(message, wParam, lParam);
-  } catch (...) {
-    ReportCurrentException(self->FOwner.Form());
-  }
-  return 0;
-}
-
-LRESULT TImageWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
-  const int x = GET_X_LPARAM(lParam);
-  const int y = GET_Y_LPARAM(lParam);
+LRESULT TImageWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = MouseX(lParam);
+  const int y = MouseY(lParam);
   TImage& image = Image();
   switch (message) {
     case WM_PAINT: {
@@ -281,7 +241,7 @@ LRESULT TImageWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (GetCapture() == FHandle) ReleaseCapture();
       return 0;
     default:
-      return DefWindowProcW(FHandle, message, wParam, lParam);
+      return DefaultMessage(message, wParam, lParam);
   }
 }
 

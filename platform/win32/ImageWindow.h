@@ -18,6 +18,7 @@ class TImageWindow : public TControlBinding {
 
   // The shift state of a mouse message: its button and key flags, and Alt.
   static TShiftState MouseShiftState(WPARAM flags);
+  LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override;
@@ -25,8 +26,6 @@ class TImageWindow : public TControlBinding {
   void UpdateKind() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Proc(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
   // Scales the picture into the cached bitmap of the client's size.
   void Render(HDC reference, int width, int height);

@@ -1,10 +1,7 @@
 #include "platform/win32/SpinEditWindow.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
-#include "platform/Errors.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 
@@ -13,35 +10,6 @@ namespace {
 
 constexpr wchar_t kSpinEditClass[] = L"TSpinEdit";
 constexpr wchar_t kSpinButtonClass[] = L"TSpinButton";
-
-WNDPROC gEditProc = nullptr;
-
-void RegisterSpinClasses(WNDPROC editProc, WNDPROC buttonProc) {
-  static bool registered = false;
-  if (registered) return;
-  HINSTANCE module = CodeModule();
-  UnregisterClassW(kSpinEditClass, module);
-  UnregisterClassW(kSpinButtonClass, module);
-  WNDCLASSEXW edit{};
-  edit.cbSize = sizeof edit;
-  if (!GetClassInfoExW(nullptr, L"EDIT", &edit)) throw Exception("Error creating window");
-  gEditProc = edit.lpfnWndProc;
-  edit.cbSize = sizeof edit;
-  edit.lpfnWndProc = editProc;
-  edit.hInstance = module;
-  edit.lpszClassName = kSpinEditClass;
-  // The edit clips its button; a parent's device context would not.
-  edit.style &= ~static_cast<UINT>(CS_PARENTDC | CS_GLOBALCLASS);
-  if (!RegisterClassExW(&edit)) throw Exception("Error creating window");
-  WNDCLASSEXW button{};
-  button.cbSize = sizeof button;
-  button.lpfnWndProc = buttonProc;
-  button.hInstance = module;
-  button.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  button.lpszClassName = kSpinButtonClass;
-  if (!RegisterClassExW(&button)) throw Exception("Error creating window");
-  registered = true;
-}
 
 int SystemFontHeight() {
   HDC dc = GetDC(nullptr);
@@ -80,9 +48,9 @@ TSpinEditWindow::~TSpinEditWindow() = default;
 
 void TSpinEditWindow::Unbind() {
   TControlBinding::Unbind();
-  if (FButton) {
-    KillTimer(FButton, kRepeatTimer);
-    if (GetCapture() == FButton) {
+  if (ButtonWindow()) {
+    KillTimer(ButtonWindow(), kRepeatTimer);
+    if (GetCapture() == ButtonWindow()) {
       FReleasing = true;
       ReleaseCapture();
       FReleasing = false;
@@ -103,7 +71,8 @@ TRect TSpinEditWindow::WindowBounds() const {
 }
 
 HWND TSpinEditWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) {
-  RegisterSpinClasses(EditProc, ButtonProc);
+  SetBaseProcedure(RegisterWindowClass(kSpinEditClass, WindowProc, 0, L"EDIT"));
+  RegisterWindowClass(kSpinButtonClass, TSpinButtonWindow::WindowProc);
   style |= ES_MULTILINE | ES_AUTOHSCROLL | WS_CLIPCHILDREN;
   if (Model().ReadOnly) style |= ES_READONLY;
   FUpGlyph.Load(Model().Button.UpGlyph, 1);
@@ -112,12 +81,13 @@ HWND TSpinEditWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, D
                               style, bounds.left, bounds.top, bounds.right - bounds.left,
                               bounds.bottom - bounds.top, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
-                              this);
+                              static_cast<TControlBinding*>(this));
   if (!edit) return nullptr;
   // The buttons are no tab stop and never keep the focus.
   CreateWindowExW(0, kSpinButtonClass, nullptr,
                   WS_CHILD | WS_VISIBLE | (Model().Enabled() ? 0 : WS_DISABLED), 0, 0,
-                  Model().Button.Width, Model().Button.Height, edit, nullptr, CodeModule(), this);
+                  Model().Button.Width, Model().Button.Height, edit, nullptr, CodeModule(),
+                  &FButtonWindow);
   Layout();
   return edit;
 }
@@ -128,17 +98,17 @@ void TSpinEditWindow::Layout() {
   GetClientRect(FHandle, &client);
   const TRect text = Model().EditRect(client.right, client.bottom);
   RECT format{text.Left, text.Top, text.Right, text.Bottom};
-  CallEdit(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
-  if (FButton) {
+  DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  if (ButtonWindow()) {
     const TRect place = Model().ButtonBounds(true);
     // The model's parts are laid out in the button's real size.
     Model().Button.Height = place.Height();
     RECT current{};
-    GetWindowRect(FButton, &current);
+    GetWindowRect(ButtonWindow(), &current);
     MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&current), 2);
     if (current.left != place.Left || current.top != place.Top ||
         current.right - current.left != place.Width() || current.bottom - current.top != place.Height())
-      SetWindowPos(FButton, nullptr, place.Left, place.Top, place.Width(), place.Height(),
+      SetWindowPos(ButtonWindow(), nullptr, place.Left, place.Top, place.Width(), place.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -150,10 +120,10 @@ void TSpinEditWindow::UpdateKind() {
   if (model.Height() < minHeight) model.SetBounds(model.Left(), model.Top(), model.Width(), minHeight);
   SyncText();
   const bool readOnly = (GetWindowLongW(FHandle, GWL_STYLE) & ES_READONLY) != 0;
-  if (readOnly != model.ReadOnly) CallEdit(EM_SETREADONLY, model.ReadOnly ? TRUE : FALSE, 0);
-  if (FButton && (IsWindowEnabled(FButton) != FALSE) != model.Enabled()) {
-    EnableWindow(FButton, model.Enabled());
-    InvalidateRect(FButton, nullptr, FALSE);
+  if (readOnly != model.ReadOnly) DefaultMessage(EM_SETREADONLY, model.ReadOnly ? TRUE : FALSE, 0);
+  if (ButtonWindow() && (IsWindowEnabled(ButtonWindow()) != FALSE) != model.Enabled()) {
+    EnableWindow(ButtonWindow(), model.Enabled());
+    InvalidateRect(ButtonWindow(), nullptr, FALSE);
   }
   Layout();
 }
@@ -176,7 +146,7 @@ void TSpinEditWindow::Command(UINT code) {
                text.end());
     FSettingText = true;
     SetWindowTextW(FHandle, text.c_str());
-    CallEdit(EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
+    DefaultMessage(EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
     FSettingText = false;
   }
   TSpinEdit& model = Model();
@@ -184,33 +154,7 @@ void TSpinEditWindow::Command(UINT code) {
   Dispatch([&model, &value] { model.SetText(value); });
 }
 
-LRESULT TSpinEditWindow::CallEdit(UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(gEditProc, FHandle, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TSpinEditWindow::EditProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-  auto* self = reinterpret_cast<TSpinEditWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<TSpinEditWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  if (!self) return CallWindowProcW(gEditProc, window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->FHandle = nullptr;
-    return CallWindowProcW(gEditProc, window, message, wParam, lParam);
-  }
-  try {
-    return self->EditMessage(message, wParam, lParam);
-  } catch (...) {
-    ReportCurrentException(self->FOwner.Form());
-  }
-  return 0;
-}
-
-LRESULT TSpinEditWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TSpinEditWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   TSpinEdit& model = Model();
   switch (message) {
     case WM_KEYDOWN: {
@@ -237,62 +181,43 @@ LRESULT TSpinEditWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (!model.CanPasteOrCut()) return 0;
       break;
     case WM_SETFOCUS: {
-      const LRESULT result = CallEdit(message, wParam, lParam);
+      const LRESULT result = DefaultMessage(message, wParam, lParam);
       // Entered by keyboard: select all; a click places the caret instead.
-      if (model.Enter(GetKeyState(VK_LBUTTON) < 0)) CallEdit(EM_SETSEL, 0, -1);
+      if (model.Enter(GetKeyState(VK_LBUTTON) < 0)) DefaultMessage(EM_SETSEL, 0, -1);
       return result;
     }
     case WM_KILLFOCUS: {
-      const LRESULT result = CallEdit(message, wParam, lParam);
+      const LRESULT result = DefaultMessage(message, wParam, lParam);
       Dispatch([&model] { model.Exit(); });
       return result;
     }
     case WM_SIZE:
     case WM_SETFONT: {
-      const LRESULT result = CallEdit(message, wParam, lParam);
+      const LRESULT result = DefaultMessage(message, wParam, lParam);
       Layout();
       return result;
     }
     default:
       break;
   }
-  return CallEdit(message, wParam, lParam);
+  return DefaultMessage(message, wParam, lParam);
 }
 
 // ---- The buttons ----------------------------------------------------------------
 
-LRESULT CALLBACK TSpinEditWindow::ButtonProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-  auto* self = reinterpret_cast<TSpinEditWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<TSpinEditWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FButton = window;
-  }
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    KillTimer(window, kRepeatTimer);
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->FButton = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  try {
-    return self->ButtonMessage(message, wParam, lParam);
-  } catch (...) {
-    ReportCurrentException(self->FOwner.Form());
-  }
-  return 0;
+LRESULT TSpinButtonWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return FEdit.ButtonMessage(message, wParam, lParam);
 }
 
 TSpinPart TSpinEditWindow::PartAt(int x, int y) const { return Model().Button.PartAt(x, y); }
 
 void TSpinEditWindow::ArmTimer() {
   const std::uint64_t delay = Model().Button.TimerDelay(GetTickCount64());
-  if (delay == 0 || GetCapture() != FButton) {
-    KillTimer(FButton, kRepeatTimer);
+  if (delay == 0 || GetCapture() != ButtonWindow()) {
+    KillTimer(ButtonWindow(), kRepeatTimer);
     return;
   }
-  SetTimer(FButton, kRepeatTimer,
+  SetTimer(ButtonWindow(), kRepeatTimer,
            static_cast<UINT>(std::min<std::uint64_t>(delay, USER_TIMER_MAXIMUM)), nullptr);
 }
 
@@ -301,12 +226,12 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
-      HDC dc = BeginPaint(FButton, &paint);
+      HDC dc = BeginPaint(ButtonWindow(), &paint);
       struct TEnd {
         HWND window;
         PAINTSTRUCT* paint;
         ~TEnd() { EndPaint(window, paint); }
-      } end{FButton, &paint};
+      } end{ButtonWindow(), &paint};
       PaintButton(dc);
       return 0;
     }
@@ -316,64 +241,67 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
       return 1;
     case WM_LBUTTONDOWN: {
-      const TSpinPart part = PartAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      const TSpinPart part = PartAt(MouseX(lParam), MouseY(lParam));
       if (part == TSpinPart::None) return 0;
       if (FHandle && GetFocus() != FHandle && IsWindowEnabled(FHandle) &&
           IsWindowVisible(FHandle))
         SetFocus(FHandle);
-      SetCapture(FButton);
+      SetCapture(ButtonWindow());
       Dispatch([&button, part] { button.Press(part, GetTickCount64()); });
       ArmTimer();
-      InvalidateRect(FButton, nullptr, FALSE);
+      InvalidateRect(ButtonWindow(), nullptr, FALSE);
       return 0;
     }
     case WM_MOUSEMOVE:
-      if (GetCapture() == FButton && button.Pressed() != TSpinPart::None) {
-        const bool over = PartAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) == button.Pressed();
+      if (GetCapture() == ButtonWindow() && button.Pressed() != TSpinPart::None) {
+        const bool over = PartAt(MouseX(lParam), MouseY(lParam)) == button.Pressed();
         if (over != button.ShownDown()) {
           Dispatch([&button, over] { button.MouseOver(over); });
-          InvalidateRect(FButton, nullptr, FALSE);
+          InvalidateRect(ButtonWindow(), nullptr, FALSE);
         }
       }
       return 0;
     case WM_LBUTTONUP:
-      if (GetCapture() == FButton) {
-        const bool over = PartAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) == button.Pressed();
-        KillTimer(FButton, kRepeatTimer);
+      if (GetCapture() == ButtonWindow()) {
+        const bool over = PartAt(MouseX(lParam), MouseY(lParam)) == button.Pressed();
+        KillTimer(ButtonWindow(), kRepeatTimer);
         // The capture goes first, so that a click's handler may open a box.
         FReleasing = true;
         ReleaseCapture();
         FReleasing = false;
         Dispatch([&button, over] { button.Release(over); });
-        InvalidateRect(FButton, nullptr, FALSE);
+        InvalidateRect(ButtonWindow(), nullptr, FALSE);
       }
       return 0;
     case WM_CAPTURECHANGED:
       if (!FReleasing && button.Pressed() != TSpinPart::None) {
-        KillTimer(FButton, kRepeatTimer);
+        KillTimer(ButtonWindow(), kRepeatTimer);
         Dispatch([&button] { button.CaptureLost(); });
-        InvalidateRect(FButton, nullptr, FALSE);
+        InvalidateRect(ButtonWindow(), nullptr, FALSE);
       }
       return 0;
     case WM_TIMER:
       if (wParam == kRepeatTimer) {
-        KillTimer(FButton, kRepeatTimer);
+        KillTimer(ButtonWindow(), kRepeatTimer);
         Dispatch([&button] { button.Tick(GetTickCount64()); });
         ArmTimer();
-        InvalidateRect(FButton, nullptr, FALSE);
+        InvalidateRect(ButtonWindow(), nullptr, FALSE);
       }
       return 0;
     case WM_CANCELMODE:
-      if (GetCapture() == FButton) ReleaseCapture();
+      if (GetCapture() == ButtonWindow()) ReleaseCapture();
       return 0;
+    case WM_NCDESTROY:
+      KillTimer(ButtonWindow(), kRepeatTimer);
+      return FButtonWindow.DefaultMessage(message, wParam, lParam);
     default:
-      return DefWindowProcW(FButton, message, wParam, lParam);
+      return FButtonWindow.DefaultMessage(message, wParam, lParam);
   }
 }
 
 void TSpinEditWindow::PaintButton(HDC dc) {
   RECT client{};
-  GetClientRect(FButton, &client);
+  GetClientRect(ButtonWindow(), &client);
   // The down part is drawn last: it lies over the up part's last row.
   for (TSpinPart part : {TSpinPart::Up, TSpinPart::Down}) {
     const TRect bounds = Model().Button.PartBounds(part);
@@ -385,7 +313,7 @@ void TSpinEditWindow::PaintButton(HDC dc) {
 
 void TSpinEditWindow::PaintPart(HDC dc, const RECT& area, TSpinPart part, const TGlyph& glyph) {
   const bool pressed = Model().Button.Pressed() == part && Model().Button.ShownDown();
-  const bool disabled = !IsWindowEnabled(FButton) || !Model().Enabled();
+  const bool disabled = !IsWindowEnabled(ButtonWindow()) || !Model().Enabled();
   RECT face = area;
   DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   const int offset = pressed ? 1 : 0;

@@ -10,6 +10,19 @@
 
 namespace bx {
 
+class TSpinEditWindow;
+
+// The window of the up and down buttons; its messages go to the spin edit's binding.
+class TSpinButtonWindow : public TWindowBase<TSpinButtonWindow> {
+ public:
+  explicit TSpinButtonWindow(TSpinEditWindow& edit) : FEdit(edit) {}
+  LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  using TWindowBase::DefaultMessage;
+
+ private:
+  TSpinEditWindow& FEdit;
+};
+
 class TSpinEditWindow : public TControlBinding {
  public:
   TSpinEditWindow(TFormWindow& owner, TControl& edit);
@@ -18,8 +31,10 @@ class TSpinEditWindow : public TControlBinding {
   void Unbind() override;
   void Command(UINT code) override;
   bool WantsChars() const override { return true; }
-  std::vector<HWND> HintWindows() const override { return {FHandle, FButton}; }
-  HWND ButtonWindow() const { return FButton; }
+  std::vector<HWND> HintWindows() const override { return {FHandle, ButtonWindow()}; }
+  HWND ButtonWindow() const { return FButtonWindow.Handle(); }
+  LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // The timer of the buttons' auto-repeat.
   static constexpr UINT_PTR kRepeatTimer = 1;
@@ -31,12 +46,6 @@ class TSpinEditWindow : public TControlBinding {
   TRect WindowBounds() const override;
 
  private:
-  static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT CallEdit(UINT message, WPARAM wParam, LPARAM lParam);
-
   TSpinEdit& Model() const { return static_cast<TSpinEdit&>(FControl); }
   int MinHeight() const;
   // Formatting rectangle and button place for the current size.
@@ -47,7 +56,7 @@ class TSpinEditWindow : public TControlBinding {
   void ArmTimer();
   void SyncText();
 
-  HWND FButton = nullptr;
+  TSpinButtonWindow FButtonWindow{*this};
   TGlyph FUpGlyph, FDownGlyph;
   bool FSettingText = false;
   bool FReleasing = false;

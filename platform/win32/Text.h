@@ -2,7 +2,7 @@
 // calls the wide functions.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/WinApi.h"
 
 #include <string>
 

@@ -1,17 +1,10 @@
 #include "platform/win32/WinFiles.h"
 
-#include <windows.h>
-
 #include <new>
 
-#include "platform/win32/Text.h"
-
-// The interface's names, not the system's ANSI/wide macros.
-#undef DeleteFile
-#undef GetWindowsDirectory
-#undef FormatMessage
-
 #include "platform/Errors.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/WinApi.h"
 
 namespace bx {
 
@@ -72,7 +65,7 @@ class TWinFiles : public IFileSystem {
   }
 
   std::vector<std::uint8_t> ReadFile(const std::string& path) override {
-    const std::string error = FormatMessage("Cannot open file %s", path);
+    const std::string error = FormatText("Cannot open file %s", path);
     THandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -103,7 +96,7 @@ class TWinFiles : public IFileSystem {
 
   void WriteFileReplacing(const std::string& path,
                           const std::vector<std::uint8_t>& data) override {
-    const std::string error = FormatMessage("Cannot create file %s", path);
+    const std::string error = FormatText("Cannot create file %s", path);
     const std::wstring target = Widen(path);
     if (target.empty()) throw Exception(error);
     // The temporary lies next to the target, so that the move is a rename

@@ -1,11 +1,11 @@
 #include "platform/win32/WinMessageBoxes.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <vector>
 
 #include "platform/win32/Text.h"
+#include "platform/win32/WinApi.h"
+#include "platform/win32/WindowBase.h"
 
 namespace bx {
 
@@ -54,14 +54,6 @@ std::wstring WithWindowsLineBreaks(const std::wstring& text) {
   return out;
 }
 
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
-
 // Pixels of a length in dialog units.
 int DluX(HWND dialog, int units) {
   RECT r{0, 0, units, 0};
@@ -86,7 +78,7 @@ SIZE TextSize(HWND dialog, HFONT font, const std::wstring& text, UINT flags, int
 
 HWND Child(HWND dialog, const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font) {
   HWND w = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dialog,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
                            nullptr);
   if (w) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return w;
@@ -193,6 +185,8 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         return FALSE;
     }
   } catch (...) {
+    // The error report is a box like this one: a box that fails ends with
+    // the safe answer instead.
     EndDialog(dialog, 0);
     return TRUE;
   }
@@ -253,7 +247,7 @@ class TWinMessageBoxes : public IMessageBoxes {
 
     const std::vector<WORD> dialogTemplate = BoxTemplate();
     const INT_PTR result = DialogBoxIndirectParamW(
-        ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
+        CodeModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
         GetActiveWindow(), BoxProc, reinterpret_cast<LPARAM>(&box));
     if (result >= ResultOf(TMsgDlgBtn::mbOK) && result <= ResultOf(TMsgDlgBtn::mbYesToAll))
       return static_cast<TMsgDlgBtn>(result - 1);

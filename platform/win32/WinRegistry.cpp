@@ -1,8 +1,7 @@
 #include "platform/win32/WinRegistry.h"
 
-#include <windows.h>
-
 #include "platform/win32/Text.h"
+#include "platform/win32/WinApi.h"
 
 namespace bx {
 

@@ -1,11 +1,8 @@
 #include "platform/win32/WinSystem.h"
 
-#include <windows.h>
-
 #include "platform/CommandLine.h"
 #include "platform/win32/Text.h"
-
-#undef SystemParametersInfo
+#include "platform/win32/WinApi.h"
 
 namespace bx {
 

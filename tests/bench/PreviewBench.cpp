@@ -95,7 +95,7 @@ void OriginChange(benchmark::State& state, int tile, int style, bool grid) {
     const auto t0 = TClock::now();
     d.SpinEditOriginX.SetValue(origin);
     const auto t1 = TClock::now();
-    reference.Fill(RGB(0, 128, origin));
+    reference.Fill(MakeColor(0, 128, origin));
     const auto t2 = TClock::now();
     benchmark::DoNotOptimize(d.ImageWallpaper.Picture().Data());
     benchmark::DoNotOptimize(reference.Data());

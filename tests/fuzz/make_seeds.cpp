@@ -34,7 +34,7 @@ TDibSpec Dib(int header, int width, int height, int bits, std::uint32_t compress
   s.Compression = compression;
   const int w = width, h = height < 0 ? -height : height;
   if (bits <= 8) {
-    for (int i = 0; i < (1 << bits) && i < 16; ++i) s.Palette.push_back(RGB(i * 16, 255 - i * 16, i * 5));
+    for (int i = 0; i < (1 << bits) && i < 16; ++i) s.Palette.push_back(MakeColor(i * 16, 255 - i * 16, i * 5));
     if (header != 12) s.ClrUsed = static_cast<std::uint32_t>(s.Palette.size());
   }
   const std::uint32_t modulo = bits <= 8 ? static_cast<std::uint32_t>(s.Palette.size()) : 0xFFFFFFFFu;
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   TIconImageSpec masked;
   masked.Width = masked.Height = 16;
   masked.BitCount = 4;
-  for (int i = 0; i < 16; ++i) masked.Palette.push_back(RGB(i * 16, i * 8, 255 - i * 16));
+  for (int i = 0; i < 16; ++i) masked.Palette.push_back(MakeColor(i * 16, i * 8, 255 - i * 16));
   masked.Values = Ramp(256, 16);
   for (int i = 0; i < 256; ++i) masked.Mask.push_back(i % 3 == 0);
   TIconImageSpec alpha;
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   Save(dir, "ico", "masked.ico", WriteIco({masked}));
   Save(dir, "ico", "several.ico", WriteIco({masked, png, alpha}));
 
-  const std::vector<TColor> map = {RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+  const std::vector<TColor> map = {MakeColor(0, 0, 0), MakeColor(255, 0, 0), MakeColor(0, 255, 0), MakeColor(0, 0, 255)};
   auto frame = [](int left, int top, int width, int height, bool interlace, int transparent) {
     TGifFrameSpec f;
     f.Left = left;
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   Save(dir, "gif", "single.gif", WriteGif({10, 8, map, {frame(2, 1, 6, 5, false, 3)}}));
   Save(dir, "gif", "interlaced.gif", WriteGif({9, 11, map, {frame(0, 0, 9, 11, true, -1)}}));
   TGifFrameSpec local = frame(1, 1, 4, 4, false, 0);
-  local.LocalMap = {RGB(9, 9, 9), RGB(99, 99, 99)};
+  local.LocalMap = {MakeColor(9, 9, 9), MakeColor(99, 99, 99)};
   Save(dir, "gif", "animated.gif", WriteGif({6, 6, map, {frame(0, 0, 6, 6, false, 1), local}}));
   Save(dir, "gif", "empty.gif", WriteGif({3, 3, {}, {}}));
 

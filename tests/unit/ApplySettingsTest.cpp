@@ -114,13 +114,13 @@ TColor BmpPixel(const std::vector<std::uint8_t>& file, int x, int y) {
   const std::uint32_t height = Read32(file, 22);
   const std::uint32_t stride = (width * 3 + 3) & ~3u;
   const std::size_t at = offset + (height - 1 - y) * stride + x * 3;
-  return RGB(file[at + 2], file[at + 1], file[at]);
+  return MakeColor(file[at + 2], file[at + 1], file[at]);
 }
 
 bool Near(TColor a, TColor b) {
   auto close = [](unsigned p, unsigned q) { return (p > q ? p - q : q - p) <= 6; };
-  return close(GetRValue(a), GetRValue(b)) && close(GetGValue(a), GetGValue(b)) &&
-         close(GetBValue(a), GetBValue(b));
+  return close(ColorRed(a), ColorRed(b)) && close(ColorGreen(a), ColorGreen(b)) &&
+         close(ColorBlue(a), ColorBlue(b));
 }
 
 class ApplySettings : public DialogFixture {
@@ -153,7 +153,7 @@ TEST_F(ApplySettings, PhotoIsConvertedOnceAndNotAgain) {
   ASSERT_GE(bmp.size(), 54u);
   EXPECT_EQ(Read32(bmp, 18), 16u);
   EXPECT_EQ(Read32(bmp, 22), 8u);
-  EXPECT_TRUE(Near(BmpPixel(bmp, 3, 3), RGB(0, 0, 255)));
+  EXPECT_TRUE(Near(BmpPixel(bmp, 3, 3), MakeColor(0, 0, 255)));
   EXPECT_EQ(d.FImageBitmap->Width(), 16);
 
   // A second apply converts nothing and deletes nothing.
@@ -274,7 +274,7 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   d.FOriginPreset = 9;
   d.FBGColorPosition = {5, -7};
   d.FBGColorOption = 10;
-  d.FBackgroundColor = RGB(10, 20, 30);
+  d.FBackgroundColor = MakeColor(10, 20, 30);
   d.CheckBoxSaveToDefUser.SetChecked(true);
   d.CheckBoxShowPreviewGrid.SetChecked(true);
   d.SetShowHint(true);
@@ -308,7 +308,7 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   EXPECT_EQ(System().SysParamCalls,
             (std::vector<TSysParamCall>{{kSpiSetDeskWallpaper, 0, kSpifUpdateIniFile}}));
   EXPECT_EQ(System().SysColorCalls,
-            (std::vector<TSysColorCall>{{kColorBackground, RGB(10, 20, 30)}}));
+            (std::vector<TSysColorCall>{{kColorBackground, MakeColor(10, 20, 30)}}));
 
   // The desktop is told only after every value was stored.
   System().SysParamCalls.clear();
@@ -323,7 +323,7 @@ TEST_F(ApplySettings, IconTransparencyTakesTheBackgroundColour) {
   const std::string icon = std::string(kPictures) + "mark.ico";
   Files().WriteFile(icon, IconWithTransparentCorner());
   TFrmBXMain& d = Choose(icon);
-  d.FBackgroundColor = RGB(10, 200, 30);
+  d.FBackgroundColor = MakeColor(10, 200, 30);
   d.ApplySettings();
   ASSERT_EQ(d.FWallpaper, ConvertedPath());
   // Icons are drawn at the system's icon size: the corner covers a quarter.
@@ -331,12 +331,12 @@ TEST_F(ApplySettings, IconTransparencyTakesTheBackgroundColour) {
   const int w = static_cast<int>(Read32(bmp, 18)), h = static_cast<int>(Read32(bmp, 22));
   ASSERT_GE(w, 2);
   ASSERT_GE(h, 2);
-  EXPECT_EQ(BmpPixel(bmp, w - 1, 0), RGB(10, 200, 30));
-  EXPECT_EQ(BmpPixel(bmp, w / 2, h / 2 - 1), RGB(10, 200, 30));
-  EXPECT_EQ(BmpPixel(bmp, 0, 0), RGB(255, 0, 0));
-  EXPECT_EQ(BmpPixel(bmp, w / 2 - 1, h / 2 - 1), RGB(255, 0, 0));
-  EXPECT_EQ(BmpPixel(bmp, 0, h - 1), RGB(255, 0, 0));
-  EXPECT_EQ(BmpPixel(bmp, w - 1, h - 1), RGB(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, w - 1, 0), MakeColor(10, 200, 30));
+  EXPECT_EQ(BmpPixel(bmp, w / 2, h / 2 - 1), MakeColor(10, 200, 30));
+  EXPECT_EQ(BmpPixel(bmp, 0, 0), MakeColor(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, w / 2 - 1, h / 2 - 1), MakeColor(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, 0, h - 1), MakeColor(255, 0, 0));
+  EXPECT_EQ(BmpPixel(bmp, w - 1, h - 1), MakeColor(255, 0, 0));
 }
 
 TEST_F(ApplySettings, EmptyPictureIsAppliedUnconverted) {
@@ -385,7 +385,7 @@ TEST_F(ApplySettings, ReadOnlyDefaultUserIsSkippedSilently) {
   TFrmBXMain& d = Choose("");
   d.CheckBoxSaveToDefUser.SetChecked(true);
   d.RadioButtonTile.SetChecked(true);
-  d.FBackgroundColor = RGB(1, 2, 3);
+  d.FBackgroundColor = MakeColor(1, 2, 3);
   d.BitBtnApply.Click();
   EXPECT_TRUE(MessageTexts().empty());
   EXPECT_EQ(DefaultUserDesktop("Wallpaper"), "C:\\logon.bmp");
@@ -401,9 +401,9 @@ TEST_F(ApplySettings, ReadOnlyDefaultUserIsSkippedSilently) {
 
 TEST(BitmapFile, TwentyFourBitBottomUpWithPaddedRows) {
   TPixelBuffer picture(3, 2);
-  picture.SetPixel(0, 0, RGB(1, 2, 3));
-  picture.SetPixel(2, 0, RGB(4, 5, 6));
-  picture.SetPixel(0, 1, RGB(7, 8, 9));
+  picture.SetPixel(0, 0, MakeColor(1, 2, 3));
+  picture.SetPixel(2, 0, MakeColor(4, 5, 6));
+  picture.SetPixel(0, 1, MakeColor(7, 8, 9));
   const std::vector<std::uint8_t> file = EncodeBitmapFile(picture, "x.bmp");
   const std::uint32_t stride = 12;  // 3 pixels of 3 bytes, padded to 4
   ASSERT_EQ(file.size(), 54u + stride * 2);
@@ -425,7 +425,7 @@ TEST(BitmapFile, TwentyFourBitBottomUpWithPaddedRows) {
   EXPECT_EQ(file[54 + stride], 3);
   EXPECT_EQ(file[54 + stride + 6], 6);
   EXPECT_EQ(file[54 + stride + 9], 0);  // padding
-  EXPECT_EQ(BmpPixel(file, 2, 0), RGB(4, 5, 6));
+  EXPECT_EQ(BmpPixel(file, 2, 0), MakeColor(4, 5, 6));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(BXMain, ControlsFollowTheLayoutInCreationOrder) {
 }
 
 TEST_F(BXMain, DesignedPropertiesOfWindowAndControls) {
-  System().SetSysColor(kColorBtnFace, RGB(1, 2, 3));
+  System().SetSysColor(kColorBtnFace, MakeColor(1, 2, 3));
   TFrmBXMain& d = Dialog();
   EXPECT_EQ(d.Caption(), "Control Panel - Bexora");
   EXPECT_EQ(d.ClientWidth(), 385);

@@ -17,7 +17,7 @@ constexpr int kH = 3;
 
 std::vector<TColor> Palette16() {
   std::vector<TColor> p;
-  for (unsigned i = 0; i < 16; ++i) p.push_back(RGB(10 + 15 * i, 20 + 7 * i, 30 + 13 * i));
+  for (unsigned i = 0; i < 16; ++i) p.push_back(MakeColor(10 + 15 * i, 20 + 7 * i, 30 + 13 * i));
   return p;
 }
 
@@ -29,7 +29,7 @@ std::vector<std::uint32_t> Indices(unsigned modulo) {
 
 std::vector<TColor> Through(const std::vector<TColor>& palette, const std::vector<std::uint32_t>& indices) {
   std::vector<TColor> out;
-  for (std::uint32_t i : indices) out.push_back(i < palette.size() ? palette[i] : RGB(0, 0, 0));
+  for (std::uint32_t i : indices) out.push_back(i < palette.size() ? palette[i] : MakeColor(0, 0, 0));
   return out;
 }
 
@@ -114,12 +114,12 @@ TEST(BmpImage, EveryVariantDecodesToItsPixels) {
   for (unsigned i = 0; i < kW * kH; ++i) {
     const unsigned r = (i * 5) & 31, g = (31 - i) & 31, b = (i * 3 + 16) & 31, g6 = (i * 9) & 63;
     w555.push_back((r << 10) | (g << 5) | b);
-    c555.push_back(RGB(Widen(r, 5), Widen(g, 5), Widen(b, 5)));
+    c555.push_back(MakeColor(Widen(r, 5), Widen(g, 5), Widen(b, 5)));
     w565.push_back((r << 11) | (g6 << 5) | b);
-    c565.push_back(RGB(Widen(r, 5), Widen(g6, 6), Widen(b, 5)));
+    c565.push_back(MakeColor(Widen(r, 5), Widen(g6, 6), Widen(b, 5)));
     const unsigned r4 = i & 15, g4 = (i * 3) & 15, b4 = 15 - (i & 15);
     w444.push_back((r4 << 8) | (g4 << 4) | b4);
-    c444.push_back(RGB(r4 * 17, g4 * 17, b4 * 17));
+    c444.push_back(MakeColor(r4 * 17, g4 * 17, b4 * 17));
   }
   std::vector<std::uint32_t> withAlpha, swapped;
   std::vector<TColor> swappedColors;
@@ -258,7 +258,7 @@ TEST(BmpImage, EmptyFileAndImagesTooLargeToHold) {
   s.Height = 60000;
   s.BitCount = 8;
   s.Compression = 1;
-  s.Palette = {RGB(1, 2, 3)};
+  s.Palette = {MakeColor(1, 2, 3)};
   s.Bits = {0x00, 0x01};
   TBitmap huge;
   try {
@@ -273,9 +273,9 @@ TEST(BmpImage, DrawsOpaqueAtThePointAndClips) {
   TBitmap bitmap;
   bitmap.LoadFromData(Direct(40, 24, false, TrueColors()));
   TPixelBuffer target(4, 4);
-  target.Fill(RGB(1, 1, 1));
+  target.Fill(MakeColor(1, 1, 1));
   bitmap.Draw(target, 1, 2);
-  EXPECT_EQ(target.GetPixel(0, 0), RGB(1, 1, 1));
+  EXPECT_EQ(target.GetPixel(0, 0), MakeColor(1, 1, 1));
   EXPECT_EQ(target.GetPixel(1, 2), PixelToColor(TrueColors()[0]));
   EXPECT_EQ(target.GetPixel(3, 3), PixelToColor(TrueColors()[kW + 2]));
   bitmap.Draw(target, -4, -2);

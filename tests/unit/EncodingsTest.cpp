@@ -8,22 +8,22 @@ namespace bx {
 namespace {
 
 TEST(RGBStringToColor, PartsEndAtBlanksAndBadPartsStayZero) {
-  EXPECT_EQ(RGBStringToColor("0 128 255"), RGB(0, 128, 255));
-  EXPECT_EQ(RGBStringToColor("255 255"), RGB(255, 0, 0));    // no second blank: green fails
-  EXPECT_EQ(RGBStringToColor("1 2 3 4"), RGB(1, 2, 0));      // blue "3 4" is no number
-  EXPECT_EQ(RGBStringToColor("x 1 2"), RGB(0, 0, 0));        // stops at the first part
-  EXPECT_EQ(RGBStringToColor("1 x 3"), RGB(1, 0, 0));
-  EXPECT_EQ(RGBStringToColor("300 256 -1"), RGB(44, 0, 255));  // low 8 bits
-  EXPECT_EQ(RGBStringToColor("255"), RGB(0, 0, 0));          // red needs its blank
-  EXPECT_EQ(RGBStringToColor(""), RGB(0, 0, 0));
-  EXPECT_EQ(RGBStringToColor("1 2 "), RGB(1, 2, 0));
-  EXPECT_EQ(RGBStringToColor("99999999999 2 3"), RGB(0, 0, 0));  // beyond 32 bits
+  EXPECT_EQ(RGBStringToColor("0 128 255"), MakeColor(0, 128, 255));
+  EXPECT_EQ(RGBStringToColor("255 255"), MakeColor(255, 0, 0));    // no second blank: green fails
+  EXPECT_EQ(RGBStringToColor("1 2 3 4"), MakeColor(1, 2, 0));      // blue "3 4" is no number
+  EXPECT_EQ(RGBStringToColor("x 1 2"), MakeColor(0, 0, 0));        // stops at the first part
+  EXPECT_EQ(RGBStringToColor("1 x 3"), MakeColor(1, 0, 0));
+  EXPECT_EQ(RGBStringToColor("300 256 -1"), MakeColor(44, 0, 255));  // low 8 bits
+  EXPECT_EQ(RGBStringToColor("255"), MakeColor(0, 0, 0));          // red needs its blank
+  EXPECT_EQ(RGBStringToColor(""), MakeColor(0, 0, 0));
+  EXPECT_EQ(RGBStringToColor("1 2 "), MakeColor(1, 2, 0));
+  EXPECT_EQ(RGBStringToColor("99999999999 2 3"), MakeColor(0, 0, 0));  // beyond 32 bits
 }
 
 TEST(ColorToRGBString, ThreeDecimalPartsAndReadsBack) {
-  EXPECT_EQ(ColorToRGBString(RGB(0, 128, 255)), "0 128 255");
-  EXPECT_EQ(ColorToRGBString(0xFF000000u | RGB(1, 2, 3)), "1 2 3");
-  for (TColor c : {RGB(0, 0, 0), RGB(255, 255, 255), RGB(7, 80, 200)})
+  EXPECT_EQ(ColorToRGBString(MakeColor(0, 128, 255)), "0 128 255");
+  EXPECT_EQ(ColorToRGBString(0xFF000000u | MakeColor(1, 2, 3)), "1 2 3");
+  for (TColor c : {MakeColor(0, 0, 0), MakeColor(255, 255, 255), MakeColor(7, 80, 200)})
     EXPECT_EQ(RGBStringToColor(ColorToRGBString(c)), c);
 }
 

@@ -14,8 +14,8 @@ using test::TBytes;
 using test::TGifFrameSpec;
 using test::TGifLayout;
 
-const TColor kRed = RGB(255, 0, 0);
-const std::vector<TColor> kMap = {RGB(0, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+const TColor kRed = MakeColor(255, 0, 0);
+const std::vector<TColor> kMap = {MakeColor(0, 0, 0), MakeColor(0, 255, 0), MakeColor(0, 0, 255), MakeColor(255, 255, 0)};
 
 TGifFrameSpec Frame(int left, int top, int width, int height, int transparent = -1) {
   TGifFrameSpec f;
@@ -65,7 +65,7 @@ TEST(GifImage, AnimatedDrawsTheFirstFrameInterlacedToo) {
   TGifFrameSpec first = Frame(0, 0, 7, 19);
   first.Interlace = true;
   TGifFrameSpec second = Frame(0, 0, 7, 19);
-  second.LocalMap = {RGB(9, 9, 9), RGB(9, 9, 9), RGB(9, 9, 9), RGB(9, 9, 9)};
+  second.LocalMap = {MakeColor(9, 9, 9), MakeColor(9, 9, 9), MakeColor(9, 9, 9), MakeColor(9, 9, 9)};
   TGifLayout layout{7, 19, kMap, {first, second, Frame(1, 1, 2, 2)}};
   TGIFImage image;
   image.LoadFromData(test::WriteGif(layout));
@@ -169,12 +169,12 @@ TEST(GifImage, DithersToTheColorCubeOnPaletteDisplays) {
   test::TImagePlatform platform;
   TGifFrameSpec flat = Frame(0, 0, 16, 16);
   std::fill(flat.Indices.begin(), flat.Indices.end(), 0);
-  const TBytes file = test::WriteGif({16, 16, {RGB(100, 180, 30), RGB(0, 0, 0)}, {flat}});
+  const TBytes file = test::WriteGif({16, 16, {MakeColor(100, 180, 30), MakeColor(0, 0, 0)}, {flat}});
   TGIFImage truecolor;
   truecolor.LoadFromData(file);
   TPixelBuffer target(16, 16);
   truecolor.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(7, 7), RGB(100, 180, 30));
+  EXPECT_EQ(target.GetPixel(7, 7), MakeColor(100, 180, 30));
 
   platform.System.ColorDepth = 8;
   TGIFImage dithered;
@@ -184,7 +184,7 @@ TEST(GifImage, DithersToTheColorCubeOnPaletteDisplays) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       const TColor c = target.GetPixel(x, y);
-      const unsigned channel[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+      const unsigned channel[3] = {ColorRed(c), ColorGreen(c), ColorBlue(c)};
       for (int i = 0; i < 3; ++i) {
         ASSERT_EQ(channel[i] % 51, 0u);
         sum[i] += channel[i];

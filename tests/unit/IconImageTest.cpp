@@ -13,7 +13,7 @@ namespace {
 using test::TBytes;
 using test::TIconImageSpec;
 
-const TColor kGreen = RGB(0, 200, 0);
+const TColor kGreen = MakeColor(0, 200, 0);
 
 TIconImageSpec Solid(int size, int bits, std::uint32_t value, std::vector<TColor> palette = {}) {
   TIconImageSpec s;
@@ -50,17 +50,17 @@ TEST(IconImage, MaskedPixelsKeepTheTargetsColour) {
   icon.Draw(target, 4, 2);
   EXPECT_EQ(target.GetPixel(3, 10), kGreen);
   EXPECT_EQ(target.GetPixel(4 + 15, 2 + 31), kGreen);
-  EXPECT_EQ(target.GetPixel(4 + 16, 2), RGB(10, 20, 250));
-  EXPECT_EQ(target.GetPixel(4 + 31, 2 + 5), RGB(255, 255, 255));
+  EXPECT_EQ(target.GetPixel(4 + 16, 2), MakeColor(10, 20, 250));
+  EXPECT_EQ(target.GetPixel(4 + 31, 2 + 5), MakeColor(255, 255, 255));
   EXPECT_EQ(target.GetPixel(4 + 32, 2), kGreen);
   // Clipped at the target's edges.
   icon.Draw(target, -20, 30);
-  EXPECT_EQ(target.GetPixel(0, 39), RGB(10, 20, 250));
+  EXPECT_EQ(target.GetPixel(0, 39), MakeColor(10, 20, 250));
 }
 
 TEST(IconImage, ChoosesTheBestImageForSizeAndDepth) {
   test::TImagePlatform platform;
-  const std::vector<TColor> palette = {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)};
+  const std::vector<TColor> palette = {MakeColor(1, 1, 1), MakeColor(2, 2, 2), MakeColor(3, 3, 3)};
   TIconImageSpec png;
   png.Width = png.Height = 32;
   png.Png = true;
@@ -89,9 +89,9 @@ TEST(IconImage, ChoosesTheBestImageForSizeAndDepth) {
   icon.LoadFromData(test::WriteIco({small}));
   TPixelBuffer target(32, 32);
   icon.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(1, 1), RGB(200, 0, 0));
-  EXPECT_EQ(target.GetPixel(2, 1), RGB(9, 9, 9));
-  EXPECT_EQ(target.GetPixel(31, 31), RGB(9, 9, 9));
+  EXPECT_EQ(target.GetPixel(1, 1), MakeColor(200, 0, 0));
+  EXPECT_EQ(target.GetPixel(2, 1), MakeColor(9, 9, 9));
+  EXPECT_EQ(target.GetPixel(31, 31), MakeColor(9, 9, 9));
 }
 
 TEST(IconImage, AlphaBlendsOverTheTarget) {
@@ -103,21 +103,21 @@ TEST(IconImage, AlphaBlendsOverTheTarget) {
   TIcon icon;
   icon.LoadFromData(test::WriteIco({s}));
   TPixelBuffer target(32, 32);
-  target.Fill(RGB(0, 0, 200));
+  target.Fill(MakeColor(0, 0, 200));
   icon.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(0, 0), RGB(128, 0, 100));
-  EXPECT_EQ(target.GetPixel(1, 0), RGB(0, 0, 200));
-  EXPECT_EQ(target.GetPixel(2, 0), RGB(255, 0, 0));
+  EXPECT_EQ(target.GetPixel(0, 0), MakeColor(128, 0, 100));
+  EXPECT_EQ(target.GetPixel(1, 0), MakeColor(0, 0, 200));
+  EXPECT_EQ(target.GetPixel(2, 0), MakeColor(255, 0, 0));
 
   // 32-bit pixels without any alpha fall back to the mask.
   TIconImageSpec noAlpha = Solid(32, 32, 0x00FF0000);
   noAlpha.Mask.assign(32 * 32, 0);
   noAlpha.Mask[0] = 1;
   icon.LoadFromData(test::WriteIco({noAlpha}));
-  target.Fill(RGB(0, 0, 200));
+  target.Fill(MakeColor(0, 0, 200));
   icon.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(0, 0), RGB(0, 0, 200));
-  EXPECT_EQ(target.GetPixel(1, 0), RGB(255, 0, 0));
+  EXPECT_EQ(target.GetPixel(0, 0), MakeColor(0, 0, 200));
+  EXPECT_EQ(target.GetPixel(1, 0), MakeColor(255, 0, 0));
 }
 
 TEST(IconImage, NotAnIconOrNothingReadable) {

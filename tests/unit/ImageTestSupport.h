@@ -53,7 +53,7 @@ class TImageFiles : public IFileSystem {
   bool DeleteFile(const std::string& path) override { return Files.erase(path) != 0; }
   std::vector<std::uint8_t> ReadFile(const std::string& path) override {
     auto it = Files.find(path);
-    if (it == Files.end()) throw Exception(FormatMessage("Cannot open file %s", path));
+    if (it == Files.end()) throw Exception(FormatText("Cannot open file %s", path));
     return it->second;
   }
   void WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& data) override {

@@ -105,9 +105,9 @@ inline TBytes WriteDib(const TDibSpec& s) {
     }
   }
   for (TColor c : s.Palette) {
-    b.push_back(GetBValue(c));
-    b.push_back(GetGValue(c));
-    b.push_back(GetRValue(c));
+    b.push_back(ColorBlue(c));
+    b.push_back(ColorGreen(c));
+    b.push_back(ColorRed(c));
     if (s.HeaderSize != 12) b.push_back(0);
   }
   b.insert(b.end(), s.Bits.begin(), s.Bits.end());
@@ -205,9 +205,9 @@ inline ColorMapObject* MakeGifMap(const std::vector<TColor>& colors) {
   while (count < static_cast<int>(colors.size())) count *= 2;
   std::vector<GifColorType> entries(count, GifColorType{0, 0, 0});
   for (std::size_t i = 0; i < colors.size(); ++i)
-    entries[i] = GifColorType{static_cast<GifByteType>(GetRValue(colors[i])),
-                              static_cast<GifByteType>(GetGValue(colors[i])),
-                              static_cast<GifByteType>(GetBValue(colors[i]))};
+    entries[i] = GifColorType{static_cast<GifByteType>(ColorRed(colors[i])),
+                              static_cast<GifByteType>(ColorGreen(colors[i])),
+                              static_cast<GifByteType>(ColorBlue(colors[i]))};
   return GifMakeMapObject(count, entries.data());
 }
 

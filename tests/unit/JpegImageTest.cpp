@@ -41,12 +41,12 @@ std::vector<TColor> ReferenceDecode(const TBytes& file, bool quantize) {
     jpeg_read_scanlines(&info, rows, 1);
     for (JDIMENSION x = 0; x < info.output_width; ++x) {
       if (!quantize) {
-        out.push_back(RGB(row[3 * x], row[3 * x + 1], row[3 * x + 2]));
+        out.push_back(MakeColor(row[3 * x], row[3 * x + 1], row[3 * x + 2]));
       } else if (info.out_color_components == 1) {
         const unsigned v = info.colormap[0][row[x]];
-        out.push_back(RGB(v, v, v));
+        out.push_back(MakeColor(v, v, v));
       } else {
-        out.push_back(RGB(info.colormap[0][row[x]], info.colormap[1][row[x]], info.colormap[2][row[x]]));
+        out.push_back(MakeColor(info.colormap[0][row[x]], info.colormap[1][row[x]], info.colormap[2][row[x]]));
       }
     }
   }
@@ -86,10 +86,10 @@ TEST(JpegImage, DecodesAtFirstDrawAsLibjpegDoes) {
     EXPECT_FALSE(image.Empty());
     EXPECT_FALSE(image.Quantized());
     TPixelBuffer target(70, 40);
-    target.Fill(RGB(255, 0, 0));
+    target.Fill(MakeColor(255, 0, 0));
     image.Draw(target, 2, 1);
-    EXPECT_EQ(target.GetPixel(1, 1), RGB(255, 0, 0));
-    EXPECT_EQ(target.GetPixel(63, 1), RGB(255, 0, 0));
+    EXPECT_EQ(target.GetPixel(1, 1), MakeColor(255, 0, 0));
+    EXPECT_EQ(target.GetPixel(63, 1), MakeColor(255, 0, 0));
     const std::vector<TColor> expected = ReferenceDecode(file, false);
     const std::vector<TColor> decoded = Colors(image.Pixels());
     EXPECT_EQ(decoded, expected);

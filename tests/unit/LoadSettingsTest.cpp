@@ -28,11 +28,11 @@ TEST_F(LoadSettings, PlainStoredDesktop) {
   EXPECT_EQ(d.FOriginY, 0);
   EXPECT_EQ(d.SpinEditOriginX.Value(), 0);
   EXPECT_EQ(d.SpinEditOriginY.Value(), 0);
-  EXPECT_EQ(d.FBackgroundColor, RGB(0, 128, 128));
-  EXPECT_EQ(d.FWindowTextColor, RGB(0, 0, 0));
+  EXPECT_EQ(d.FBackgroundColor, MakeColor(0, 128, 128));
+  EXPECT_EQ(d.FWindowTextColor, MakeColor(0, 0, 0));
   EXPECT_EQ(d.FPattern, TPattern{});
   for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(d.FPatternBitmap->GetPixel(x, y), RGB(0, 128, 128));
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(d.FPatternBitmap->GetPixel(x, y), MakeColor(0, 128, 128));
   EXPECT_FALSE(d.ShowHint());
   EXPECT_FALSE(Application().ShowHint);
   EXPECT_FALSE(d.FShowPreviewGrid);
@@ -122,12 +122,12 @@ TEST_F(LoadSettings, OwnPreferencesAndDesktopValues) {
   // Loading the origins is no hand-set origin: the preset stays.
   EXPECT_EQ(d.FOriginPreset, 4);
   EXPECT_EQ(d.FPattern, (TPattern{1, 2, 2, 2, 2, 2, 2, 2}));
-  EXPECT_EQ(d.FBackgroundColor, RGB(255, 0, 0));
-  EXPECT_EQ(d.FWindowTextColor, RGB(10, 20, 30));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 0), RGB(10, 20, 30));
-  for (int x = 1; x < 8; ++x) EXPECT_EQ(d.FPatternBitmap->GetPixel(x, 0), RGB(255, 0, 0));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(1, 1), RGB(10, 20, 30));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 1), RGB(255, 0, 0));
+  EXPECT_EQ(d.FBackgroundColor, MakeColor(255, 0, 0));
+  EXPECT_EQ(d.FWindowTextColor, MakeColor(10, 20, 30));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 0), MakeColor(10, 20, 30));
+  for (int x = 1; x < 8; ++x) EXPECT_EQ(d.FPatternBitmap->GetPixel(x, 0), MakeColor(255, 0, 0));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(1, 1), MakeColor(10, 20, 30));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 1), MakeColor(255, 0, 0));
   EXPECT_FALSE(d.BitBtnOk.Enabled());
   EXPECT_FALSE(d.BitBtnApply.Enabled());
 }

@@ -24,7 +24,7 @@ class TRecordingPlayer : public IMetafilePlayer {
                     int width, int height) override {
     Bytes = emf;
     Arguments = {x, y, width, height};
-    target.FillRect({x, y, x + width, y + height}, RGB(0, 0, 255));
+    target.FillRect({x, y, x + width, y + height}, MakeColor(0, 0, 255));
     return Result;
   }
   bool PlayWindows(const std::vector<std::uint8_t>& wmf, int boxLeft, int boxTop, int boxRight,
@@ -32,7 +32,7 @@ class TRecordingPlayer : public IMetafilePlayer {
                    int height) override {
     Bytes = wmf;
     Arguments = {boxLeft, boxTop, boxRight, boxBottom, unitsPerInch, x, y, width, height};
-    target.FillRect({x, y, x + width, y + height}, RGB(0, 255, 0));
+    target.FillRect({x, y, x + width, y + height}, MakeColor(0, 255, 0));
     return Result;
   }
 };
@@ -149,8 +149,8 @@ TEST(Metafile, PlaysThroughThePlatformsPlayer) {
   picture.Draw(target, 2, 1);
   EXPECT_EQ(player.Arguments, (std::vector<int>{10, 20, 1450, 740, 1440, 2, 1, 96, 48}));
   EXPECT_EQ(player.Bytes, TBytes(wmf.begin() + 22, wmf.end()));
-  EXPECT_EQ(target.GetPixel(2, 1), RGB(0, 255, 0));
-  EXPECT_EQ(target.GetPixel(1, 1), RGB(0, 0, 0));
+  EXPECT_EQ(target.GetPixel(2, 1), MakeColor(0, 255, 0));
+  EXPECT_EQ(target.GetPixel(1, 1), MakeColor(0, 0, 0));
 
   picture.LoadFromFile("C:\\b.WMF");  // the content decides the kind
   EXPECT_EQ(picture.Width(), 96);

@@ -38,8 +38,8 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
   platform.Files.Files["C:\\Pictures\\photo.jpe"] = jpeg;
   platform.Files.Files["C:\\Pictures\\photo"] = jpeg;
   platform.Files.Files["C:\\my.pictures\\photo"] = jpeg;
-  platform.Files.Files["C:\\Pictures\\Wall.GiF"] = test::WriteGif({9, 7, {RGB(1, 2, 3), RGB(4, 5, 6)}, {}});
-  platform.Files.Files["C:\\Pictures\\Wall.bmp"] = SmallBmp(3, 2, RGB(7, 8, 9));
+  platform.Files.Files["C:\\Pictures\\Wall.GiF"] = test::WriteGif({9, 7, {MakeColor(1, 2, 3), MakeColor(4, 5, 6)}, {}});
+  platform.Files.Files["C:\\Pictures\\Wall.bmp"] = SmallBmp(3, 2, MakeColor(7, 8, 9));
 
   for (const char* name : {"C:\\Pictures\\Photo.JPG", "C:\\Pictures\\Photo.Jpeg"}) {
     SCOPED_TRACE(name);
@@ -49,9 +49,9 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
     EXPECT_EQ(picture.Width(), 24);
     EXPECT_EQ(picture.Height(), 16);
     TPixelBuffer target(24, 16);
-    target.Fill(RGB(255, 0, 0));
+    target.Fill(MakeColor(255, 0, 0));
     picture.Draw(target, 0, 0);
-    EXPECT_NEAR(GetGValue(target.GetPixel(0, 15)), 255, 12);
+    EXPECT_NEAR(ColorGreen(target.GetPixel(0, 15)), 255, 12);
   }
   TPicture picture;
   EXPECT_EQ(LoadError(picture, "C:\\Pictures\\photo.jpe"), "Unknown picture file extension (.jpe)");
@@ -75,7 +75,7 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
 
 TEST(Picture, FailedLoadKeepsWhatItHeld) {
   test::TImagePlatform platform;
-  platform.Files.Files["good.bmp"] = SmallBmp(3, 2, RGB(7, 8, 9));
+  platform.Files.Files["good.bmp"] = SmallBmp(3, 2, MakeColor(7, 8, 9));
   platform.Files.Files["bad.bmp"] = {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
   platform.Files.Files["bad.gif"] = {'G', 'I', 'F', '8'};
   TPicture picture;
@@ -88,7 +88,7 @@ TEST(Picture, FailedLoadKeepsWhatItHeld) {
   EXPECT_EQ(picture.Height(), 2);
   TPixelBuffer target(3, 2);
   picture.Draw(target, 0, 0);
-  EXPECT_EQ(target.GetPixel(2, 1), RGB(7, 8, 9));
+  EXPECT_EQ(target.GetPixel(2, 1), MakeColor(7, 8, 9));
 }
 
 TEST(Picture, FormatTableInItsOrderAndLaterEntriesWin) {
@@ -97,7 +97,7 @@ TEST(Picture, FormatTableInItsOrderAndLaterEntriesWin) {
   EXPECT_EQ(extensions, (std::vector<std::string>{"wmf", "emf", "ico", "bmp", "jpeg", "jpg", "gif"}));
 
   test::TImagePlatform platform;
-  platform.Files.Files["x.Tst"] = SmallBmp(2, 2, RGB(1, 1, 1));
+  platform.Files.Files["x.Tst"] = SmallBmp(2, 2, MakeColor(1, 1, 1));
   TPicture::RegisterFileFormat("TST", "Test", [] { return std::unique_ptr<TGraphic>(); });
   TPicture::RegisterFileFormat("tst", "Test", [] {
     return std::unique_ptr<TGraphic>(new TBitmap());

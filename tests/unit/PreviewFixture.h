@@ -17,7 +17,7 @@ class PreviewFixture : public DialogFixture {
   using TPixelFn = std::function<TColor(int x, int y)>;
 
   // Every image pixel its own colour (for images up to 256 x 256).
-  static TColor Coded(int x, int y) { return RGB(x, y, 77); }
+  static TColor Coded(int x, int y) { return MakeColor(x, y, 77); }
 
   static std::vector<std::uint8_t> Bmp24(int width, int height, const TPixelFn& pixel) {
     const int stride = (width * 3 + 3) / 4 * 4;
@@ -50,9 +50,9 @@ class PreviewFixture : public DialogFixture {
     for (int y = height - 1; y >= 0; --y) {
       for (int x = 0; x < width; ++x) {
         const TColor c = pixel(x, y);
-        b.push_back(GetBValue(c));
-        b.push_back(GetGValue(c));
-        b.push_back(GetRValue(c));
+        b.push_back(ColorBlue(c));
+        b.push_back(ColorGreen(c));
+        b.push_back(ColorRed(c));
       }
       for (int p = width * 3; p < stride; ++p) b.push_back(0);
     }

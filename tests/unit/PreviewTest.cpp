@@ -5,7 +5,7 @@
 namespace bx {
 namespace {
 
-constexpr TColor kTeal = RGB(0, 128, 128);
+constexpr TColor kTeal = MakeColor(0, 128, 128);
 
 class PreviewTest : public PreviewFixture {
  protected:
@@ -119,13 +119,13 @@ TEST_F(PreviewTest, PatternIsAnchoredAtTheCorner) {
   TFrmBXMain& d = Dialog();
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
-      EXPECT_EQ(d.FPatternBitmap->GetPixel(x, y), x == 0 && y == 0 ? RGB(0, 0, 0) : 0xFFFFFFu);
+      EXPECT_EQ(d.FPatternBitmap->GetPixel(x, y), x == 0 && y == 0 ? MakeColor(0, 0, 0) : 0xFFFFFFu);
   int black = 0, wrong = 0;
   for (int y = 0; y < 768; ++y)
     for (int x = 0; x < 1024; ++x) {
       const bool corner = x % 8 == 0 && y % 8 == 0;
-      if (At(x, y) == RGB(0, 0, 0)) ++black;
-      if (At(x, y) != (corner ? RGB(0, 0, 0) : 0xFFFFFFu)) ++wrong;
+      if (At(x, y) == MakeColor(0, 0, 0)) ++black;
+      if (At(x, y) != (corner ? MakeColor(0, 0, 0) : 0xFFFFFFu)) ++wrong;
     }
   EXPECT_EQ(black, 128 * 96);
   EXPECT_EQ(wrong, 0);
@@ -133,9 +133,9 @@ TEST_F(PreviewTest, PatternIsAnchoredAtTheCorner) {
   // The pattern also lies around a single copy of an image.
   d.FWallpaper = WriteImage("logo.bmp", 101, 51);
   d.UpdatePreview();
-  EXPECT_EQ(At(456, 352), RGB(0, 0, 0));
+  EXPECT_EQ(At(456, 352), MakeColor(0, 0, 0));
   EXPECT_EQ(At(464, 360), Coded(2, 1));
-  EXPECT_EQ(At(568, 416), RGB(0, 0, 0));
+  EXPECT_EQ(At(568, 416), MakeColor(0, 0, 0));
   EXPECT_EQ(At(569, 416), 0xFFFFFFu);
   for (int y = 0; y < 768; ++y)
     for (int x = 0; x < 1024; ++x) {
@@ -148,11 +148,11 @@ TEST_F(PreviewTest, PatternIsAnchoredAtTheCorner) {
 
   // BuildPatternBitmap renders bit x of byte y as column x of row y.
   d.FPattern = {0x81, 0, 0, 0, 0, 0, 0, 0x02};
-  d.BuildPatternBitmap(RGB(1, 2, 3), RGB(4, 5, 6));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 0), RGB(1, 2, 3));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(7, 0), RGB(1, 2, 3));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(1, 7), RGB(1, 2, 3));
-  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 7), RGB(4, 5, 6));
+  d.BuildPatternBitmap(MakeColor(1, 2, 3), MakeColor(4, 5, 6));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 0), MakeColor(1, 2, 3));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(7, 0), MakeColor(1, 2, 3));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(1, 7), MakeColor(1, 2, 3));
+  EXPECT_EQ(d.FPatternBitmap->GetPixel(0, 7), MakeColor(4, 5, 6));
 }
 
 TEST_F(PreviewTest, MissingWallpaperIsDropped) {
@@ -228,8 +228,8 @@ TEST_F(PreviewTest, RightAndBottomPresetsFollowTheImage) {
 TEST_F(PreviewTest, GridOfCrosses) {
   SetColors("Background", "10 20 30");
   TFrmBXMain& d = Dialog();
-  const TColor bg = RGB(10, 20, 30), inverted = RGB(245, 235, 225);
-  const TColor red = RGB(255, 0, 0), cyan = RGB(0, 255, 255);
+  const TColor bg = MakeColor(10, 20, 30), inverted = MakeColor(245, 235, 225);
+  const TColor red = MakeColor(255, 0, 0), cyan = MakeColor(0, 255, 255);
   d.CheckBoxShowPreviewGrid.SetChecked(true);
   EXPECT_TRUE(d.FShowPreviewGrid);
   EXPECT_FALSE(d.BitBtnOk.Enabled());
@@ -366,7 +366,7 @@ TEST_F(PreviewTest, ToggleFullScreenAndBack) {
   EXPECT_EQ(d.Width(), 1280);
   EXPECT_EQ(d.Height(), 1024);
   EXPECT_EQ(d.Color(), kTeal);
-  EXPECT_EQ(d.FontColor(), RGB(1, 2, 3));
+  EXPECT_EQ(d.FontColor(), MakeColor(1, 2, 3));
   EXPECT_EQ(d.ImageWallpaper.BoundsRect(), (TRect{0, 0, 1280, 1024}));
   EXPECT_EQ(d.FSavedLeft, 300);
   EXPECT_EQ(d.FSavedTop, 200);
@@ -423,12 +423,12 @@ TEST_F(PreviewTest, DecodedPictureIsKeptWhileTheFileIsUnchanged) {
   EXPECT_EQ(At(10, 10), Coded(0, 0));
 
   // A new background colour composes the image bitmap again.
-  d.FBackgroundColor = RGB(9, 9, 9);
+  d.FBackgroundColor = MakeColor(9, 9, 9);
   d.UpdatePreview();
   EXPECT_EQ(d.FPictureCache.ComposeCount(), composes + 2);
 
   // So does a change of the bitmap by anyone else.
-  d.FImageBitmap->Fill(RGB(1, 1, 1));
+  d.FImageBitmap->Fill(MakeColor(1, 1, 1));
   d.UpdatePreview();
   EXPECT_EQ(At(10, 10), Coded(0, 0));
   EXPECT_EQ(d.FPictureCache.LoadCount(), loads + 1);
@@ -454,33 +454,33 @@ TEST(PixelBufferStamp, ChangesWithEveryWriteAndCopy) {
   (void)a.GetPixel(1, 1);
   (void)static_cast<const TPixelBuffer&>(a).Scanline(0);
   EXPECT_EQ(a.Stamp(), s0);
-  a.SetPixel(1, 1, RGB(1, 2, 3));
+  a.SetPixel(1, 1, MakeColor(1, 2, 3));
   const TPixelBuffer::TStamp s1 = a.Stamp();
   EXPECT_NE(s1, s0);
   a.FillRect({0, 0, 1, 1}, 0);
   EXPECT_NE(a.Stamp(), s1);
   TPixelBuffer b = a;
   EXPECT_NE(b.Stamp().Id, a.Stamp().Id);
-  EXPECT_EQ(b.GetPixel(1, 1), RGB(1, 2, 3));
+  EXPECT_EQ(b.GetPixel(1, 1), MakeColor(1, 2, 3));
   const TPixelBuffer::TStamp sa = a.Stamp();
   a = std::move(b);
   EXPECT_NE(a.Stamp(), sa);
-  EXPECT_EQ(a.GetPixel(1, 1), RGB(1, 2, 3));
+  EXPECT_EQ(a.GetPixel(1, 1), MakeColor(1, 2, 3));
   EXPECT_TRUE(b.Empty());
 }
 
 TEST(PixelBufferPattern, OffsetRectanglesKeepTheAnchor) {
   TPixelBuffer pattern(8, 8);
   for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) pattern.SetPixel(x, y, RGB(x, y, 0));
+    for (int x = 0; x < 8; ++x) pattern.SetPixel(x, y, MakeColor(x, y, 0));
   TPixelBuffer b(50, 30);
-  b.Fill(RGB(9, 9, 9));
+  b.Fill(MakeColor(9, 9, 9));
   b.FillPattern({3, 5, 47, 29}, pattern);
   int wrong = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 50; ++x) {
       const bool inside = x >= 3 && x < 47 && y >= 5 && y < 29;
-      if (b.GetPixel(x, y) != (inside ? RGB(x % 8, y % 8, 0) : RGB(9, 9, 9))) ++wrong;
+      if (b.GetPixel(x, y) != (inside ? MakeColor(x % 8, y % 8, 0) : MakeColor(9, 9, 9))) ++wrong;
     }
   EXPECT_EQ(wrong, 0);
 }

@@ -1,0 +1,90 @@
+// Every window and callback of ours meets the system here. A window class
+// of ours has one procedure, TWindowBase<T>::WindowProc, which finds the C++
+// object behind the window, hands it each message and lets no exception
+// through into the system: an error goes to the dialogs' error report, as
+// an event handler's does.
+#pragma once
+
+#include "platform/win32/WinApi.h"
+
+namespace bx {
+
+// The module holding this code; our window classes are registered with it.
+HINSTANCE CodeModule();
+
+// Registers a window class of ours, once per load of the module (later
+// calls only answer). With `base`, the class builds on that class of the
+// system (its procedure is answered, to be called for what ours leaves);
+// without, it is a plain window with the arrow cursor (DefWindowProcW is
+// answered). Throws "Error creating window".
+WNDPROC RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style = 0,
+                            const wchar_t* base = nullptr);
+
+// Inside a catch block: shows the error in hand through the error report,
+// "Unknown error" for anything that is no std::exception.
+void ReportCurrentException() noexcept;
+
+// Runs the work of a callback from the system (window procedure, hook,
+// timer, thread entry): an error is reported and `failed` is answered.
+template <class R, class F>
+R Guarded(R failed, F&& work) noexcept {
+  try {
+    return work();
+  } catch (...) {
+    ReportCurrentException();
+    return failed;
+  }
+}
+
+template <class F>
+void Guarded(F&& work) noexcept {
+  try {
+    work();
+  } catch (...) {
+    ReportCurrentException();
+  }
+}
+
+// The base of an object behind windows of a class of ours (in the style of
+// thin C++ Win32 wrappers). T derives from TWindowBase<T>, handles
+//   LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
+// and passes what it leaves to DefaultMessage. Its window is created with
+// the object (as T*) as CreateWindowEx's last argument; from WM_NCCREATE to
+// WM_NCDESTROY, Handle() is that window.
+template <class T>
+class TWindowBase {
+ public:
+  HWND Handle() const { return FHandle; }
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    T* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self && message == WM_NCCREATE) {
+      self = static_cast<T*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      static_cast<TWindowBase*>(self)->FHandle = window;
+    }
+    // Before its creation message a window has no object yet.
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result =
+        Guarded(LRESULT{0}, [&] { return self->WindowMessage(message, wParam, lParam); });
+    if (message == WM_NCDESTROY) {
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      static_cast<TWindowBase*>(self)->FHandle = nullptr;
+    }
+    return result;
+  }
+
+ protected:
+  // The procedure of the system's class ours builds on, DefWindowProcW for none.
+  void SetBaseProcedure(WNDPROC procedure) { FBaseProcedure = procedure; }
+  LRESULT DefaultMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(FBaseProcedure, FHandle, message, wParam, lParam);
+  }
+
+  HWND FHandle = nullptr;
+
+ private:
+  WNDPROC FBaseProcedure = DefWindowProcW;
+};
+
+}  // namespace bx
