@@ -29,8 +29,8 @@ std::shared_ptr<TNotifyThread> TNotifyThread::Create(const std::string& folder, 
   std::unique_ptr<IChangeWatch> watch =
       platform.ChangeNotify->Watch(folder, subtree, ChangeFlags(filter), error);
   if (!watch) {
-    const std::string message = FormatMessage("System Error.  Code: %d.\r\n%s", error);
-    throw Exception(FormatMessage(message, platform.ChangeNotify->ErrorText(error)));
+    const std::string message = FormatText("System Error.  Code: %d.\r\n%s", error);
+    throw Exception(FormatText(message, platform.ChangeNotify->ErrorText(error)));
   }
   std::shared_ptr<TNotifyThread> thread(new TNotifyThread(std::move(watch), *platform.Dispatch));
   platform.Dispatch->StartThread([thread] { thread->Execute(); });

@@ -85,6 +85,7 @@ void TFormWindow::Create() {
   CreateWindowExW(exStyle, kFormClass, Widen(FForm.Caption()).c_str(), style, left, top, width,
                   height, owner, nullptr, CodeModule(), this);
   if (!FHandle) throw Exception("Error creating window");
+  FForm.Handle = reinterpret_cast<std::uintptr_t>(FHandle);
   // The frame the system really draws decides the outer size, so that the
   // client area is exactly the form's.
   RECT client{};
@@ -613,6 +614,7 @@ LRESULT TFormWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NCDESTROY:
       FByWindow.clear();
+      FForm.Handle = 0;
       break;
     default:
       break;

@@ -6,14 +6,18 @@
 
 #include <windows.h>
 
+#include <cderr.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <cpl.h>
+#include <shlobj.h>
 
 // The services name their operations after the platform's calls they stand
 // for; the A/W macros of those calls would rename the operations.
 #undef DeleteFile           // IFileSystem::DeleteFile
 #undef GetWindowsDirectory  // IFileSystem::GetWindowsDirectory
 #undef SystemParametersInfo // ISystem::SystemParametersInfo
+#undef TextOut              // TCanvas::TextOut
 
 namespace bx {
 

@@ -1,7 +1,11 @@
 // The Windows build's own services: the real registry, files, desktop,
-// message boxes and GDI metafile player.
+// message boxes, GDI metafile player, dispatch to the dialog's thread,
+// change notification and common dialogs.
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
+#include "platform/win32/WinChangeNotify.h"
+#include "platform/win32/WinCommonDialogs.h"
+#include "platform/win32/WinDispatch.h"
 #include "platform/win32/WinFiles.h"
 #include "platform/win32/WinMessageBoxes.h"
 #include "platform/win32/WinRegistry.h"
@@ -16,6 +20,9 @@ TPlatform DefaultPlatform() {
   platform.System = &WinSystem();
   platform.MessageBoxes = &WinMessageBoxes();
   platform.Metafiles = &GdiMetafilePlayer();
+  platform.Dispatch = &WinDispatch();
+  platform.ChangeNotify = &WinChangeNotify();
+  platform.Dialogs = &WinCommonDialogs();
   return platform;
 }
 

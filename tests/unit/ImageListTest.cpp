@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -215,6 +216,46 @@ TEST_F(ImageList, ClosingTheDialogInABurstOfCopiesReturnsAtOnce) {
   Env.Dispatch().ProcessCalls();
   Env.Dispatch().Advance(100);
   EXPECT_EQ(Env.Dispatch().PendingTimers(), 0);
+}
+
+// The merge delay on a real clock: a burst of 1,000 copies refills the
+// list a few times, at most once per delay, never once per file.
+TEST_F(ImageList, ABurstOfCopiesRefillsTheListAFewTimes) {
+  UseFolder(kPictures);
+  Files().CreateDirectory(kPictures);
+  TFrmBXMain& d = Dialog();
+  int refills = 0;
+  d.FolderMonitor.OnChange = [&](TObject& sender) {
+    ++refills;
+    d.FolderMonitorChange(sender);
+  };
+  const std::vector<std::uint8_t> image = Bmp24(2, 2, Coded);
+  using TClock = std::chrono::steady_clock;
+  const auto start = TClock::now();
+  std::atomic<bool> done{false};
+  std::thread copier([&] {
+    for (int i = 0; i < 1000; ++i) Files().WriteFile("C:\\Pictures\\" + std::to_string(i) + ".bmp", image);
+    done = true;
+  });
+  auto last = start;
+  int reports = 0;
+  // The dialog's loop: reports as they come, the timer on the real clock.
+  while (!done || Env.Dispatch().WaitForCall(100ms) || Env.Dispatch().PendingTimers()) {
+    Env.Dispatch().WaitForCall(2ms);
+    reports += Env.Dispatch().ProcessCalls();
+    const auto step = std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - last);
+    Env.Dispatch().Advance(static_cast<std::uint64_t>(step.count()));
+    last += step;
+  }
+  copier.join();
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - start);
+  EXPECT_EQ(Items().size(), 1001u);
+  EXPECT_GE(refills, 1);
+  EXPECT_LE(refills, reports);
+  EXPECT_LE(refills, 1 + elapsed.count() / 10);
+  EXPECT_LT(refills, 1000);
+  std::printf("1,000 copies: %d reports, %d refills in %lld ms\n", reports, refills,
+              static_cast<long long>(elapsed.count()));
 }
 
 TEST_F(ImageList, SetImageFolderOffersOnlyFoldersWithImages) {
