@@ -42,6 +42,8 @@ bool IsDriveRoot(const std::string& path) {
 // shell takes it for a file-system object.
 TPidl Resolve(HWND owner, std::string path) {
   if (path.size() >= 2 && path.compare(path.size() - 2, 2, "\\.") == 0) path.pop_back();
+  // The shell parses a folder's name without the closing "\" (a drive root keeps it).
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
   if (path.empty() || (!IsDriveRoot(path) && !WinFiles().DirectoryExists(path))) return nullptr;
   IShellFolder* desktop = nullptr;
   if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return nullptr;
@@ -196,7 +198,13 @@ class TBrowseSession : public IFolderBrowseWindow {
       default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    // Whatever the window did with OK meanwhile, ours is the state it keeps.
+    if (self->FOkSet && message != WM_NCDESTROY) {
+      HWND ok = GetDlgItem(window, IDOK);
+      if (ok && (IsWindowEnabled(ok) != FALSE) != self->FOk) EnableWindow(ok, self->FOk);
+    }
+    return result;
   }
 
   const TFolderBrowseRequest& FRequest;

@@ -20,7 +20,7 @@ namespace {
 constexpr WORD kPaneId = 0x4B0;
 constexpr WORD kStandardControlsId = 0x045F;  // stc32: where the dialog's own controls go
 // The pane in dialog units; it keeps its size when the dialog is resized.
-constexpr short kPaneWidth = 120, kPaneHeight = 128;
+constexpr short kPaneWidth = 90, kPaneHeight = 110;
 constexpr int kMargin = 6;
 
 // The child template of the explorer dialog: the standard controls' place,
@@ -227,7 +227,8 @@ bool WinOpenFile(const TOpenFileRequest& request, std::string& fileName) {
     info.nMaxFile = static_cast<DWORD>(file.size());
     info.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     info.lpstrTitle = title.empty() ? nullptr : title.c_str();
-    info.Flags = request.Flags | OFN_EXPLORER;
+    // The host's working folder is not the dialog's to change.
+    info.Flags = request.Flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
     info.FlagsEx = request.FlagsEx;
     if (request.PicturePreview && pane.Handle()) {
       info.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
