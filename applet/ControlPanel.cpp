@@ -81,6 +81,7 @@ void RegisterApplets(std::uintptr_t icon, TFormClass formClass) {
   ControlPanelWindow = 0;
   auto applet = TControlApplet::Create(std::move(formClass));
   applet->Name = "Bexora";
+  Application().Title = applet->Name;
   applet->Description = "Change windows wallpaper settings";
   applet->Icon = icon;
   TControlApplet::Register(std::move(applet));

@@ -1,5 +1,5 @@
 # win64 and win32: Bexora.cpl, a stand-alone DLL exporting CPlApplet only,
-# and the Wine suite that drives it.
+# its Windows Installer package, and the Wine suites that drive them.
 set(BX_DEPS ${CMAKE_SOURCE_DIR}/build/deps/${BX_TARGET})
 if(NOT EXISTS ${BX_DEPS}/lib/libjpeg.a)
   message(FATAL_ERROR "Cross-built libraries missing in ${BX_DEPS}: run scripts/setup")
@@ -25,3 +25,13 @@ target_link_options(Bexora PRIVATE -static -static-libgcc -static-libstdc++ -Wl,
 
 add_subdirectory(tests/wine)
 add_subdirectory(tests/bench/timer)
+
+# The packages of both builds sit side by side in the build folder.
+get_filename_component(BX_PACKAGE_DIR ${CMAKE_BINARY_DIR} DIRECTORY)
+if(BX_TARGET STREQUAL "win64")
+  set(BX_ARCH x64)
+else()
+  set(BX_ARCH x86)
+endif()
+add_subdirectory(installer)
+add_subdirectory(tests/package)

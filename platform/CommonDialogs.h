@@ -1,5 +1,6 @@
-// The system's common dialogs that the applet uses: the folder browser and
-// the file-open dialog with a picture preview.
+// The system's common dialogs that the applet uses: the colour dialog, the
+// folder browser and the file-open dialog with a picture preview. Each runs
+// modally over its owner and answers whether the user confirmed.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,14 @@
 #include <vector>
 
 namespace bx {
+
+// ---- Colour dialog ---------------------------------------------------------------
+
+struct TColorDialogRequest {
+  std::uintptr_t Owner = 0;  // window handle, 0 for the active window
+  std::uint32_t Color = 0;   // in: the initial colour; out: the chosen one (COLORREF)
+  bool FullOpen = false;     // with the custom-colour part shown
+};
 
 // ---- Folder browser ------------------------------------------------------------
 
@@ -93,6 +102,7 @@ struct TOpenFileRequest {
 class ICommonDialogs {
  public:
   virtual ~ICommonDialogs() = default;
+  virtual bool PickColor(TColorDialogRequest& request) = 0;
   // Runs the folder browser modally; true with `result` when the user
   // confirmed an item.
   virtual bool BrowseForFolder(const TFolderBrowseRequest& request,

@@ -11,6 +11,10 @@
 #include "platform/ChangeNotify.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Dispatch.h"
+#include "platform/Locale.h"
+#include "platform/MemoryStatus.h"
+#include "platform/Modules.h"
+#include "platform/VersionResources.h"
 
 namespace bx {
 
@@ -197,6 +201,10 @@ struct TPlatform {
   IDispatch* Dispatch = nullptr;
   IChangeNotification* ChangeNotify = nullptr;
   ICommonDialogs* Dialogs = nullptr;
+  IVersionResources* VersionResources = nullptr;
+  IMemoryStatus* MemoryStatus = nullptr;
+  IModules* Modules = nullptr;
+  ILocale* Locale = nullptr;
 };
 
 // The services in use; the build's own set unless a test installed another.

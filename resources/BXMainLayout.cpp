@@ -157,6 +157,18 @@ const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_v
   return nullptr;
 }
 
+TRect FormBounds(const TFormLayout& layout, const TControlLayout& entry) {
+  TRect bounds{entry.Left, entry.Top, entry.Left + entry.Width, entry.Top + entry.Height};
+  for (const TControlLayout* holder = FindControlLayout(layout, entry.Parent); holder;
+       holder = FindControlLayout(layout, holder->Parent)) {
+    bounds.Left += holder->Left;
+    bounds.Right += holder->Left;
+    bounds.Top += holder->Top;
+    bounds.Bottom += holder->Top;
+  }
+  return bounds;
+}
+
 void ApplyControlLayout(const TControlLayout& entry, TControl& control) {
   control.SetCaption(std::string(entry.Caption));
   control.SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
@@ -174,6 +186,11 @@ void ApplyControlLayout(const TControlLayout& entry, TControl& control) {
     glyphButton->Glyph = std::string(entry.Glyph);
     glyphButton->NumGlyphs = entry.NumGlyphs;
   }
+  if (auto* label = dynamic_cast<TLabel*>(&control)) label->WordWrap = entry.WordWrap;
+  if (auto* panel = dynamic_cast<TPanel*>(&control)) {
+    panel->BevelInner = entry.BevelInner;
+    panel->BorderWidth = entry.BorderWidth;
+  }
 }
 
 void LinkFocusControls(const TFormLayout& layout, TForm& form) {
@@ -181,6 +198,14 @@ void LinkFocusControls(const TFormLayout& layout, TForm& form) {
     if (entry.FocusControl.empty()) continue;
     if (auto* label = dynamic_cast<TLabel*>(form.FindControl(std::string(entry.Name))))
       label->FocusControl = form.FindControl(std::string(entry.FocusControl));
+  }
+}
+
+void LinkParentControls(const TFormLayout& layout, TForm& form) {
+  for (const TControlLayout& entry : layout.Controls) {
+    if (entry.Parent.empty()) continue;
+    if (TControl* control = form.FindControl(std::string(entry.Name)))
+      control->SetParentControl(form.FindControl(std::string(entry.Parent)));
   }
 }
 

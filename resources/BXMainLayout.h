@@ -29,6 +29,12 @@ struct TControlLayout {
   bool Default = false;           // Enter presses it
   bool Cancel = false;            // Esc presses it
   bool Enabled = true;
+  // The panel or group holding it (empty: the form); its bounds are in the
+  // holder's client pixels.
+  std::string_view Parent = {};
+  bool WordWrap = false;          // a label's long caption breaks into lines
+  TPanelBevel BevelInner = TPanelBevel::bvNone;  // a panel's inner bevel
+  int BorderWidth = 0;            // a panel's band between its bevels
 };
 
 struct TFormLayout {
@@ -48,11 +54,17 @@ const TFormLayout& BXMainLayout();
 // The entry for a control name, or null.
 const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_view name);
 
+// A control's bounds in the form's client pixels: its own moved by the
+// places of the panels that hold it.
+TRect FormBounds(const TFormLayout& layout, const TControlLayout& entry);
+
 // Sets a control's designed properties from its entry (all but a label's
 // focus control, which may be created after the label).
 void ApplyControlLayout(const TControlLayout& entry, TControl& control);
 // Points each label at its focus control, once the form holds all controls.
 void LinkFocusControls(const TFormLayout& layout, TForm& form);
+// Puts each control into its panel, once the form holds all controls.
+void LinkParentControls(const TFormLayout& layout, TForm& form);
 // Caption, client size, font, border, key preview, icon.
 void ApplyFormLayout(const TFormLayout& layout, TForm& form);
 

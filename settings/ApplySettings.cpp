@@ -15,16 +15,6 @@ namespace bx {
 
 namespace {
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Letters a to z compared without regard to case, every other character exactly.
-bool SameFileName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  return true;
-}
-
 // From the last "." of the file name on, in capitals; empty without one.
 std::string UpperExtension(const std::string& path) {
   const std::size_t dot = path.rfind('.');

@@ -20,5 +20,10 @@ void PatternStringToBytes(const std::string& text, TPattern& bytes);
 std::int32_t StrToInt(const std::string& text);
 // The Windows folder with a trailing "\".
 std::string GetWindowsFolder();
+// Letters a to z upper-cased, every other character kept.
+char AsciiUpper(char c);
+// File names compared as the system compares them: a to z without regard to
+// case, every other character exactly.
+bool SameFileName(const std::string& a, const std::string& b);
 
 }  // namespace bx

@@ -241,6 +241,30 @@ def spin_up():
     return p
 
 
+def memory_chip():
+    """A memory module: a board with chips and its contacts below."""
+    p = Picture(16, 16)
+    p.rect(0, 4, 15, 11, GREEN)
+    p.frame(0, 4, 15, 11, BLACK)
+    for left in (2, 6, 10):
+        p.rect(left, 6, left + 2, 8, BLACK)
+    for x in range(1, 15, 2):
+        p.set(x, 10, YELLOW)
+    return p
+
+
+def version_page():
+    """A page with an "i": the information a module carries about itself."""
+    p = Picture(16, 16)
+    p.rect(2, 0, 12, 15, WHITE)
+    p.frame(2, 0, 12, 15, GRAY)
+    p.rect(7, 3, 7, 4, NAVY)
+    p.rect(6, 6, 7, 6, NAVY)
+    p.rect(7, 7, 7, 11, NAVY)
+    p.rect(6, 12, 8, 12, NAVY)
+    return p
+
+
 def main_icon():
     """A screen on its stand, showing a landscape as its wallpaper."""
     clear = FUCHSIA
@@ -289,6 +313,8 @@ def pictures():
     yield "BGCOLOR.bmp", colour_squares()
     yield "SpinUp.bmp", spin_up()
     yield "SpinDown.bmp", spin_up().flipped()
+    yield "MEMORY.bmp", memory_chip()
+    yield "VERSION.bmp", version_page()
 
 
 def main(argv):

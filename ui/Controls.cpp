@@ -30,6 +30,23 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   Changed();
 }
 
+TRect TControl::FormBoundsRect() const {
+  TRect bounds = FBounds;
+  for (const TControl* c = FParentControl; c; c = c->FParentControl) {
+    bounds.Left += c->Left();
+    bounds.Right += c->Left();
+    bounds.Top += c->Top();
+    bounds.Bottom += c->Top();
+  }
+  return bounds;
+}
+
+bool TControl::Focused() const { return FParent && FParent->ActiveControl() == this; }
+
+void TControl::SetFocus() {
+  if (FParent) FParent->SetActiveControl(this);
+}
+
 void TCheckBox::SetChecked(bool value) {
   if (FChecked == value) return;
   FChecked = value;
@@ -63,6 +80,55 @@ void TListBox::SetItemIndex(int value) {
   if (FItemIndex == value) return;
   FItemIndex = value;
   Changed();
+}
+
+namespace {
+// Groups of the radio groups' buttons, apart from the groups forms number themselves.
+int gNextRadioGroup = 1000;
+// The caption's line above the first item, and the frame below the last.
+constexpr int kCaptionSpace = 14;
+constexpr int kBottomSpace = 4;
+constexpr int kItemIndent = 8;
+}  // namespace
+
+TRadioGroup::TRadioGroup(std::string name)
+    : TControl(TControlKind::RadioGroup, std::move(name)), FGroup(gNextRadioGroup++) {}
+
+void TRadioGroup::SetItems(std::vector<std::string> items) {
+  FItems = std::move(items);
+  FButtons.clear();
+  FItemIndex = -1;
+  const int count = static_cast<int>(FItems.size());
+  const int rowHeight = count > 0 ? (Height() - kCaptionSpace - kBottomSpace) / count : 0;
+  for (int i = 0; i < count; ++i) {
+    auto button = std::make_unique<TRadioButton>(Name() + "." + std::to_string(i));
+    button->SetCaption(FItems[i]);
+    button->Group = FGroup;
+    button->SetTabOrder(TabOrder());
+    button->SetBounds(Left() + kItemIndent, Top() + kCaptionSpace + i * rowHeight,
+                      Width() - 2 * kItemIndent, rowHeight);
+    button->OnClick = [this, i](TObject&) { ButtonChanged(i); };
+    FButtons.push_back(std::move(button));
+  }
+}
+
+void TRadioGroup::SetItemIndex(int value) {
+  if (value < 0 || value >= static_cast<int>(FButtons.size())) value = -1;
+  if (value == FItemIndex) return;
+  if (value >= 0) {
+    // The button's click comes back through ButtonChanged.
+    FButtons[value]->SetChecked(true);
+    return;
+  }
+  FItemIndex = -1;
+  for (auto& button : FButtons) button->SetChecked(false);
+  if (OnClick) OnClick(*this);
+}
+
+void TRadioGroup::ButtonChanged(int index) {
+  if (index == FItemIndex) return;
+  FItemIndex = index;
+  if (OnClick) OnClick(*this);
 }
 
 }  // namespace bx

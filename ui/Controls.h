@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ using TMouseEvent =
     std::function<void(TObject& Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject& Sender, TShiftState Shift, int X, int Y)>;
 
-enum class TControlKind { Label, Button, BitBtn, CheckBox, RadioButton, SpinEdit, ListBox, Image };
+enum class TControlKind { Label, Button, BitBtn, CheckBox, RadioButton, SpinEdit, ListBox, Image,
+                          ListView, Panel, RadioGroup };
 enum class TCursor { crDefault, crHandPoint, crCross };
 
 class TForm;
@@ -62,8 +64,9 @@ class TControl : public TObject {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
 
-  // Bounds in the parent's client pixels. A width or height of 0 on a label
-  // means "sized to its caption".
+  // Bounds in the client pixels of the containing control (a panel), or of
+  // the form when there is none. A width or height of 0 on a label means
+  // "sized to its caption".
   int Left() const { return FBounds.Left; }
   int Top() const { return FBounds.Top; }
   int Width() const { return FBounds.Width(); }
@@ -72,6 +75,15 @@ class TControl : public TObject {
   void SetBounds(int left, int top, int width, int height);
 
   TForm* Parent() const { return FParent; }
+  // The panel that contains the control; null: the form itself.
+  TControl* ParentControl() const { return FParentControl; }
+  void SetParentControl(TControl* value) { FParentControl = value; }
+  // Bounds in the form's client pixels.
+  TRect FormBoundsRect() const;
+
+  // Whether the control has the keyboard focus; SetFocus moves it here.
+  bool Focused() const;
+  void SetFocus();
 
   // The window binding's observer: told after any visible property changed.
   std::function<void(TControl&)> OnStateChanged;
@@ -95,6 +107,7 @@ class TControl : public TObject {
   TCursor FCursor = TCursor::crDefault;
   TRect FBounds;
   TForm* FParent = nullptr;
+  TControl* FParentControl = nullptr;
 };
 
 class TLabel : public TControl {
@@ -102,6 +115,19 @@ class TLabel : public TControl {
   explicit TLabel(std::string name) : TControl(TControlKind::Label, std::move(name)) {}
   // The control its access key focuses.
   TControl* FocusControl = nullptr;
+  // Long captions break into lines at the label's width.
+  bool WordWrap = false;
+};
+
+// A container drawn as a flat area with bevels: an outer one at its edge,
+// an inner one BorderWidth pixels further in.
+enum class TPanelBevel { bvNone, bvLowered, bvRaised };
+class TPanel : public TControl {
+ public:
+  explicit TPanel(std::string name) : TControl(TControlKind::Panel, std::move(name)) {}
+  TPanelBevel BevelOuter = TPanelBevel::bvRaised;
+  TPanelBevel BevelInner = TPanelBevel::bvNone;
+  int BorderWidth = 0;
 };
 
 class TButton : public TControl {
@@ -224,6 +250,31 @@ class TImage : public TControl {
 
  private:
   TPixelBuffer FPicture;
+};
+
+// A captioned frame with one radio button per item, one item per row; the
+// buttons are controls of the form (added after the group), so that the
+// keyboard moves between them as between any radio buttons of one group.
+// OnClick runs whenever the selected item changes, by the user or by code.
+class TRadioGroup : public TControl {
+ public:
+  explicit TRadioGroup(std::string name);
+  const std::vector<std::string>& Items() const { return FItems; }
+  // Makes the item buttons inside the group's bounds; call once, after the
+  // bounds are set and before the buttons are added to the form.
+  void SetItems(std::vector<std::string> items);
+  const std::vector<std::unique_ptr<TRadioButton>>& Buttons() const { return FButtons; }
+  // -1: none selected; an index outside the items selects none.
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int value);
+  TNotifyEvent OnClick;
+
+ private:
+  void ButtonChanged(int index);
+  std::vector<std::string> FItems;
+  std::vector<std::unique_ptr<TRadioButton>> FButtons;
+  int FItemIndex = -1;
+  int FGroup;
 };
 
 }  // namespace bx

@@ -17,6 +17,15 @@ TControl* TForm::FindControl(const std::string& name) const {
   return nullptr;
 }
 
+TControl* TForm::ActiveControl() const {
+  return OnGetActiveControl ? OnGetActiveControl() : FActiveControl;
+}
+
+void TForm::SetActiveControl(TControl* control) {
+  FActiveControl = control;
+  if (OnSetActiveControl) OnSetActiveControl(control);
+}
+
 void TForm::SetCaption(const std::string& value) {
   if (FCaption == value) return;
   FCaption = value;

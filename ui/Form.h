@@ -72,12 +72,23 @@ class TForm : public TObject {
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool value);
   bool KeyPreview = false;
-  bool Centered = true;  // centred on the desktop when shown
+  bool Centered = true;  // centred on the desktop (or on OwnerForm) when shown
+  // The form this one is a secondary dialog of: its window owns this one's,
+  // and a centred form is centred on it.
+  TForm* OwnerForm = nullptr;
   // The icon resource the title bar and the task switcher show; none when empty.
   std::string Icon;
   // Setting it ends the form's modal run (a secondary dialog's OK and
   // Cancel); ShowModal starts with mrNone, the close box gives mrCancel.
   int ModalResult = mrNone;
+
+  // The control that has the keyboard focus (null: none); setting it moves
+  // the focus there.
+  TControl* ActiveControl() const;
+  void SetActiveControl(TControl* control);
+  // The window binding's link to the real keyboard focus.
+  std::function<TControl*()> OnGetActiveControl;
+  std::function<void(TControl*)> OnSetActiveControl;
 
   // Items the form adds to its window's system menu, after the system's own.
   const std::vector<TSystemMenuItem>& SystemMenuItems() const { return FSystemMenu; }
@@ -123,6 +134,7 @@ class TForm : public TObject {
   TColor FFontColor = 0;
   bool FShowHint = false;
   std::vector<TSystemMenuItem> FSystemMenu;
+  TControl* FActiveControl = nullptr;
 };
 
 // Module-wide application state.
@@ -135,6 +147,8 @@ class TApplication {
   void ClearTerminate() { FTerminated = false; }
   // The module-wide hint switch.
   bool ShowHint = false;
+  // The program's title, shown after a secondary dialog's own title word.
+  std::string Title;
   // The error report of every dialog: a message box with the error's text.
   // An error of the report itself goes nowhere.
   void ShowException(const std::exception& error);

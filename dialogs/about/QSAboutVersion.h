@@ -1,27 +1,70 @@
-// The about box's entry: shows a module's version information and the
-// machine's memory figures, modally, owned by the calling dialog.
+// The about box: a file's version, product and description over a list
+// that shows either the entries of the file's version resource or the
+// machine's memory figures. Danish unless the caller asks for English.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "components/VersionReader.h"
+#include "dialogs/about/QSAboutTexts.h"
+#include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/ListView.h"
 
 namespace bx {
 
-void ShowVersionAbout(TForm* owner, const std::string& fileName,
-                      const std::vector<std::string>& extraCaptions, bool english);
+class TFrmQSVersionAbout : public TForm {
+ public:
+  // Builds the controls from the box's layout and runs FormCreate.
+  explicit TFrmQSVersionAbout(TObject* owner);
+  ~TFrmQSVersionAbout() override;
 
-// One request to show the about box, as the tests observe it.
-struct TVersionAboutRequest {
-  TForm* Owner = nullptr;
-  std::string FileName;
-  std::vector<std::string> ExtraCaptions;
-  bool English = false;
+  // Controls, in creation order.
+  TPanel PanelMain{"PanelMain"};
+  TPanel PanelInfo{"PanelInfo"};
+  TLabel LabelVersionTxt{"LabelVersionTxt"};
+  TLabel LabelVersion{"LabelVersion"};
+  TLabel LabelProductTxt{"LabelProductTxt"};
+  TLabel LabelProduct{"LabelProduct"};
+  TLabel LabelDescriptionTxt{"LabelDescriptionTxt"};
+  TLabel LabelDescription{"LabelDescription"};
+  TImage ImageAppIcon{"ImageAppIcon"};
+  TPanel PanelAdditionalInfo{"PanelAdditionalInfo"};
+  TListView ListViewVersion{"ListViewVersion"};
+  TPanel PanelButtons{"PanelButtons"};
+  TBitBtn BitBtnMemory{"BitBtnMemory"};
+  TBitBtn BitBtnVersion{"BitBtnVersion"};
+  TBitBtn BitBtnOK{"BitBtnOK"};
+
+  void FormCreate(TObject& Sender);
+  void FormDestroy(TObject& Sender);
+  void BitBtnVersionClick(TObject& Sender);
+  void BitBtnMemoryClick(TObject& Sender);
+  void BitBtnOKClick(TObject& Sender);
+  void SetDefaultTexts();
+  void UpdateTexts();
+
+  // The owner given at creation (the calling dialog).
+  TObject* Owner() const { return FOwner; }
+
+  // State (public so that the tests can see it).
+  std::string FFileName;
+  // Lines Name=Caption, sorted without regard to case; duplicates allowed.
+  std::vector<std::string> FExtraCaptions;
+  TAboutTexts FTexts;
+
+  // Adds a line to FExtraCaptions at its sorted place.
+  void AddExtraCaption(const std::string& line);
+  // The caption FExtraCaptions gives for a name (compared without regard to case).
+  std::string ExtraCaption(const std::string& name) const;
+
+ private:
+  void ShowIcon(bool fromFile);
+  TObject* FOwner;
 };
-using TVersionAboutHook = std::function<void(const TVersionAboutRequest&)>;
-// Installs an observer of ShowVersionAbout (empty: none) and returns the previous one.
-TVersionAboutHook SetVersionAboutHook(TVersionAboutHook hook);
+
+void ShowVersionAbout(TObject* owner, const std::string& fileName,
+                      const std::vector<std::string>& extraCaptions, bool english);
 
 }  // namespace bx

@@ -268,6 +268,10 @@ void TFrmBXMain::AboutCommand() {
   std::string fileName = args.size() > 2 ? args[2] : std::string();
   const std::size_t comma = fileName.rfind(',');
   fileName = comma == std::string::npos ? std::string() : fileName.substr(0, comma);
+  // Hosts that do not name the module there (control.exe Bexora.cpl) still
+  // get the version of this very module.
+  if ((fileName.empty() || !Platform().Files->FileExists(fileName)) && Platform().Modules)
+    fileName = Platform().Modules->ModuleFileName();
   if (!fileName.empty() && Platform().Files->FileExists(fileName)) {
     ShowVersionAbout(this, fileName, {"=(unknown)"}, true);
   } else {
@@ -281,9 +285,5 @@ void TFrmBXMain::ToggleHintsCommand() {
   Application().ShowHint = ShowHint();
   WriteRegistryValue(kHKeyCurrentUser, kOwnKey, "ShowHint", TVariant(ShowHint()));
 }
-
-// The clear-registry command is not built yet.
-void TFrmBXMain::ConfirmClearRegistry() {}
-void TFrmBXMain::ClearRegistry() {}
 
 }  // namespace bx

@@ -129,7 +129,4 @@ void TFrmBXMain::BitBtnSelectImageClick(TObject&) {
   MarkChanged();
 }
 
-// The background colour options dialog is not built yet.
-void TFrmBXMain::BitBtnBackGroundColorClick(TObject&) {}
-
 }  // namespace bx

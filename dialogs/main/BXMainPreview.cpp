@@ -234,11 +234,6 @@ void TFrmBXMain::BuildPatternBitmap(TColor ForeColor, TColor BackColor) {
       FPatternBitmap->SetPixel(x, y, ((FPattern[y] >> x) & 1) ? ForeColor : BackColor);
 }
 
-// TODO(background colour): sampling one of the image's points for
-// FBGColorOption 1 to 10 comes with the background colour options; until
-// then every option keeps the palette colour.
-TColor TFrmBXMain::GetColorFromImage() { return FBackgroundColor; }
-
 void TFrmBXMain::DrawPreviewGrid() {
   if (!FShowPreviewGrid) return;
   // A wider pen and longer arms keep the grid visible when the desktop-size

@@ -96,6 +96,10 @@ TPlatform TPortableServices::AsPlatform() {
   platform.Dispatch = &Dispatch;
   platform.ChangeNotify = &ChangeNotify;
   platform.Dialogs = &Dialogs;
+  platform.VersionResources = &VersionResources;
+  platform.MemoryStatus = &MemoryStatus;
+  platform.Modules = &Modules;
+  platform.Locale = &Locale;
   return platform;
 }
 

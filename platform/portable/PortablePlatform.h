@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "components/PixelBuffer.h"
 #include "platform/Platform.h"
 #include "platform/portable/InotifyWatch.h"
 #include "platform/portable/MemoryRegistry.h"
@@ -53,6 +55,53 @@ class TPortableFiles : public IFileSystem {
  private:
   std::filesystem::path FRoot;
   std::string FWindowsDirectory = "C:\\Windows";
+};
+
+// Version resources read from module files of the portable files with the
+// build's own reader of the PE resource directory.
+class TPortableVersionResources : public IVersionResources {
+ public:
+  explicit TPortableVersionResources(IFileSystem& files) : FFiles(files) {}
+  bool ReadVersionResource(const std::string& fileName, std::vector<std::uint8_t>& data) override;
+
+ private:
+  IFileSystem& FFiles;
+};
+
+// The program's and the module's file names and their icons as the tests
+// set them; a file without an icon set has none.
+class TScriptedModules : public IModules {
+ public:
+  std::string ProgramFileName() override { return Program; }
+  std::string ModuleFileName() override { return Module; }
+  bool ExtractIcon(const std::string& fileName, std::uint32_t background,
+                   TPixelBuffer& icon) override;
+  bool ApplicationIcon(std::uint32_t background, TPixelBuffer& icon) override;
+
+  std::string Program = "C:\\Windows\\control.exe";
+  std::string Module = "C:\\Windows\\System32\\Bexora.cpl";
+  // Icons by file name; every pixel of colour kTransparentIcon takes the
+  // background colour asked for.
+  std::map<std::string, TPixelBuffer> Icons;
+  TPixelBuffer AppIcon;
+  static constexpr std::uint32_t kTransparentIcon = 0xFF00FF;
+  std::vector<std::string> IconRequests;
+};
+
+// Memory figures as the tests set them.
+class TRecordingMemoryStatus : public IMemoryStatus {
+ public:
+  TMemoryStatus GetMemoryStatus() override { return Status; }
+  TMemoryStatus Status;
+};
+
+// A settable thousands separator and a comparison in the platform's order:
+// without regard to case first, then lower case before upper case.
+class TPortableLocale : public ILocale {
+ public:
+  std::string ThousandSeparator() override { return Separator; }
+  int CompareStrings(const std::string& a, const std::string& b) override;
+  std::string Separator = ",";
 };
 
 struct TSysParamCall {
@@ -166,6 +215,10 @@ struct TPortableServices {
   TInotifyChangeNotification ChangeNotify{
       [this](const std::string& path) { return Files.HostPath(path); }};
   TScriptedDialogs Dialogs{Files};
+  TPortableVersionResources VersionResources{Files};
+  TRecordingMemoryStatus MemoryStatus;
+  TScriptedModules Modules;
+  TPortableLocale Locale;
   TPlatform AsPlatform();
 };
 
@@ -186,6 +239,10 @@ class TPortableEnvironment {
   TManualDispatch& Dispatch() { return FServices.Dispatch; }
   TInotifyChangeNotification& ChangeNotify() { return FServices.ChangeNotify; }
   TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
+  TPortableVersionResources& VersionResources() { return FServices.VersionResources; }
+  TRecordingMemoryStatus& MemoryStatus() { return FServices.MemoryStatus; }
+  TScriptedModules& Modules() { return FServices.Modules; }
+  TPortableLocale& Locale() { return FServices.Locale; }
 
  private:
   TPortableServices FServices;

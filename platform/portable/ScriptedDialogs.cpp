@@ -43,4 +43,14 @@ bool TScriptedDialogs::OpenFile(const TOpenFileRequest& request, std::string& fi
   return OnOpenFile && OnOpenFile(request, fileName);
 }
 
+bool TScriptedDialogs::PickColor(TColorDialogRequest& request) {
+  ColorRequests.push_back(request);
+  if (ColorAnswers.empty()) return false;
+  const std::optional<std::uint32_t> answer = ColorAnswers.front();
+  ColorAnswers.pop_front();
+  if (!answer) return false;
+  request.Color = *answer;
+  return true;
+}
+
 }  // namespace bx

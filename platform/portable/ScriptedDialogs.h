@@ -3,7 +3,9 @@
 // system's dialogs.
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,7 @@ class TScriptedDialogs : public ICommonDialogs {
   bool BrowseForFolder(const TFolderBrowseRequest& request, const TFolderBrowseEvents& events,
                        TFolderBrowseResult& result) override;
   bool OpenFile(const TOpenFileRequest& request, std::string& fileName) override;
+  bool PickColor(TColorDialogRequest& request) override;
 
   // The user's part while the picker runs: true confirms the selection,
   // which a disabled OK refuses (the picker is then cancelled). Without a
@@ -63,6 +66,10 @@ class TScriptedDialogs : public ICommonDialogs {
   // The user's part in the file chooser: true with the chosen file.
   std::function<bool(const TOpenFileRequest&, std::string& fileName)> OnOpenFile;
   std::vector<TOpenFileRequest> OpenRequests;
+  // The colour picker answers with these colours in order; with none left,
+  // or at a nullopt, it is cancelled.
+  std::deque<std::optional<std::uint32_t>> ColorAnswers;
+  std::vector<TColorDialogRequest> ColorRequests;
 
  private:
   IFileSystem& FFiles;

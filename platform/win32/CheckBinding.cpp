@@ -85,6 +85,14 @@ class TRadioButtonBinding : public TCheckBinding {
 
  protected:
   DWORD ButtonStyle() const override { return BS_AUTORADIOBUTTON; }
+  // An auto radio button that gets the focus unchecked (Tab, the dialog's
+  // first focus) would check itself and report a click; a focus is no
+  // choice of the user's, so the button is told not to.
+  HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
+    HWND window = TCheckBinding::CreateWindowFor(parent, id, bounds, style);
+    if (window) SendMessageW(window, BM_SETDONTCLICK, TRUE, 0);
+    return window;
+  }
   bool Checked() const override { return static_cast<const TRadioButton&>(FControl).Checked(); }
 };
 

@@ -93,6 +93,9 @@ std::unique_ptr<TControlBinding> MakeControlBinding(TFormWindow& owner, TControl
     case TControlKind::ListBox: return MakeListBoxBinding(owner, control);
     case TControlKind::Image: return MakeImageBinding(owner, control);
     case TControlKind::SpinEdit: return MakeSpinEditBinding(owner, control);
+    case TControlKind::Panel: return MakePanelBinding(owner, control);
+    case TControlKind::RadioGroup: return MakeRadioGroupBinding(owner, control);
+    case TControlKind::ListView: return MakeListViewBinding(owner, control);
   }
   throw Exception("Error creating window");
 }

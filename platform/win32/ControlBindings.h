@@ -13,6 +13,7 @@
 #include "platform/win32/WindowBase.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/ListView.h"
 
 namespace bx {
 
@@ -79,7 +80,7 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   // Kind-specific part of Update.
   virtual void UpdateKind() {}
   // Where the window goes, in the form's client pixels.
-  virtual TRect WindowBounds() const { return FControl.BoundsRect(); }
+  virtual TRect WindowBounds() const { return FControl.FormBoundsRect(); }
   // Keeps the window's text equal to the model's caption.
   void SyncCaption();
   // A click reaches the model only while the control is enabled and shown,
@@ -108,6 +109,9 @@ std::unique_ptr<TControlBinding> MakeRadioButtonBinding(TFormWindow& owner, TCon
 std::unique_ptr<TControlBinding> MakeListBoxBinding(TFormWindow& owner, TControl& control);
 std::unique_ptr<TControlBinding> MakeImageBinding(TFormWindow& owner, TControl& control);
 std::unique_ptr<TControlBinding> MakeSpinEditBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakePanelBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeRadioGroupBinding(TFormWindow& owner, TControl& control);
+std::unique_ptr<TControlBinding> MakeListViewBinding(TFormWindow& owner, TControl& control);
 
 // Shift, Ctrl and Alt as the keyboard state has them now.
 TShiftState KeyboardShiftState();

@@ -51,6 +51,8 @@ TFormWindow::TFormWindow(TForm& form) : FForm(form) {}
 
 TFormWindow::~TFormWindow() {
   FForm.OnStateChanged = nullptr;
+  FForm.OnGetActiveControl = nullptr;
+  FForm.OnSetActiveControl = nullptr;
   for (auto& binding : FBindings) binding->Unbind();
   if (FTooltip) DestroyWindow(FTooltip);
   if (FHandle) DestroyWindow(FHandle);
@@ -65,6 +67,8 @@ void TFormWindow::Create() {
   if (FHandle) return;
   RegisterWindowClass(kFormClass, WindowProc);
   HWND owner = reinterpret_cast<HWND>(FForm.ParentWindow);
+  HWND ownerForm = FForm.OwnerForm ? FormWindowHandle(*FForm.OwnerForm) : nullptr;
+  if (!owner) owner = ownerForm;
   if (!owner && !ModalForms().empty()) owner = ModalForms().back()->Handle();
   const DWORD style = StyleFor(FForm.BorderStyle());
   const DWORD exStyle = ExStyleFor(FForm.BorderStyle());
@@ -76,7 +80,11 @@ void TFormWindow::Create() {
   int height = outer.bottom - outer.top;
   int left = FForm.Left();
   int top = FForm.Top();
-  if (FForm.Centered) {
+  RECT ownerBounds{};
+  if (FForm.Centered && ownerForm && GetWindowRect(ownerForm, &ownerBounds)) {
+    left = ownerBounds.left + (ownerBounds.right - ownerBounds.left - width) / 2;
+    top = ownerBounds.top + (ownerBounds.bottom - ownerBounds.top - height) / 2;
+  } else if (FForm.Centered) {
     left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }
@@ -104,6 +112,14 @@ void TFormWindow::Create() {
   FCreated = true;
   WriteBoundsToModel();
   FForm.OnStateChanged = [this](TForm&) { SyncFromModel(); };
+  FForm.OnGetActiveControl = [this]() -> TControl* {
+    TControlBinding* binding = FocusedBinding();
+    return binding ? &binding->Control() : nullptr;
+  };
+  FForm.OnSetActiveControl = [this](TControl* control) {
+    TControlBinding* binding = control ? BindingOf(*control) : nullptr;
+    if (binding && binding->CanFocus()) Focus(*binding);
+  };
 }
 
 void TFormWindow::MakeFont() {

@@ -14,7 +14,7 @@ class TLabelBinding : public TControlBinding {
   bool Focusable() const override { return false; }
 
   void AccessKey() override {
-    TControl* target = static_cast<TLabel&>(FControl).FocusControl;
+    TControl* target = Model().FocusControl;
     if (!target) return;
     TControlBinding* binding = FOwner.BindingOf(*target);
     if (binding && binding->CanFocus()) FOwner.Focus(*binding);
@@ -22,9 +22,9 @@ class TLabelBinding : public TControlBinding {
 
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
-    return CreateWindowExW(0, L"STATIC", Widen(FControl.Caption()).c_str(),
-                           style | SS_LEFTNOWORDWRAP, bounds.left, bounds.top,
-                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+    style |= Model().WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+    return CreateWindowExW(0, L"STATIC", Widen(FControl.Caption()).c_str(), style, bounds.left,
+                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
                            nullptr);
   }
@@ -32,7 +32,7 @@ class TLabelBinding : public TControlBinding {
   void UpdateKind() override { SyncCaption(); }
 
   TRect WindowBounds() const override {
-    TRect bounds = FControl.BoundsRect();
+    TRect bounds = FControl.FormBoundsRect();
     if (FControl.Width() > 0 && FControl.Height() > 0) return bounds;
     const SIZE size = CaptionSize();
     if (FControl.Width() <= 0) bounds.Right = bounds.Left + size.cx;
@@ -41,6 +41,8 @@ class TLabelBinding : public TControlBinding {
   }
 
  private:
+  const TLabel& Model() const { return static_cast<const TLabel&>(FControl); }
+
   // The caption's extent in the form's font, the access key's "&" removed.
   SIZE CaptionSize() const {
     const std::wstring text = Widen(FControl.Caption());

@@ -65,7 +65,7 @@ int TSpinEditWindow::MinHeight() const {
 }
 
 TRect TSpinEditWindow::WindowBounds() const {
-  TRect bounds = FControl.BoundsRect();
+  TRect bounds = FControl.FormBoundsRect();
   bounds.Bottom = bounds.Top + std::max(bounds.Height(), MinHeight());
   return bounds;
 }

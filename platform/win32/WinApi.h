@@ -11,6 +11,7 @@
 #include <commdlg.h>
 #include <cpl.h>
 #include <shlobj.h>
+#include <shellapi.h>
 
 // The services name their operations after the platform's calls they stand
 // for; the A/W macros of those calls would rename the operations.
@@ -18,6 +19,7 @@
 #undef GetWindowsDirectory  // IFileSystem::GetWindowsDirectory
 #undef SystemParametersInfo // ISystem::SystemParametersInfo
 #undef TextOut              // TCanvas::TextOut
+#undef ExtractIcon          // IModules::ExtractIcon
 
 namespace bx {
 

@@ -1,5 +1,6 @@
-// The Windows common dialogs: SHBrowseForFolderW with its callback, and
-// GetOpenFileNameW in explorer style with a picture preview pane of ours.
+// The Windows common dialogs: ChooseColorW, SHBrowseForFolderW with its
+// callback, and GetOpenFileNameW in explorer style with a picture preview
+// pane of ours.
 #pragma once
 
 #include "platform/CommonDialogs.h"

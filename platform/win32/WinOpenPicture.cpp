@@ -246,19 +246,4 @@ bool WinOpenFile(const TOpenFileRequest& request, std::string& fileName) {
   }
 }
 
-ICommonDialogs& WinCommonDialogs() {
-  class TWinCommonDialogs : public ICommonDialogs {
-   public:
-    bool BrowseForFolder(const TFolderBrowseRequest& request, const TFolderBrowseEvents& events,
-                         TFolderBrowseResult& result) override {
-      return WinBrowseForFolder(request, events, result);
-    }
-    bool OpenFile(const TOpenFileRequest& request, std::string& fileName) override {
-      return WinOpenFile(request, fileName);
-    }
-  };
-  static TWinCommonDialogs dialogs;
-  return dialogs;
-}
-
 }  // namespace bx

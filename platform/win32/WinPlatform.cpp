@@ -1,15 +1,20 @@
 // The Windows build's own services: the real registry, files, desktop,
 // message boxes, GDI metafile player, dispatch to the dialog's thread,
-// change notification and common dialogs.
+// change notification, common dialogs, version resources, memory figures,
+// modules and locale.
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
 #include "platform/win32/WinChangeNotify.h"
 #include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WinDispatch.h"
 #include "platform/win32/WinFiles.h"
+#include "platform/win32/WinLocale.h"
+#include "platform/win32/WinMemoryStatus.h"
 #include "platform/win32/WinMessageBoxes.h"
+#include "platform/win32/WinModules.h"
 #include "platform/win32/WinRegistry.h"
 #include "platform/win32/WinSystem.h"
+#include "platform/win32/WinVersionResources.h"
 
 namespace bx {
 
@@ -23,6 +28,10 @@ TPlatform DefaultPlatform() {
   platform.Dispatch = &WinDispatch();
   platform.ChangeNotify = &WinChangeNotify();
   platform.Dialogs = &WinCommonDialogs();
+  platform.VersionResources = &WinVersionResources();
+  platform.MemoryStatus = &WinMemoryStatus();
+  platform.Modules = &WinModules();
+  platform.Locale = &WinLocale();
   return platform;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/unit/ImageWriters.h"
+#include "tests/unit/VersionWriters.h"
 
 namespace {
 
@@ -112,5 +113,15 @@ int main(int argc, char** argv) {
   Save(dir, "metafile", "enhanced.emf", WriteEmf(0, 0, 2540, 1270, 1024, 768, 271, 203));
   Save(dir, "metafile", "placeable.wmf", WritePlaceableWmf(0, 0, 1440, 720, 1440));
   Save(dir, "metafile", "placeable-0.wmf", WritePlaceableWmf(-20, 10, 76, 58, 0));
+
+  TVersionSpec version;
+  version.Tables.push_back({u"040604E4", {{u"CompanyName", u"Mobrelin"},
+                                          {u"Comments", std::nullopt},
+                                          {u"FileVersion", u"1.2.3.21"}}});
+  version.Tables.push_back({u"040904E4", {{u"ProductName", u"Bexora"}}});
+  const TBytes block = WriteVersionBlock(version);
+  Save(dir, "version", "block.bin", block);
+  Save(dir, "version", "module64.dll", WritePeModule({{3, 1, 0x0406, TBytes(40, 1)}, {16, 1, 0x0406, block}}));
+  Save(dir, "version", "module32.dll", WritePeModule({{16, 1, 0x0406, block}}, false));
   return 0;
 }

@@ -275,10 +275,11 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   d.FOriginPreset = 9;
   d.FBGColorPosition = {5, -7};
   d.FBGColorOption = 10;
-  d.FBackgroundColor = MakeColor(10, 20, 30);
   d.CheckBoxSaveToDefUser.SetChecked(true);
   d.CheckBoxShowPreviewGrid.SetChecked(true);
   d.SetShowHint(true);
+  // After the grid's preview update, which samples the image for option 10.
+  d.FBackgroundColor = MakeColor(10, 20, 30);
   d.ApplySettings();
   struct Expected {
     const char* name;

@@ -273,11 +273,22 @@ TEST_F(BXMain, OnlyShiftOrCtrlAloneWithF1AreCommands) {
   EXPECT_FALSE(callHelp);
 }
 
-TEST_F(BXMain, AboutTakesTheModuleFromTheSecondParameter) {
+TEST_F(BXMain, AboutTakesTheModuleFromTheSecondParameterElseTheModuleItself) {
   Files().WriteTextFile("C:\\Apps\\Bexora.cpl", "module");
   Files().WriteTextFile("C:\\x\\a,b", "module");
   Files().CreateDirectory("C:\\Folder.cpl");
   TFrmBXMain& d = Dialog();
+  struct TShown {
+    std::string FileName;
+    TObject* Owner;
+    std::vector<std::string> ExtraCaptions;
+    std::string Caption;
+  };
+  std::vector<TShown> shown;
+  Env.FormHost().OnShowModal = [&shown](TForm& form) {
+    auto& about = dynamic_cast<TFrmQSVersionAbout&>(form);
+    shown.push_back({about.FFileName, about.Owner(), about.FExtraCaptions, about.Caption()});
+  };
   struct Case {
     std::vector<std::string> args;
     std::string shown;  // empty: the message
@@ -292,23 +303,29 @@ TEST_F(BXMain, AboutTakesTheModuleFromTheSecondParameter) {
       {{"control.exe", "C:\\Apps\\Bexora.cpl,Bexora"}, ""},
       {{}, ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
-    System().Args = c.args;
-    AboutRequests.clear();
-    MessageBoxes().Messages.clear();
-    d.SysCommand(666);
-    if (c.shown.empty()) {
-      EXPECT_TRUE(AboutRequests.empty());
-      EXPECT_EQ(MessageTexts(),
-                std::vector<std::string>{"There are no version information to display!"});
-    } else {
-      ASSERT_EQ(AboutRequests.size(), 1u);
-      EXPECT_EQ(AboutRequests[0].FileName, c.shown);
-      EXPECT_EQ(AboutRequests[0].Owner, &d);
-      EXPECT_EQ(AboutRequests[0].ExtraCaptions, std::vector<std::string>{"=(unknown)"});
-      EXPECT_TRUE(AboutRequests[0].English);
-      EXPECT_TRUE(MessageTexts().empty());
+  for (const bool moduleExists : {false, true}) {
+    // The module's own file stands in where the command line names none.
+    Env.Modules().Module = moduleExists ? "C:\\Apps\\Bexora.cpl" : "C:\\Gone\\Bexora.cpl";
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
+      System().Args = c.args;
+      shown.clear();
+      MessageBoxes().Messages.clear();
+      d.SysCommand(666);
+      const std::string expected =
+          !c.shown.empty() ? c.shown : moduleExists ? "C:\\Apps\\Bexora.cpl" : "";
+      if (expected.empty()) {
+        EXPECT_TRUE(shown.empty());
+        EXPECT_EQ(MessageTexts(),
+                  std::vector<std::string>{"There are no version information to display!"});
+      } else {
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].FileName, expected);
+        EXPECT_EQ(shown[0].Owner, &d);
+        EXPECT_EQ(shown[0].ExtraCaptions, std::vector<std::string>{"=(unknown)"});
+        EXPECT_EQ(shown[0].Caption.rfind("About - ", 0), 0u);  // English
+        EXPECT_TRUE(MessageTexts().empty());
+      }
     }
   }
 }

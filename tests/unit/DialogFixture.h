@@ -29,7 +29,6 @@ class DialogFixture : public ::testing::Test {
     Application().ClearTerminate();
     Application().ShowHint = false;
     PreviewBusy = false;
-    SetVersionAboutHook([this](const TVersionAboutRequest& r) { AboutRequests.push_back(r); });
     Files().CreateDirectory(kAppData);
     Files().CreateDirectory(kDefaultAppData);
     Registry().SetStringValue(kHKeyCurrentUser, kShellFoldersKey, "AppData",
@@ -40,7 +39,6 @@ class DialogFixture : public ::testing::Test {
 
   ~DialogFixture() override {
     Form.reset();
-    SetVersionAboutHook({});
     Application().ClearTerminate();
     Application().ShowHint = false;
   }
@@ -104,7 +102,6 @@ class DialogFixture : public ::testing::Test {
 
   // Declared first: the dialog goes before the services it uses.
   mutable TPortableEnvironment Env;
-  std::vector<TVersionAboutRequest> AboutRequests;
   std::unique_ptr<TFrmBXMain> Form;
 };
 

@@ -1,0 +1,34 @@
+// Radio groups: the captioned frame. Its item buttons are radio button
+// controls of the form, bound as any radio button, so the keyboard moves
+// between them and a click selects the item.
+#include "platform/win32/ControlBindings.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Text.h"
+
+namespace bx {
+namespace {
+
+class TRadioGroupBinding : public TControlBinding {
+ public:
+  using TControlBinding::TControlBinding;
+  bool UsesFormColors() const override { return true; }
+  bool Focusable() const override { return false; }
+
+ protected:
+  HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
+    return CreateWindowExW(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style | BS_GROUPBOX,
+                           bounds.left, bounds.top, bounds.right - bounds.left,
+                           bounds.bottom - bounds.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
+                           nullptr);
+  }
+  void UpdateKind() override { SyncCaption(); }
+};
+
+}  // namespace
+
+std::unique_ptr<TControlBinding> MakeRadioGroupBinding(TFormWindow& owner, TControl& control) {
+  return std::make_unique<TRadioGroupBinding>(owner, control);
+}
+
+}  // namespace bx

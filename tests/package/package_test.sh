@@ -1,0 +1,222 @@
+#!/usr/bin/env bash
+# The Windows Installer package of one build under Wine, used as a person and
+# an administrator's tools use it: its version against the module's, silent
+# install, opening in the Control Panel, the same package again, silent
+# removal, an upgrade, a refused downgrade and a removal after the module
+# was deleted by hand. Each step checks what it leaves on the machine.
+#
+# Usage: package_test.sh WINE x64|x86 MODULE PACKAGE-DIR BXWINDOW WORK-DIR
+# Runs in $WINEPREFIX and $DISPLAY as scripts/test sets them (without them:
+# a prefix under the build folder, kept between runs, and a virtual display).
+# Exit code 77 (skipped) when this Wine cannot run the build's programs.
+set -uo pipefail
+if [ $# -ne 6 ]; then
+  sed -n '9p' "$0" >&2
+  exit 2
+fi
+wine=$1 arch=$2
+module=$(realpath -m "$3") package_dir=$(realpath -m "$4") bxwindow=$(realpath -m "$5") work=$(realpath -m "$6")
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+wine64=/usr/lib/wine/wine64
+export WINEDEBUG=-all
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX="$package_dir/wineprefix-package"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine64" wineboot -i >/dev/null 2>&1
+    "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+  fi
+fi
+rm -rf "$work"
+mkdir -p "$work"
+
+failures=0
+step() { echo "== $* (${SECONDS} s)"; }
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+expect() { # WHAT ACTUAL EXPECTED
+  [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
+}
+# Wine's drive Z: is the host's root folder.
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+unixpath() { "$wine64" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+msiexec() { "$wine64" msiexec "$@" </dev/null >/dev/null 2>&1; }
+
+if [ "$arch" = x64 ]; then view=64; else view=32; fi
+reg_get() { # VIEW KEY NAME: the value's data, nothing when absent
+  "$wine64" reg query "$2" /v "$3" /reg:"$1" 2>/dev/null | tr -d '\r' |
+    awk -v name="$3" '$1 == name { sub(/^ *[^ ]+ +[^ ]+ +/, ""); print; exit }'
+}
+reg_find() { # KEY NAME DATA: "VIEW SUBKEY" of each subkey, in both views, whose value NAME is DATA
+  local v
+  for v in 64 32; do
+    "$wine64" reg query "$1" /s /reg:$v 2>/dev/null | tr -d '\r' |
+      awk -v v=$v -v name="$2" -v data="$3" '
+        /^HKEY/ { key = $0 }
+        $1 == name { sub(/^ *[^ ]+ +[^ ]+ +/, ""); if ($0 == data) print v " " key }'
+  done
+}
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+cpls='HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls'
+entries() { reg_find "$uninstall" DisplayName Bexora; }
+entry_value() { # NAME: the value of the one uninstall entry
+  local e
+  e=$(entries)
+  [ "$(printf '%s\n' "$e" | grep -c .)" = 1 ] && reg_get "${e%% *}" "${e#* }" "$1"
+}
+# Both versions as Windows reads them: the package's ProductVersion and the module's file version.
+versions() { # PACKAGE MODULE, Windows paths
+  "$wine64" cscript //nologo "$(winpath "$here/versions.js")" "$1" "$2" 2>/dev/null | tr -d '\r'
+}
+file_version() { versions "" "$1" | tail -1; }
+
+# Runs a program under bxwindow until a window showing TEXT appears, closes
+# it and prints the program's exit code; prints nothing when no such window
+# appeared within a minute.
+with_window() { # TEXT PROGRAM [ARGUMENT...]
+  local text=$1 pid
+  shift
+  rm -f "$work/ready" "$work/close"
+  "$wine" "$(winpath "$bxwindow")" "$text" "$(winpath "$work/ready")" "$(winpath "$work/close")" "$@" \
+    </dev/null >/dev/null 2>&1 &
+  pid=$!
+  while kill -0 $pid 2>/dev/null && [ ! -e "$work/ready" ]; do sleep 0.2; done
+  touch "$work/close"
+  wait $pid && sed -n 's/^ended //p' "$work/ready" | tr -d '\r'
+}
+
+# Leaves the prefix as it was: no Bexora installed, no settings of this test.
+seeded_settings= seeded_bitmap=
+cleanup() {
+  local v key
+  while read -r v key; do
+    [ -n "$key" ] && msiexec /x "${key##*\\}" /qn
+  done < <(entries)
+  [ -n "$seeded_settings" ] && "$wine64" reg delete "$seeded_settings" /f >/dev/null 2>&1
+  [ -n "$seeded_bitmap" ] && rm -f "$seeded_bitmap"
+}
+trap cleanup EXIT
+
+# The module's own version names the package; Windows reads the same in both.
+packages=("$package_dir"/Bexora-*-"$arch".msi)
+if [ ${#packages[@]} != 1 ] || [ ! -f "${packages[0]}" ]; then
+  echo "FAIL: no single package Bexora-<version>-$arch.msi in $package_dir: ${packages[*]}" >&2
+  exit 1
+fi
+package=${packages[0]}
+version=$(basename "$package" "-$arch.msi")
+version=${version#Bexora-}
+{ read -r package_version; read -r module_version; } < <(versions "$(winpath "$package")" "$(winpath "$module")")
+expect "package version" "$package_version" "$version"
+expect "module version" "$module_version" "$version"
+[ $failures = 0 ] || exit 1
+
+# The rest runs the build's own programs: a 32-bit build needs 32-bit Wine.
+"$wine" "$(winpath "$bxwindow")" >/dev/null 2>&1
+if [ $? != 3 ]; then
+  [ "$arch" = x86 ] && { echo "SKIP: this Wine runs no 32-bit programs (no 32-bit Wine)"; exit 77; }
+  echo "FAIL: Wine does not run $bxwindow" >&2
+  exit 1
+fi
+cleanup
+
+program_files=$(reg_get $view 'HKLM\Software\Microsoft\Windows\CurrentVersion' ProgramFilesDir)
+installed_win="$program_files\\Bexora\\Bexora.cpl"
+installed=$(unixpath "$installed_win")
+folder=$(dirname "$installed")
+
+step "silent install of $(basename "$package")"
+msiexec /i "$(winpath "$package")" /qn /l*v "$(winpath "$work/install.log")"
+expect "install exit code" $? 0
+[ -f "$installed" ] || { echo "FAIL: $installed_win was not installed" >&2; exit 1; }
+cmp -s "$installed" "$module" || fail "the installed module differs from $module (package older than the build?)"
+expect "Control Panel registration" "$(reg_get $view "$cpls" Bexora)" "$installed_win"
+expect "uninstall entries" "$(entries | grep -c .)" 1
+expect "uninstall entry: publisher" "$(entry_value Publisher)" Mobrelin
+expect "uninstall entry: version" "$(entry_value DisplayVersion)" "$version"
+expect "version of the installed module" "$(file_version "$installed_win")" "$version"
+product=$(reg_find 'HKLM\Software\Classes\Installer\Products' ProductName Bexora | head -1)
+icon=$(unixpath "$([ -n "$product" ] && reg_get "${product%% *}" "${product#* }" ProductIcon)")
+[ -f "$icon" ] && cmp -s "$icon" "$root/resources/MAINICON.ico" || fail "the product's icon is not the applet's icon"
+
+step "control.exe on the installed module"
+expect "Bexora dialog, then the Control Panel's end" "$(with_window Bexora control.exe "$installed_win" | grep -c .)" 1
+
+step "the same package again"
+snapshot() {
+  reg_get $view "$cpls" Bexora
+  entries | while read -r v key; do "$wine64" reg query "$key" /reg:$v | tr -d '\r'; done
+  ls -l --full-time "$folder"
+}
+before=$(snapshot)
+msiexec /i "$(winpath "$package")" /qn
+expect "second install exit code" $? 0
+[ "$(snapshot)" = "$before" ] || fail "installing the same package again changed the installation"
+
+step "silent removal, the user's settings and converted bitmap stay"
+settings='HKCU\Software\Mobrelin\Bexora'
+user_settings() { "$wine64" reg query "$settings" /s 2>/dev/null | tr -d '\r'; }
+if [ -z "$(user_settings)" ]; then
+  seeded_settings=$settings
+  "$wine64" reg query 'HKCU\Software\Mobrelin' >/dev/null 2>&1 || seeded_settings='HKCU\Software\Mobrelin'
+  "$wine64" reg add "$settings" /v WallpaperFolder /d 'C:\pictures' /f >/dev/null 2>&1
+fi
+settings_before=$(user_settings)
+bitmap="$(unixpath "$(reg_get 64 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' AppData)")/KVF of Mobrelin.bmp"
+if [ ! -f "$bitmap" ]; then
+  cp "$root/resources/OK.bmp" "$bitmap" && seeded_bitmap=$bitmap
+fi
+bitmap_before=$(md5sum <"$bitmap")
+msiexec /x "$(winpath "$package")" /qn
+expect "removal exit code" $? 0
+removed() { # WHAT
+  [ ! -e "$installed" ] || fail "$1: the module is still there"
+  [ ! -e "$folder" ] || fail "$1: its folder is still there"
+  expect "$1: Control Panel registration" "$(reg_get $view "$cpls" Bexora)" ""
+  expect "$1: uninstall entries" "$(entries | grep -c .)" 0
+}
+removed "removal"
+expect "the user's converted bitmap after removal" "$(md5sum <"$bitmap" 2>/dev/null)" "$bitmap_before"
+[ -n "$settings_before" ] && [ "$(user_settings)" = "$settings_before" ] ||
+  fail "removal changed the user's settings under $settings"
+
+step "upgrade to the next version, then the older one refused"
+next_module="$work/next/Bexora.cpl"
+mkdir -p "$work/next"
+python3 "$here/next_version.py" "$module" "$next_module" &&
+  next_package=$(python3 "$root/tools/make_package.py" "$next_module" "$arch" "$work/next") ||
+  { echo "FAIL: no package of the next version" >&2; exit 1; }
+next_version=$(basename "$next_package" "-$arch.msi")
+next_version=${next_version#Bexora-}
+msiexec /i "$(winpath "$package")" /qn
+expect "install exit code" $? 0
+msiexec /i "$(winpath "$next_package")" /qn /l*v "$(winpath "$work/upgrade.log")"
+expect "upgrade exit code" $? 0
+upgraded() { # WHAT
+  expect "$1: uninstall entries" "$(entries | grep -c .)" 1
+  expect "$1: version" "$(entry_value DisplayVersion)" "$next_version"
+  cmp -s "$installed" "$next_module" || fail "$1: the installed module is not the next version's"
+  expect "$1: Control Panel registration" "$(reg_get $view "$cpls" Bexora)" "$installed_win"
+}
+upgraded "upgrade"
+refusal="A newer version of Bexora is already installed. To install this version, first remove the newer one under Programs and Features."
+expect "older package over the newer: its message, then the installer's exit code" \
+  "$(with_window "$refusal" msiexec /i "$(winpath "$package")" /qb)" 1603
+upgraded "after the refused older package"
+
+step "removal after the module was deleted by hand"
+rm -f "$installed"
+msiexec /x "$(winpath "$next_package")" /qn
+expect "removal exit code" $? 0
+removed "removal without the module"
+
+if [ $failures = 0 ]; then
+  echo "package_test $arch: all steps passed in ${SECONDS} s"
+  exit 0
+fi
+echo "package_test $arch: $failures failures" >&2
+exit 1
