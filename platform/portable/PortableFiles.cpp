@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -32,6 +33,35 @@ bool WriteAll(int fd, const std::vector<std::uint8_t>& data) {
     done += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The platform's wildcards: "*" any run of characters, "?" one; ASCII
+// letters in either case.
+bool MatchesWildcard(const std::string& name, const std::string& mask) {
+  std::size_t n = 0, m = 0, starMask = std::string::npos, starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == '?' || AsciiUpper(mask[m]) == AsciiUpper(name[n]))) {
+      ++n;
+      ++m;
+    } else if (m < mask.size() && mask[m] == '*') {
+      starMask = m++;
+      starName = n;
+    } else if (starMask != std::string::npos) {
+      m = starMask + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+bool LessIgnoringCase(const TFileEntry& a, const TFileEntry& b) {
+  return std::lexicographical_compare(a.Name.begin(), a.Name.end(), b.Name.begin(), b.Name.end(),
+                                      [](char x, char y) { return AsciiUpper(x) < AsciiUpper(y); });
 }
 
 }  // namespace
@@ -137,6 +167,24 @@ bool TPortableFiles::GetFileStamp(const std::string& path, FileStamp& stamp) {
 }
 
 std::string TPortableFiles::GetWindowsDirectory() { return FWindowsDirectory; }
+
+std::vector<TFileEntry> TPortableFiles::FindFiles(const std::string& pattern) {
+  const std::size_t split = pattern.find_last_of("\\/");
+  const std::string folder = split == std::string::npos ? std::string() : pattern.substr(0, split);
+  const std::string mask = split == std::string::npos ? pattern : pattern.substr(split + 1);
+  std::vector<TFileEntry> entries;
+  std::error_code ec;
+  for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!MatchesWildcard(name, mask)) continue;
+    std::error_code kind;
+    std::uint32_t attributes = it->is_directory(kind) ? kFaDirectory : kFaArchive;
+    if (::access(it->path().c_str(), W_OK) != 0) attributes |= kFaReadOnly;
+    entries.push_back({name, attributes});
+  }
+  std::sort(entries.begin(), entries.end(), LessIgnoringCase);
+  return entries;
+}
 
 void TPortableFiles::SetWindowsDirectory(const std::string& path) {
   FWindowsDirectory = path;

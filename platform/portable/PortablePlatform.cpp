@@ -84,6 +84,15 @@ void TScriptedMessageBoxes::SimpleMessage(const std::string& text) {
   Messages.push_back({text, TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK}, true});
 }
 
+// ---- TScriptedVersionResources ------------------------------------------------
+
+bool TScriptedVersionResources::ReadVersionResource(const std::string& fileName,
+                                                    std::vector<std::uint8_t>& data) {
+  const auto it = Resources.find(fileName);
+  data = it == Resources.end() ? std::vector<std::uint8_t>() : it->second;
+  return it != Resources.end();
+}
+
 // ---- The sets ------------------------------------------------------------------
 
 TPlatform TPortableServices::AsPlatform() {
@@ -93,6 +102,11 @@ TPlatform TPortableServices::AsPlatform() {
   platform.System = &System;
   platform.MessageBoxes = &MessageBoxes;
   platform.Metafiles = nullptr;  // no metafile player on this platform
+  platform.Dialogs = &Dialogs;
+  platform.ChangeNotification = &ChangeNotification;
+  platform.VersionResources = &VersionResources;
+  platform.MemoryStatus = &MemoryStatus;
+  platform.Dispatch = &Dispatch;
   return platform;
 }
 

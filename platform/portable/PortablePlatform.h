@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/portable/InotifyChangeNotification.h"
 #include "platform/portable/MemoryRegistry.h"
+#include "platform/portable/QueuedDispatch.h"
+#include "platform/portable/ScriptedDialogs.h"
 #include "ui/Form.h"
 
 namespace bx {
@@ -33,6 +36,9 @@ class TPortableFiles : public IFileSystem {
   void WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& data) override;
   bool GetFileStamp(const std::string& path, FileStamp& stamp) override;
   std::string GetWindowsDirectory() override;
+  // Sorted by name, without regard to case; folders carry kFaDirectory,
+  // files kFaArchive, and kFaReadOnly where the host allows no writing.
+  std::vector<TFileEntry> FindFiles(const std::string& pattern) override;
 
   // ---- Test controls
   const std::filesystem::path& Root() const { return FRoot; }
@@ -130,6 +136,20 @@ class TScriptedMessageBoxes : public IMessageBoxes {
   std::vector<TRecordedMessage> Messages;
 };
 
+// Version resources by file name, as the tests set them.
+class TScriptedVersionResources : public IVersionResources {
+ public:
+  bool ReadVersionResource(const std::string& fileName, std::vector<std::uint8_t>& data) override;
+  std::map<std::string, std::vector<std::uint8_t>> Resources;
+};
+
+// Memory figures as the tests set them.
+class TRecordingMemoryStatus : public IMemoryStatus {
+ public:
+  TMemoryStatus GetMemoryStatus() override { return Status; }
+  TMemoryStatus Status;
+};
+
 struct TFormHostCall {
   enum TKind { ShowModal, Release } Kind;
   TForm* Form;
@@ -153,6 +173,11 @@ struct TPortableServices {
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
   TRecordingFormHost FormHost;
+  TScriptedDialogs Dialogs;
+  TInotifyChangeNotification ChangeNotification{Files};
+  TScriptedVersionResources VersionResources;
+  TRecordingMemoryStatus MemoryStatus;
+  TQueuedDispatch Dispatch;
   TPlatform AsPlatform();
 };
 
@@ -170,6 +195,10 @@ class TPortableEnvironment {
   TRecordingSystem& System() { return FServices.System; }
   TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
   TRecordingFormHost& FormHost() { return FServices.FormHost; }
+  TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
+  TScriptedVersionResources& VersionResources() { return FServices.VersionResources; }
+  TRecordingMemoryStatus& MemoryStatus() { return FServices.MemoryStatus; }
+  TQueuedDispatch& Dispatch() { return FServices.Dispatch; }
 
  private:
   TPortableServices FServices;

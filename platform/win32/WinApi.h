@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <cpl.h>
+#include <shlobj.h>
 
 // The services name their operations after the platform's calls they stand
 // for; the A/W macros of those calls would rename the operations.

@@ -148,6 +148,19 @@ class TWinFiles : public IFileSystem {
     return Narrow(buffer);
   }
 
+  std::vector<TFileEntry> FindFiles(const std::string& pattern) override {
+    std::vector<TFileEntry> entries;
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(Widen(pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+      const std::wstring name = data.cFileName;
+      if (name != L"." && name != L"..") entries.push_back({Narrow(name), data.dwFileAttributes});
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return entries;
+  }
+
  private:
   unsigned FCounter = 0;
 };

@@ -1,11 +1,15 @@
-// The Windows build's own services: the real registry, files, desktop,
-// message boxes and GDI metafile player.
+// The Windows build's own services over the real system.
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
+#include "platform/win32/WinChangeNotification.h"
+#include "platform/win32/WinCommonDialogs.h"
+#include "platform/win32/WinDispatch.h"
 #include "platform/win32/WinFiles.h"
+#include "platform/win32/WinMemoryStatus.h"
 #include "platform/win32/WinMessageBoxes.h"
 #include "platform/win32/WinRegistry.h"
 #include "platform/win32/WinSystem.h"
+#include "platform/win32/WinVersionResources.h"
 
 namespace bx {
 
@@ -16,6 +20,12 @@ TPlatform DefaultPlatform() {
   platform.System = &WinSystem();
   platform.MessageBoxes = &WinMessageBoxes();
   platform.Metafiles = &GdiMetafilePlayer();
+  platform.Dialogs = &WinCommonDialogs();
+  platform.ChangeNotification = &WinChangeNotification();
+  platform.VersionResources = &WinVersionResources();
+  platform.MemoryStatus = &WinMemoryStatus();
+  // The thread that first asks for the services runs the dialogs.
+  platform.Dispatch = &WinDispatch();
   return platform;
 }
 

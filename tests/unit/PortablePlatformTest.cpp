@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/Errors.h"
 #include "platform/portable/PortablePlatform.h"
@@ -69,6 +71,70 @@ TEST(PortableFiles, ReplacingWritesWholeFilesAndKeepsTheOldOneOnFailure) {
   EXPECT_FALSE(files.DeleteFile(file));
   EXPECT_FALSE(files.GetFileStamp(file, stamp));
   EXPECT_EQ(ErrorOf([&] { files.ReadFile(file); }), "Cannot open file " + file);
+}
+
+TEST(PortableFiles, FolderSearchMatchesWildcardsInEitherCase) {
+  TPortableFiles files;
+  files.CreateDirectory("C:\\Pictures\\old.bmp");
+  files.WriteTextFile("C:\\Pictures\\b.JPG", "j");
+  files.WriteTextFile("C:\\Pictures\\a.gif", "g");
+  files.WriteTextFile("C:\\Pictures\\C.bmp", "b");
+  files.WriteTextFile("C:\\Pictures\\sunset.jpeg", "j");
+  auto names = [&](const std::string& pattern) {
+    std::vector<std::string> found;
+    for (const TFileEntry& entry : files.FindFiles(pattern)) found.push_back(entry.Name);
+    return found;
+  };
+  EXPECT_EQ(names("C:\\Pictures\\*.bmp"), (std::vector<std::string>{"C.bmp", "old.bmp"}));
+  EXPECT_EQ(names("C:\\Pictures\\*.jpg"), (std::vector<std::string>{"b.JPG"}));
+  EXPECT_EQ(names("C:\\Pictures\\?.*"), (std::vector<std::string>{"a.gif", "b.JPG", "C.bmp"}));
+  EXPECT_EQ(names("C:\\Pictures\\*"),
+            (std::vector<std::string>{"a.gif", "b.JPG", "C.bmp", "old.bmp", "sunset.jpeg"}));
+  EXPECT_EQ(names("C:\\Pictures\\s*t.j*g"), (std::vector<std::string>{"sunset.jpeg"}));
+  EXPECT_TRUE(names("C:\\Pictures\\*.wmf").empty());
+  EXPECT_TRUE(names("C:\\Missing\\*.bmp").empty());
+  const std::vector<TFileEntry> bitmaps = files.FindFiles("C:\\Pictures\\*.bmp");
+  ASSERT_EQ(bitmaps.size(), 2u);
+  EXPECT_EQ(bitmaps[0].Attributes & kFaDirectory, 0u);
+  EXPECT_EQ(bitmaps[1].Attributes & kFaDirectory, kFaDirectory) << "a folder named old.bmp";
+}
+
+TEST(InotifyChangeNotification, AChangeOrAWakeEndsTheWait) {
+  TPortableFiles files;
+  TInotifyChangeNotification notification(files);
+  files.CreateDirectory("C:\\Pictures\\Deeper");
+  std::uint32_t error = 0;
+  std::unique_ptr<IFolderWatch> watch =
+      notification.WatchFolder("C:\\Pictures", false, kNotifyFileName | kNotifyLastWrite, error);
+  ASSERT_TRUE(watch);
+  EXPECT_EQ(error, 0u);
+  files.WriteTextFile("C:\\Pictures\\new.bmp", "b");
+  EXPECT_EQ(watch->Wait(), TWatchResult::Changed);
+  EXPECT_EQ(watch->Wait(), TWatchResult::Changed) << "signalled until re-armed";
+  ASSERT_TRUE(watch->Rearm());
+  // Re-armed, a wait lasts until the next change or a wake from another thread.
+  std::thread waker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    watch->Wake();
+  });
+  EXPECT_EQ(watch->Wait(), TWatchResult::Woken);
+  waker.join();
+  EXPECT_EQ(watch->Wait(), TWatchResult::Woken) << "woken for good";
+
+  // Without the subtree, what happens deeper down is no change.
+  std::unique_ptr<IFolderWatch> flat =
+      notification.WatchFolder("C:\\Pictures", false, kNotifyFileName, error);
+  std::unique_ptr<IFolderWatch> deep =
+      notification.WatchFolder("C:\\Pictures", true, kNotifyFileName, error);
+  ASSERT_TRUE(flat && deep);
+  files.WriteTextFile("C:\\Pictures\\Deeper\\x.gif", "g");
+  EXPECT_EQ(deep->Wait(), TWatchResult::Changed);
+  flat->Wake();
+  EXPECT_EQ(flat->Wait(), TWatchResult::Woken);
+
+  EXPECT_FALSE(notification.WatchFolder("C:\\Missing", false, kNotifyFileName, error));
+  EXPECT_EQ(error, static_cast<std::uint32_t>(kErrorFileNotFound));
+  EXPECT_FALSE(notification.ErrorText(error).empty());
 }
 
 TEST(PortableEnvironment, InstallsItsServicesAndRestoresThePreviousOnes) {

@@ -281,6 +281,22 @@ TEST_F(WinFilesTest, ExistenceTellsFilesFromFolders) {
   EXPECT_TRUE(files.DirectoryExists(windows));
 }
 
+TEST_F(WinFilesTest, FolderSearchFindsFilesAndFoldersByWildcard) {
+  IFileSystem& files = WinFiles();
+  ASSERT_TRUE(CreateDirectoryW(Widen(Path("sub")).c_str(), nullptr));
+  files.WriteFileReplacing(Path("b.JPG"), {'J'});
+  files.WriteFileReplacing(Path("a.gif"), {'G'});
+  std::vector<std::string> names;
+  for (const TFileEntry& entry : files.FindFiles(Path("*.jpg"))) names.push_back(entry.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"b.JPG"}));
+  const std::vector<TFileEntry> all = files.FindFiles(Path("*"));
+  ASSERT_EQ(all.size(), 3u) << "no . and ..";
+  for (const TFileEntry& entry : all)
+    EXPECT_EQ((entry.Attributes & kFaDirectory) != 0, entry.Name == "sub") << entry.Name;
+  EXPECT_TRUE(files.FindFiles(Path("*.wmf")).empty());
+  EXPECT_TRUE(files.FindFiles(Path("none\\*.gif")).empty());
+}
+
 TEST(WinSystem, AnswersFromTheRealSystem) {
   ISystem& system = WinSystem();
   const std::vector<std::string> args = system.CommandLineArgs();
