@@ -15,12 +15,11 @@ namespace {
 // then, and a message its window receives meanwhile must not open a second one.
 bool gDialogRunning = false;
 
-// Releases the dialog's window and the dialog, whichever way the run ends.
+// Holds the guard from before the dialog is made until it is gone, and
+// releases the dialog's window and the dialog, whichever way the run ends.
 class TDialogRun {
  public:
-  explicit TDialogRun(std::unique_ptr<TForm> form) : FForm(std::move(form)) {
-    gDialogRunning = true;
-  }
+  TDialogRun() { gDialogRunning = true; }
   ~TDialogRun() {
     try {
       if (FForm) FormHost().Release(*FForm);
@@ -32,7 +31,8 @@ class TDialogRun {
   }
   TDialogRun(const TDialogRun&) = delete;
   TDialogRun& operator=(const TDialogRun&) = delete;
-  TForm& Form() { return *FForm; }
+  void SetForm(std::unique_ptr<TForm> form) { FForm = std::move(form); }
+  TForm* Form() { return FForm.get(); }
 
  private:
   std::unique_ptr<TForm> FForm;
@@ -47,11 +47,14 @@ void OpenApplet(const TControlApplet& applet) {
   // OK and Cancel of an earlier opening leave the end request standing;
   // this opening must run until its own dialog ends.
   Application().ClearTerminate();
-  std::unique_ptr<TForm> form = formClass(ControlPanelWindow);
+  // The guard stands while the dialog is made: an error box of its creation
+  // runs a message loop, and a double click then must not open a second one.
+  TDialogRun run;
+  run.SetForm(formClass(ControlPanelWindow));
+  TForm* form = run.Form();
   if (!form) return;
-  TDialogRun run(std::move(form));
-  run.Form().SetCaption(name);
-  FormHost().ShowModal(run.Form());
+  form->SetCaption(name);
+  FormHost().ShowModal(*form);
 }
 
 }  // namespace

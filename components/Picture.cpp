@@ -40,6 +40,27 @@ std::vector<TFileFormat>& Formats() {
   return formats;
 }
 
+// Today's Windows keeps its wallpaper as a copy without an extension (a
+// JPEG or a bitmap inside): for such a name the first bytes pick the
+// decoder. Null when they are none of the formats the loader reads.
+TGraphicFactory FactoryBySignature(const std::vector<std::uint8_t>& data) {
+  auto starts = [&data](std::initializer_list<std::uint8_t> bytes, std::size_t at = 0) {
+    if (data.size() < at + bytes.size()) return false;
+    for (std::uint8_t b : bytes)
+      if (data[at++] != b) return false;
+    return true;
+  };
+  auto upper = [&data](std::size_t at) { return static_cast<std::uint8_t>(data[at] & ~0x20); };
+  if (starts({'B', 'M'})) return Make<TBitmap>;
+  if (starts({0xFF, 0xD8, 0xFF})) return Make<TJPEGImage>;
+  if (data.size() >= 3 && upper(0) == 'G' && upper(1) == 'I' && upper(2) == 'F')
+    return Make<TGIFImage>;
+  if (starts({0, 0, 1, 0})) return Make<TIcon>;
+  if (starts({0xD7, 0xCD, 0xC6, 0x9A}) || (starts({1, 0, 0, 0}) && starts({' ', 'E', 'M', 'F'}, 40)))
+    return Make<TMetafile>;
+  return nullptr;
+}
+
 }  // namespace
 
 const std::vector<TFileFormat>& TPicture::FileFormats() { return Formats(); }
@@ -59,6 +80,15 @@ std::string PictureFileExtension(const std::string& fileName) {
 void TPicture::LoadFromFile(const std::string& fileName) {
   const std::string extension = PictureFileExtension(fileName);
   const std::string key = LowerCase(extension);
+  if (extension.empty()) {
+    std::vector<std::uint8_t> data = ReadPictureFile(fileName);
+    if (TGraphicFactory create = FactoryBySignature(data)) {
+      std::unique_ptr<TGraphic> graphic = create();
+      graphic->LoadFromData(std::move(data));
+      FGraphic = std::move(graphic);
+      return;
+    }
+  }
   const std::vector<TFileFormat>& formats = Formats();
   for (auto it = formats.rbegin(); it != formats.rend(); ++it) {
     if (it->Extension != key) continue;

@@ -21,9 +21,10 @@ struct TFileFormat {
 
 class TPicture {
  public:
-  // Chooses the decoder by the extension and loads the whole file. Throws
-  // "Unknown picture file extension (.%s)" or the decoder's message; a
-  // failed load leaves the picture as it was.
+  // Chooses the decoder by the extension (for a name without one, by the
+  // file's first bytes) and loads the whole file. Throws "Unknown picture
+  // file extension (.%s)" or the decoder's message; a failed load leaves
+  // the picture as it was.
   void LoadFromFile(const std::string& fileName);
   // True when no image was decoded.
   bool Empty() const { return !FGraphic || FGraphic->Empty(); }

@@ -26,9 +26,10 @@ class ISystem {
  public:
   virtual ~ISystem() = default;
   virtual int GetSystemMetrics(int index) = 0;
-  // SPI_SETDESKWALLPAPER with a null pointer: reload the wallpaper setting.
+  // SystemParametersInfo with a string parameter: SPI_SETDESKWALLPAPER with
+  // the stored wallpaper's name has the desktop reload its wallpaper.
   virtual bool SystemParametersInfo(std::uint32_t action, std::uint32_t param,
-                                    std::uint32_t winIni) = 0;
+                                    const std::string& text, std::uint32_t winIni) = 0;
   virtual bool SetSysColor(int element, std::uint32_t color) = 0;
   virtual std::uint32_t GetSysColor(int index) = 0;
   virtual void Beep(std::uint32_t frequency, std::uint32_t duration) = 0;

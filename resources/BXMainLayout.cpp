@@ -144,6 +144,7 @@ constexpr TFormLayout kForm{.Caption = "Control Panel - Bexora",
                             .KeyPreview = true,
                             .BorderStyle = TBorderStyle::bsDialog,
                             .Centered = true,
+                            .Icon = "MAINICON",
                             .Controls = kControls};
 
 }  // namespace
@@ -191,6 +192,7 @@ void ApplyFormLayout(const TFormLayout& layout, TForm& form) {
   form.FontHeight = layout.FontHeight;
   form.KeyPreview = layout.KeyPreview;
   form.Centered = layout.Centered;
+  form.Icon = std::string(layout.Icon);
 }
 
 }  // namespace bx

@@ -39,6 +39,7 @@ struct TFormLayout {
   bool KeyPreview = false;
   TBorderStyle BorderStyle = TBorderStyle::bsDialog;
   bool Centered = true;
+  std::string_view Icon = {};  // icon resource name; empty: none
   std::span<const TControlLayout> Controls = {};
 };
 
@@ -52,7 +53,7 @@ const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_v
 void ApplyControlLayout(const TControlLayout& entry, TControl& control);
 // Points each label at its focus control, once the form holds all controls.
 void LinkFocusControls(const TFormLayout& layout, TForm& form);
-// Caption, client size, font, border, key preview.
+// Caption, client size, font, border, key preview, icon.
 void ApplyFormLayout(const TFormLayout& layout, TForm& form);
 
 }  // namespace bx

@@ -277,13 +277,17 @@ void DeleteRegistryKey(RegKey root, const std::string& key, bool deleteEmptyPare
   }
 }
 
+// Only a missing key or one seen to hold nothing is empty: a key whose
+// contents cannot be read counts as holding something, so that no key is
+// ever deleted because a query failed.
 bool RegistryKeyIsEmpty(RegKey root, const std::string& key) {
   const std::string path = KeyPath(key);
-  if (!KeyExists(root, path)) return true;
   TRegKeyHolder holder;
-  if (holder.Open(root, path, kKeyAllAccess) != kErrorSuccess) return true;
+  const long rc = holder.Open(root, path, kKeyAllAccess);
+  if (rc == kErrorFileNotFound) return true;
+  if (rc != kErrorSuccess) return false;
   std::uint32_t subKeys = 0, values = 0;
-  if (Registry().QueryInfoKey(holder.Key(), subKeys, values) != kErrorSuccess) return true;
+  if (Registry().QueryInfoKey(holder.Key(), subKeys, values) != kErrorSuccess) return false;
   return subKeys == 0 && values == 0;
 }
 

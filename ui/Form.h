@@ -73,6 +73,8 @@ class TForm : public TObject {
   void SetShowHint(bool value);
   bool KeyPreview = false;
   bool Centered = true;  // centred on the desktop when shown
+  // The icon resource the title bar and the task switcher show; none when empty.
+  std::string Icon;
   // Setting it ends the form's modal run (a secondary dialog's OK and
   // Cancel); ShowModal starts with mrNone, the close box gives mrCancel.
   int ModalResult = mrNone;

@@ -26,11 +26,13 @@ const bool kGifAnimationOff = [] {
 }();
 
 // The Windows folder as the default of an "AppData" value, with the "\" that
-// the converted file's path needs.
+// the converted file's path needs. An empty value would make that path
+// relative to the host's current folder: it counts as missing.
 std::string ReadAppDataFolder(RegKey root, const std::string& key) {
   std::string folder =
       ReadRegistryValue(root, key, "AppData", TVariant(GetWindowsFolder())).AsString();
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  if (folder.empty()) return GetWindowsFolder();
+  if (folder.back() != '\\') folder += '\\';
   return folder;
 }
 
@@ -210,8 +212,8 @@ void TFrmBXMain::BitBtnApplyClick(TObject&) {
 void TFrmBXMain::BitBtnToggleAutoProofClick(TObject&) {
   FAutoProof = !FAutoProof;
   BitBtnCancel.SetVisible(!FAutoProof);
-  // Wider than the normal form: the full-screen preview shows; leave it.
-  if (Width() > 400) BitBtnTogglePreview.Click();
+  // The full-screen preview shows: leave it.
+  if (FullScreenPreview()) BitBtnTogglePreview.Click();
   ApplySettings();
 }
 

@@ -82,6 +82,9 @@ class TFrmBXMain : public TForm, public TBXSettings {
   void DrawPreviewGrid();
   void CheckBoxShowPreviewGridClick(TObject& Sender);
   void BitBtnTogglePreviewClick(TObject& Sender);
+  // The full-screen view shows: the client area is wider than the normal
+  // form's, whatever frame the system draws around it.
+  bool FullScreenPreview() const;
 
   // Placement.
   void RadioButtonTileClick(TObject& Sender);
@@ -110,8 +113,15 @@ class TFrmBXMain : public TForm, public TBXSettings {
   // Dialog state (public so that the tests can see it).
   bool FAutoProof = false;
   bool FClearOnExit = false;
+  // The default user's part of an apply was skipped and the user told so;
+  // told once for the dialog.
+  bool FDefaultUserFailureShown = false;
   std::int32_t FSavedLeft = 0;
   std::int32_t FSavedTop = 0;
+  // The outer size before the full-screen view: under any frame it holds
+  // the normal client area.
+  std::int32_t FSavedWidth = 0;
+  std::int32_t FSavedHeight = 0;
   std::unique_ptr<TPixelBuffer> FPatternBitmap;
   std::unique_ptr<TPixelBuffer> FImageBitmap;
   // The wallpaper's decoded picture, kept between preview updates.

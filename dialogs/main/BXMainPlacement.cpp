@@ -9,8 +9,6 @@ namespace bx {
 
 namespace {
 
-constexpr int kNormalWidth = 393;
-
 std::int32_t ToInt32(std::int64_t value) {
   return static_cast<std::int32_t>(
       std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
@@ -107,13 +105,19 @@ void TFrmBXMain::ImageWallpaperMouseMove(TObject& Sender, TShiftState Shift, int
   // double click.
   if (Shift != ssLeft) return;
   std::int64_t x = X, y = Y;
-  if (Width() <= kNormalWidth) {
+  const int pw = ImageWallpaper.Width(), ph = ImageWallpaper.Height();
+  if (pw <= 0 || ph <= 0) return;
+  if (!FullScreenPreview()) {
     // Whole-number scale factors: the preview maps onto the desktop's upper
     // left part, each preview pixel a block of desktop pixels.
-    const int pw = ImageWallpaper.Width(), ph = ImageWallpaper.Height();
-    if (pw <= 0 || ph <= 0) return;
     x *= FDesktopWidth / pw;
     y *= FDesktopHeight / ph;
+  } else {
+    // The full-screen picture is the desktop one to one, unless the system
+    // scales this window (display scaling) or the desktop spans more
+    // screens: then its pixels are desktop pixels in proportion.
+    x = x * FDesktopWidth / pw;
+    y = y * FDesktopHeight / ph;
   }
   if (SpinEditOriginX.Value() != x) SpinEditOriginX.SetValue(ToInt32(x));
   if (SpinEditOriginY.Value() != y) SpinEditOriginY.SetValue(ToInt32(y));

@@ -14,9 +14,8 @@ bool PreviewBusy = false;
 
 namespace {
 
-// The dialog's normal outer size; wider means the full-screen view.
-constexpr int kNormalWidth = 393;
-constexpr int kNormalHeight = 304;
+// The dialog's normal client width; wider means the full-screen view.
+constexpr int kNormalClientWidth = 385;
 constexpr TRect kNormalPreviewBounds{4, 4, 4 + 151, 4 + 111};
 
 constexpr TColor kGridColor = MakeColor(255, 0, 0);
@@ -244,7 +243,7 @@ void TFrmBXMain::DrawPreviewGrid() {
   if (!FShowPreviewGrid) return;
   // A wider pen and longer arms keep the grid visible when the desktop-size
   // picture is scaled down into the dialog.
-  const bool normal = Width() <= kNormalWidth;
+  const bool normal = !FullScreenPreview();
   const int pen = normal ? 8 : 3;
   const int arm = normal ? 30 : 10;
   TPixelBuffer& preview = ImageWallpaper.Picture();
@@ -266,14 +265,18 @@ void TFrmBXMain::CheckBoxShowPreviewGridClick(TObject& Sender) {
   UpdatePreview();
 }
 
+bool TFrmBXMain::FullScreenPreview() const { return ClientWidth() > kNormalClientWidth; }
+
 void TFrmBXMain::BitBtnTogglePreviewClick(TObject& Sender) {
   (void)Sender;
   ISystem* system = Platform().System;
-  if (Width() <= kNormalWidth) {
+  if (!FullScreenPreview()) {
     // Auto proof and the full-screen view are never on together.
     if (FAutoProof) BitBtnToggleAutoProof.Click();
     FSavedLeft = Left();
     FSavedTop = Top();
+    FSavedWidth = Width();
+    FSavedHeight = Height();
     SetBorderStyle(TBorderStyle::bsNone);
     SetBounds(0, 0, system ? system->GetSystemMetrics(kSmCxScreen) : Width(),
               system ? system->GetSystemMetrics(kSmCyScreen) : Height());
@@ -281,8 +284,10 @@ void TFrmBXMain::BitBtnTogglePreviewClick(TObject& Sender) {
     SetFontColor(FWindowTextColor);
     ImageWallpaper.SetBounds(0, 0, ClientWidth(), ClientHeight());
   } else {
+    // The window's own earlier size: the frame of today's systems differs
+    // from the classic one, and only this size gives the normal client area.
     SetBorderStyle(TBorderStyle::bsDialog);
-    SetBounds(FSavedLeft, FSavedTop, kNormalWidth, kNormalHeight);
+    SetBounds(FSavedLeft, FSavedTop, FSavedWidth, FSavedHeight);
     if (system) {
       SetColor(system->GetSysColor(kColorBtnFace));
       SetFontColor(system->GetSysColor(kColorWindowText));

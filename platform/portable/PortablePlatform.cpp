@@ -44,8 +44,8 @@ int TRecordingSystem::GetSystemMetrics(int index) {
 }
 
 bool TRecordingSystem::SystemParametersInfo(std::uint32_t action, std::uint32_t param,
-                                            std::uint32_t winIni) {
-  SysParamCalls.push_back({action, param, winIni});
+                                            const std::string& text, std::uint32_t winIni) {
+  SysParamCalls.push_back({action, param, text, winIni});
   return SystemParametersInfoResult;
 }
 

@@ -58,6 +58,7 @@ class TPortableFiles : public IFileSystem {
 struct TSysParamCall {
   std::uint32_t Action;
   std::uint32_t Param;
+  std::string Text;
   std::uint32_t WinIni;
   bool operator==(const TSysParamCall&) const = default;
 };
@@ -80,7 +81,7 @@ class TRecordingSystem : public ISystem {
   TRecordingSystem();
 
   int GetSystemMetrics(int index) override;
-  bool SystemParametersInfo(std::uint32_t action, std::uint32_t param,
+  bool SystemParametersInfo(std::uint32_t action, std::uint32_t param, const std::string& text,
                             std::uint32_t winIni) override;
   bool SetSysColor(int element, std::uint32_t color) override;
   std::uint32_t GetSysColor(int index) override;

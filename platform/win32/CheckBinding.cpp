@@ -1,6 +1,7 @@
-// Check boxes and radio buttons. Their windows never check themselves: a
-// click changes the model, and the model's change sets the window's check
-// mark, so the user's changes and the code's take one path.
+// Check boxes and radio buttons. A click changes the model, and the model's
+// change sets the window's check mark, so the user's changes and the code's
+// take one path. A check box's window never checks itself; a radio button's
+// does (see its binding).
 #include "platform/win32/ControlBindings.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
@@ -63,6 +64,19 @@ class TCheckBoxBinding : public TCheckBinding {
 class TRadioButtonBinding : public TCheckBinding {
  public:
   using TCheckBinding::TCheckBinding;
+  // Windows reports BN_CLICKED also when an unchecked radio button merely
+  // receives the focus (tabbing, the dialog's first focus). Only a real
+  // click, by mouse or space bar, checks the window itself: that change of
+  // state, not the notification, is the user's click.
+  void Command(UINT code) override {
+    if (code != BN_CLICKED && code != BN_DOUBLECLICKED) return;
+    if (SendMessageW(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED && !Checked()) Click();
+    // The window unchecked its neighbours on its own: every radio button's
+    // window follows its model again.
+    for (TControl* control : FOwner.Form().Controls())
+      if (control->Kind() == TControlKind::RadioButton)
+        if (TControlBinding* binding = FOwner.BindingOf(*control)) binding->Update();
+  }
   void Click() override {
     if (!Usable()) return;
     TRadioButton& button = static_cast<TRadioButton&>(FControl);
@@ -70,7 +84,7 @@ class TRadioButtonBinding : public TCheckBinding {
   }
 
  protected:
-  DWORD ButtonStyle() const override { return BS_RADIOBUTTON; }
+  DWORD ButtonStyle() const override { return BS_AUTORADIOBUTTON; }
   bool Checked() const override { return static_cast<const TRadioButton&>(FControl).Checked(); }
 };
 

@@ -57,6 +57,8 @@ TFormWindow::~TFormWindow() {
   FBindings.clear();
   if (FFont) DeleteObject(FFont);
   if (FBrush) DeleteObject(FBrush);
+  if (FIconBig) DestroyIcon(FIconBig);
+  if (FIconSmall) DestroyIcon(FIconSmall);
 }
 
 void TFormWindow::Create() {
@@ -95,6 +97,7 @@ void TFormWindow::Create() {
     SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   UpdateSystemMenu();
+  SetIcons();
   CreateControls();
   CreateTooltips();
   FCreated = true;
@@ -113,6 +116,22 @@ void TFormWindow::MakeFont() {
   FFontHeight = metrics.tmHeight;
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
+}
+
+// The title bar shows the small icon, the task switcher the large one; each
+// is loaded at its own size rather than scaled by the system.
+void TFormWindow::SetIcons() {
+  if (FForm.Icon.empty()) return;
+  const std::wstring name = Widen(FForm.Icon);
+  auto load = [&name](int width, int height) {
+    return static_cast<HICON>(LoadImageW(ResourceModule(), name.c_str(), IMAGE_ICON,
+                                         GetSystemMetrics(width), GetSystemMetrics(height), 0));
+  };
+  FIconBig = load(SM_CXICON, SM_CYICON);
+  FIconSmall = load(SM_CXSMICON, SM_CYSMICON);
+  if (FIconBig) SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIconBig));
+  if (FIconSmall)
+    SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FIconSmall));
 }
 
 void TFormWindow::CreateControls() {

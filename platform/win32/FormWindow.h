@@ -68,6 +68,7 @@ class TFormWindow : public TWindowBase<TFormWindow> {
 
  private:
   void MakeFont();
+  void SetIcons();
   void CreateControls();
   void CreateTooltips();
   void UpdateSystemMenu();
@@ -85,6 +86,8 @@ class TFormWindow : public TWindowBase<TFormWindow> {
   HWND FTooltip = nullptr;
   HFONT FFont = nullptr;
   HBRUSH FBrush = nullptr;
+  HICON FIconBig = nullptr;
+  HICON FIconSmall = nullptr;
   TColor FBrushColor = 0;
   int FFontHeight = 0;
   std::vector<std::unique_ptr<TControlBinding>> FBindings;

@@ -1,31 +1,13 @@
 #include "platform/win32/WinSystem.h"
 
 #include "platform/CommandLine.h"
+#include "platform/win32/DesktopSize.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinApi.h"
 
 namespace bx {
 
 namespace {
-
-// The current user's stored "Wallpaper", empty when there is none.
-std::wstring StoredWallpaper() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS)
-    return {};
-  std::wstring text;
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExW(key, L"Wallpaper", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
-    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key, L"Wallpaper", nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS)
-      text.assign(buffer.c_str());
-  }
-  RegCloseKey(key);
-  return text;
-}
 
 int ScreenCaps(int index) {
   HDC dc = GetDC(nullptr);
@@ -37,18 +19,19 @@ int ScreenCaps(int index) {
 
 class TWinSystem : public ISystem {
  public:
-  int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
+  // The desktop's size in physical pixels: the placement presets, the
+  // origins and the preview are in the pixels the wallpaper is placed in.
+  // Every other figure as this process's windows see it.
+  int GetSystemMetrics(int index) override {
+    if (index == SM_CXVIRTUALSCREEN || index == SM_CYVIRTUALSCREEN)
+      return PhysicalSystemMetric(index);
+    return ::GetSystemMetrics(index);
+  }
 
-  bool SystemParametersInfo(std::uint32_t action, std::uint32_t param,
+  bool SystemParametersInfo(std::uint32_t action, std::uint32_t param, const std::string& text,
                             std::uint32_t winIni) override {
-    // Reloading the wallpaper passes the stored "Wallpaper" itself: newer
-    // systems take a null name as "back to the default wallpaper" and would
-    // overwrite the value just stored.
-    if (action == SPI_SETDESKWALLPAPER) {
-      std::wstring stored = StoredWallpaper();
-      return SystemParametersInfoW(action, param, stored.data(), winIni) != 0;
-    }
-    return SystemParametersInfoW(action, param, nullptr, winIni) != 0;
+    std::wstring wide = Widen(text);
+    return SystemParametersInfoW(action, param, wide.data(), winIni) != 0;
   }
 
   bool SetSysColor(int element, std::uint32_t color) override {

@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "settings/BitmapFile.h"
+#include "settings/ReloadWallpaper.h"
 #include "tests/unit/DialogFixture.h"
 
 namespace bx {
@@ -305,10 +306,19 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   EXPECT_EQ(Registry().GetStringValue(kHKeyCurrentUser, kColorsKey, "Background"), "10 20 30");
   EXPECT_EQ(Registry().GetStringValue(kHKeyUsers, kDefaultUserColorsKey, "Background"),
             "10 20 30");
-  EXPECT_EQ(System().SysParamCalls,
-            (std::vector<TSysParamCall>{{kSpiSetDeskWallpaper, 0, kSpifUpdateIniFile}}));
+  // The desktop reloads the wallpaper that is stored, named: a null name
+  // would be "the default wallpaper" on today's Windows.
+  EXPECT_EQ(System().SysParamCalls, (std::vector<TSysParamCall>{
+                                        {kSpiSetDeskWallpaper, 0, ConvertedPath(), kSpifUpdateIniFile}}));
   EXPECT_EQ(System().SysColorCalls,
             (std::vector<TSysColorCall>{{kColorBackground, MakeColor(10, 20, 30)}}));
+  // The name is the one stored, read through the registry layer.
+  SetDesktop("Wallpaper", "C:\\Windows\\stored.bmp");
+  System().SysParamCalls.clear();
+  ReloadWallpaper();
+  EXPECT_EQ(System().SysParamCalls,
+            (std::vector<TSysParamCall>{
+                {kSpiSetDeskWallpaper, 0, "C:\\Windows\\stored.bmp", kSpifUpdateIniFile}}));
 
   // The desktop is told only after every value was stored.
   System().SysParamCalls.clear();
@@ -317,6 +327,87 @@ TEST_F(ApplySettings, OwnPreferencesAndDesktopCalls) {
   EXPECT_THROW(d.ApplySettings(), std::exception);
   EXPECT_TRUE(System().SysParamCalls.empty());
   EXPECT_TRUE(System().SysColorCalls.empty());
+}
+
+// Today's Windows stores its own copy of the user's picture without an
+// extension; another program may store any picture. Applied, each is
+// converted, and "WallpaperOrg" keeps the picture for the next opening.
+TEST_F(ApplySettings, AWallpaperStoredElsewhereIsConvertedAndRemembered) {
+  const std::string transcoded = "C:\\Users\\me\\Themes\\TranscodedWallpaper";
+  Files().CreateDirectory("C:\\Users\\me\\Themes\\");
+  Files().WriteFile(transcoded, SolidJpeg(16, 8, 0, 0, 255));
+  for (const std::string& stored : {transcoded, Photo()}) {
+    SCOPED_TRACE(stored);
+    Form.reset();
+    SetDesktop("Wallpaper", stored);
+    RemoveValue(kHKeyCurrentUser, kOwnKey, "WallpaperOrg");
+    TFrmBXMain& d = Dialog();
+    EXPECT_EQ(d.FWallpaper, stored);
+    EXPECT_TRUE(d.FWallpaperOrg.empty());
+    d.RadioButtonTile.SetChecked(true);
+    d.Dispatch([&] { d.BitBtnApply.Click(); });
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
+    EXPECT_EQ(Desktop("Wallpaper"), ConvertedPath());
+    EXPECT_EQ(d.FWallpaperOrg, stored);
+    EXPECT_EQ(OwnText("WallpaperOrg"), stored);
+    EXPECT_TRUE(Near(BmpPixel(Files().ReadFile(ConvertedPath()), 3, 3), MakeColor(0, 0, 255)));
+  }
+}
+
+// A standard user cannot write the default user's bitmap: that user's part
+// is left out, the user told once, and the current user's settings apply.
+TEST_F(ApplySettings, DefaultUserWithoutRightsIsSkippedAndToldOnce) {
+  Registry().SetStringValue(kHKeyUsers, kDefaultUserShellFoldersKey, "AppData", "C:\\NoRights");
+  TFrmBXMain& d = Choose(Photo());
+  d.CheckBoxSaveToDefUser.SetChecked(true);
+  d.RadioButtonTile.SetChecked(true);
+  for (int apply = 0; apply < 2; ++apply) {
+    SCOPED_TRACE(apply);
+    d.FWallpaper = Photo();
+    d.Dispatch([&] { d.BitBtnApply.Click(); });
+    EXPECT_FALSE(d.BitBtnApply.Enabled()) << "the apply went through";
+    EXPECT_EQ(d.FWallpaper, ConvertedPath());
+    EXPECT_EQ(Desktop("Wallpaper"), ConvertedPath());
+    EXPECT_EQ(Desktop("TileWallpaper"), "1");
+    EXPECT_EQ(Own("WallpaperSaveToDefUser"), 1u);
+    EXPECT_FALSE(DefaultUserDesktop("Wallpaper").has_value());
+    EXPECT_FALSE(DefaultUserDesktop("TileWallpaper").has_value());
+    EXPECT_EQ(System().SysParamCalls.size(), static_cast<std::size_t>(apply + 1));
+  }
+  const auto& shown = MessageBoxes().Messages;
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Type, TMsgDlgType::mtInformation);
+  EXPECT_EQ(shown[0].Buttons, TMsgDlgButtons{TMsgDlgBtn::mbOK});
+  EXPECT_NE(shown[0].Text.find("default user"), std::string::npos) << shown[0].Text;
+  EXPECT_NE(shown[0].Text.find("C:\\NoRights\\KVF of Mobrelin.bmp"), std::string::npos);
+}
+
+// An old converted file goes only once "Wallpaper" names another file.
+TEST_F(ApplySettings, ConvertedFilesGoOnlyAfterTheWallpaperNamesAnother) {
+  const std::string tiles = std::string(kPictures) + "tiles.bmp";
+  Files().WriteFile(tiles, EncodeBitmapFile(TPixelBuffer(4, 4), tiles));
+  Files().WriteTextFile(ConvertedPath(), "old");
+  Files().WriteTextFile(DefaultUserConvertedPath(), "old");
+  SetDesktop("Wallpaper", ConvertedPath());
+  Registry().SetStringValue(kHKeyUsers, kDefaultUserDesktopKey, "Wallpaper",
+                            DefaultUserConvertedPath());
+  Registry().SetReadOnly(kHKeyUsers, kDefaultUserDesktopKey);
+  Registry().SetFailSetValue(kHKeyCurrentUser, kDesktopKey);
+  TFrmBXMain& d = Choose(tiles);
+  d.CheckBoxSaveToDefUser.SetChecked(true);
+  EXPECT_THROW(d.ApplySettings(), std::exception);
+  EXPECT_EQ(Desktop("Wallpaper"), ConvertedPath());
+  EXPECT_TRUE(Exists(ConvertedPath()));
+  EXPECT_TRUE(Exists(DefaultUserConvertedPath()));
+
+  // Stored now for the current user; the default user's value could not be
+  // changed and still names its file, which stays.
+  Registry().SetFailSetValue(kHKeyCurrentUser, kDesktopKey, false);
+  d.ApplySettings();
+  EXPECT_EQ(Desktop("Wallpaper"), tiles);
+  EXPECT_FALSE(Exists(ConvertedPath()));
+  EXPECT_EQ(DefaultUserDesktop("Wallpaper"), DefaultUserConvertedPath());
+  EXPECT_TRUE(Exists(DefaultUserConvertedPath()));
 }
 
 TEST_F(ApplySettings, IconTransparencyTakesTheBackgroundColour) {

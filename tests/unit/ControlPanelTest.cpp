@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "applet/ControlPanel.h"
@@ -21,10 +22,13 @@ class TTestForm : public TForm {
     SetCaption("Control Panel - Bexora");
     ++Alive;
     ++Created;
+    if (OnCreate) OnCreate();
   }
   ~TTestForm() override { --Alive; }
   static inline int Alive = 0;
   static inline int Created = 0;
+  // Runs inside the creation, as an error box of FormCreate would.
+  static inline std::function<void()> OnCreate;
 };
 
 class ControlPanelTest : public ::testing::Test {
@@ -32,6 +36,7 @@ class ControlPanelTest : public ::testing::Test {
   void SetUp() override {
     TTestForm::Alive = 0;
     TTestForm::Created = 0;
+    TTestForm::OnCreate = nullptr;
     Application().ClearTerminate();
     RegisterApplets(kIcon, [this](std::uintptr_t parent) -> std::unique_ptr<TForm> {
       if (FailCreation) throw Exception("Cannot create the dialog");
@@ -204,6 +209,21 @@ TEST_F(ControlPanelTest, MessagesDuringTheModalRunAreSafe) {
   EXPECT_EQ(TTestForm::Alive, 0);
   EXPECT_EQ(Env.FormHost().ShowModalCount(), 1);
   EXPECT_EQ(Applets, nullptr);
+
+  // A double click while the dialog is still being made (its creation shows
+  // an error box, whose loop lets the message in) opens no second dialog.
+  RegisterApplets(kIcon, [](std::uintptr_t parent) -> std::unique_ptr<TForm> {
+    return std::make_unique<TTestForm>(parent);
+  });
+  Env.FormHost().OnShowModal = nullptr;
+  TTestForm::OnCreate = [&] {
+    TTestForm::OnCreate = nullptr;
+    EXPECT_EQ(Message(kCplDblClk), 0);
+  };
+  Message(kCplDblClk);
+  EXPECT_EQ(TTestForm::Created, 2);
+  EXPECT_EQ(TTestForm::Alive, 0);
+  EXPECT_EQ(Env.FormHost().ShowModalCount(), 2);
 }
 
 TEST_F(ControlPanelTest, ExitReleasesTheList) {

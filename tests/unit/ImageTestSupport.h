@@ -30,7 +30,10 @@ class TImageSystem : public ISystem {
       default: return 0;
     }
   }
-  bool SystemParametersInfo(std::uint32_t, std::uint32_t, std::uint32_t) override { return false; }
+  bool SystemParametersInfo(std::uint32_t, std::uint32_t, const std::string&,
+                            std::uint32_t) override {
+    return false;
+  }
   bool SetSysColor(int, std::uint32_t) override { return false; }
   std::uint32_t GetSysColor(int) override { return 0; }
   void Beep(std::uint32_t, std::uint32_t) override {}

@@ -36,8 +36,8 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
   platform.Files.Files["C:\\Pictures\\Photo.JPG"] = jpeg;
   platform.Files.Files["C:\\Pictures\\Photo.Jpeg"] = jpeg;
   platform.Files.Files["C:\\Pictures\\photo.jpe"] = jpeg;
-  platform.Files.Files["C:\\Pictures\\photo"] = jpeg;
-  platform.Files.Files["C:\\my.pictures\\photo"] = jpeg;
+  platform.Files.Files["C:\\Pictures\\photo"] = test::TBytes{'n', 'o', 'n', 'e'};
+  platform.Files.Files["C:\\my.pictures\\photo"] = test::TBytes{};
   platform.Files.Files["C:\\Pictures\\Wall.GiF"] = test::WriteGif({9, 7, {MakeColor(1, 2, 3), MakeColor(4, 5, 6)}, {}});
   platform.Files.Files["C:\\Pictures\\Wall.bmp"] = SmallBmp(3, 2, MakeColor(7, 8, 9));
 
@@ -71,6 +71,40 @@ TEST(Picture, ChoosesTheDecoderByExtension) {
   EXPECT_EQ(PictureFileExtension("D:name.gif"), "gif");
   EXPECT_EQ(PictureFileExtension("D:.x:name"), "");
   EXPECT_EQ(PictureFileExtension("name."), "");
+}
+
+// Today's Windows stores its wallpaper as a copy without an extension.
+TEST(Picture, ANameWithoutExtensionIsKnownByItsFirstBytes) {
+  test::TImagePlatform platform;
+  const test::TBytes jpeg = test::WriteJpeg(24, 16, 3, test::GradientSamples(24, 16));
+  const std::pair<const char*, test::TBytes> images[] = {
+      {"C:\\Themes\\TranscodedWallpaper", jpeg},
+      {"C:\\Themes\\bitmap", SmallBmp(3, 2, MakeColor(7, 8, 9))},
+      {"C:\\Themes\\gif.", test::WriteGif({9, 7, {MakeColor(1, 2, 3)}, {}})},
+      {"C:\\Themes\\icon", test::WriteIco({{32, 32, 32, std::vector<std::uint32_t>(32 * 32)}})},
+  };
+  const std::pair<int, int> sizes[] = {{24, 16}, {3, 2}, {9, 7}, {32, 32}};
+  for (std::size_t i = 0; i < std::size(images); ++i) {
+    SCOPED_TRACE(images[i].first);
+    platform.Files.Files[images[i].first] = images[i].second;
+    TPicture picture;
+    EXPECT_EQ(LoadError(picture, images[i].first), "loaded");
+    EXPECT_EQ(picture.Width(), sizes[i].first);
+    EXPECT_EQ(picture.Height(), sizes[i].second);
+  }
+  // Metafiles reach their decoder, which has no player in this build.
+  platform.Files.Files["C:\\Themes\\emf"] = test::WriteEmf(0, 0, 2540, 2540, 1024, 768, 320, 240);
+  platform.Files.Files["C:\\Themes\\wmf"] = test::WritePlaceableWmf(0, 0, 1440, 1440, 1440);
+  TPicture picture;
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\emf"), "Metafile is not valid");
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\wmf"), "Metafile is not valid");
+  // Content that is none of the formats, and a known picture behind an
+  // unknown extension, fail as before.
+  platform.Files.Files["C:\\Themes\\notes"] = test::TBytes{'B', 'x', 'M', 'P'};
+  platform.Files.Files["C:\\Themes\\photo.png"] = jpeg;
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\notes"), "Unknown picture file extension (.)");
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\photo.png"), "Unknown picture file extension (.png)");
+  EXPECT_EQ(LoadError(picture, "C:\\Themes\\absent"), "Cannot open file C:\\Themes\\absent");
 }
 
 TEST(Picture, FailedLoadKeepsWhatItHeld) {

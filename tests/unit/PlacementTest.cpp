@@ -159,6 +159,23 @@ TEST_F(PlacementTest, DraggingOnThePreview) {
   d.BitBtnTogglePreview.Click();
   d.ImageWallpaper.MouseMove(ssLeft, 1000, 700);
   EXPECT_EQ(Spins(), std::pair(1000, 700));
+  // Unless the system scales the window (200 %): each is two desktop pixels.
+  d.BitBtnTogglePreview.Click();
+  System().SetMetric(kSmCxScreen, 512);
+  System().SetMetric(kSmCyScreen, 384);
+  d.BitBtnTogglePreview.Click();
+  d.ImageWallpaper.MouseMove(ssLeft, 100, 50);
+  EXPECT_EQ(Spins(), std::pair(200, 100));
+
+  // Back in the normal form under a wider frame than the classic one, the
+  // preview still maps by its whole-number factors.
+  d.BitBtnTogglePreview.Click();
+  d.FrameWidth = 16;
+  d.FrameHeight = 39;
+  d.SetClientSize(385, 277);
+  ASSERT_GT(d.Width(), 393);
+  d.ImageWallpaper.MouseMove(ssLeft, 100, 50);
+  EXPECT_EQ(Spins(), std::pair(600, 300));
 }
 
 TEST_F(PlacementTest, DragMovingOneCoordinateRedrawsOnce) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "PreviewFixture.h"
 
 namespace bx {
@@ -382,6 +384,20 @@ TEST_F(PreviewTest, ToggleFullScreenAndBack) {
   EXPECT_EQ(d.FontColor(), System().GetSysColor(kColorWindowText));
   EXPECT_EQ(d.ImageWallpaper.BoundsRect(), (TRect{4, 4, 155, 115}));
   EXPECT_FALSE(d.FAutoProof);
+
+  // Under a frame wider than the classic one (today's systems) the dialog
+  // goes and comes back all the same, to its own size and client area.
+  d.FrameWidth = 16;
+  d.FrameHeight = 39;
+  d.SetBounds(250, 150, 385 + 16, 277 + 39);
+  d.BitBtnTogglePreview.Click();
+  EXPECT_EQ(d.BorderStyle(), TBorderStyle::bsNone);
+  EXPECT_EQ(d.Width(), 1280);
+  d.BitBtnToggleAutoProof.Click();  // leaves the full-screen view
+  EXPECT_EQ(d.BorderStyle(), TBorderStyle::bsDialog);
+  EXPECT_EQ(std::tuple(d.Left(), d.Top(), d.Width(), d.Height()), std::tuple(250, 150, 401, 316));
+  EXPECT_EQ(d.ClientWidth(), 385);
+  EXPECT_EQ(d.ClientHeight(), 277);
 }
 
 TEST_F(PreviewTest, AutoProofAppliesAfterEachUpdate) {

@@ -291,7 +291,16 @@ TEST_F(RegSpecialTest, DeletingAKeyRemovesParentsLeftEmptyUpToAKeyInUse) {
   EXPECT_TRUE(Reg.KeyExists(cu, "Software\\Microsoft"));
 }
 
-TEST_F(RegSpecialTest, KeyIsEmptyUnlessItOpensAndHoldsSomething) {
+// Fails every query of a key's numbers while Fail is set.
+class TFailingInfo : public TMemoryRegistry {
+ public:
+  long QueryInfoKey(RegKey key, std::uint32_t& subKeys, std::uint32_t& values) override {
+    return Fail ? kErrorAccessDenied : TMemoryRegistry::QueryInfoKey(key, subKeys, values);
+  }
+  bool Fail = false;
+};
+
+TEST_F(RegSpecialTest, KeyIsEmptyOnlyWhenMissingOrSeenToHoldNothing) {
   const RegKey cu = kHKeyCurrentUser;
   EXPECT_TRUE(RegistryKeyIsEmpty(cu, kKey));
   Reg.CreateKeyPath(cu, kPath);
@@ -299,8 +308,30 @@ TEST_F(RegSpecialTest, KeyIsEmptyUnlessItOpensAndHoldsSomething) {
   Reg.SetDwordValue(cu, kPath, "V", 0);
   EXPECT_FALSE(RegistryKeyIsEmpty(cu, kKey));
   EXPECT_FALSE(RegistryKeyIsEmpty(cu, "\\Software\\Mobrelin"));
-  Reg.SetUnreadable(cu, kPath);
-  EXPECT_TRUE(RegistryKeyIsEmpty(cu, kKey));
+  // A key whose contents cannot be read is not taken for empty.
+  const std::string locked = kPath + "\\Locked";
+  Reg.CreateKeyPath(cu, locked);
+  Reg.SetReadOnly(cu, locked);
+  EXPECT_FALSE(RegistryKeyIsEmpty(cu, locked));
+  Reg.SetReadOnly(cu, locked, false);
+  Reg.SetUnreadable(cu, locked);
+  EXPECT_FALSE(RegistryKeyIsEmpty(cu, locked));
+
+  // Nor one whose numbers the registry will not give: deleting a key with
+  // empty parents keeps a parent that holds a value, even then.
+  TFailingInfo failing;
+  TPlatform platform = Platform();
+  platform.Registry = &failing;
+  TPlatform previous = SetPlatform(platform);
+  failing.CreateKeyPath(cu, kPath);
+  failing.SetDwordValue(cu, "Software\\Mobrelin", "Kept", 1);
+  failing.Fail = true;
+  EXPECT_FALSE(RegistryKeyIsEmpty(cu, "\\Software\\Mobrelin"));
+  DeleteRegistryKey(cu, kKey, true);
+  SetPlatform(previous);
+  EXPECT_FALSE(failing.KeyExists(cu, kPath));
+  EXPECT_EQ(failing.GetDwordValue(cu, "Software\\Mobrelin", "Kept"), 1u);
+  EXPECT_EQ(failing.OpenHandleCount(), 0u);
 }
 
 TEST_F(RegSpecialTest, AReadOnlyDefaultUserKeyReadsAsMissingAndIsNeverChanged) {

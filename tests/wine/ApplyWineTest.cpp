@@ -375,5 +375,40 @@ TEST_F(ApplyWineTest, NoWallpaperDeletesTheConvertedFilesAndClearsTheValue) {
   EXPECT_EQ(Boxes.Texts, std::vector<std::string>{});
 }
 
+// Today's Windows keeps its wallpaper as a copy without an extension, a
+// JPEG inside. Opened on such a machine, the dialog shows it; applied (here
+// also for a default user whose folder cannot be written) it is converted,
+// remembered as the chosen picture, and the desktop is told the stored name.
+TEST_F(ApplyWineTest, TodaysStoredWallpaperIsConvertedRememberedAndShown) {
+  const std::string transcoded = Pictures.File("TranscodedWallpaper");
+  ASSERT_TRUE(WriteWholeFile(transcoded, BlocksJpeg()));
+  Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", transcoded);
+  Registry.SetText(HKEY_USERS, kDefaultUserDesktopKey, "Wallpaper", "C:\\logon.bmp");
+  TFrmBXMain& d = Open();
+  EXPECT_EQ(d.FWallpaper, transcoded);
+  EXPECT_TRUE(d.FWallpaperOrg.empty());
+  d.FSaveToDefUser = true;
+  d.FDefaultUserAppDataFolder = DefaultAppData.File("missing") + "\\";
+
+  for (int apply = 0; apply < 2; ++apply) {
+    d.FWallpaper = transcoded;
+    d.ApplySettings();
+  }
+  EXPECT_EQ(d.FWallpaper, Converted());
+  EXPECT_EQ(d.FWallpaperOrg, transcoded);
+  ASSERT_TRUE(Own("WallpaperOrg"));
+  EXPECT_EQ(Own("WallpaperOrg")->Text(), transcoded);
+  ExpectBmpHeader(ReadBmp(Converted()), 3 * kBlock, 2 * kBlock);
+  // The default user is left as it was, and the user told once.
+  ASSERT_EQ(Boxes.Texts.size(), 1u);
+  EXPECT_NE(Boxes.Texts[0].find("default user"), std::string::npos) << Boxes.Texts[0];
+  ASSERT_TRUE(ReadRegValue(HKEY_USERS, kDefaultUserDesktopKey, "Wallpaper"));
+  EXPECT_EQ(ReadRegValue(HKEY_USERS, kDefaultUserDesktopKey, "Wallpaper")->Text(), "C:\\logon.bmp");
+
+  wchar_t shown[MAX_PATH] = {};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, shown, 0));
+  EXPECT_EQ(Narrow(shown), Converted());
+}
+
 }  // namespace
 }  // namespace bx

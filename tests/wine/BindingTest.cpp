@@ -27,7 +27,10 @@ class TBeepCounter : public ISystem {
   int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
 #pragma push_macro("SystemParametersInfo")
 #undef SystemParametersInfo
-  bool SystemParametersInfo(std::uint32_t, std::uint32_t, std::uint32_t) override { return true; }
+  bool SystemParametersInfo(std::uint32_t, std::uint32_t, const std::string&,
+                            std::uint32_t) override {
+    return true;
+  }
 #pragma pop_macro("SystemParametersInfo")
   bool SetSysColor(int, std::uint32_t) override { return true; }
   std::uint32_t GetSysColor(int index) override { return ::GetSysColor(index); }
@@ -223,10 +226,12 @@ TEST_F(BindingTest, EveryKindIsCreatedAtItsBoundsWithItsCaption) {
     EXPECT_EQ(ChildBounds(child), e.Bounds);
     EXPECT_EQ(TextOf(child), e.Text);
   }
-  // Each kind has its window style: non-automatic check marks, owner-drawn
-  // glyph buttons, a sorted owner-drawn list of fixed height.
+  // Each kind has its window style: a check box that does not check itself,
+  // a radio button that does (a real click, unlike a focus notification),
+  // owner-drawn glyph buttons, a sorted owner-drawn list of fixed height.
   EXPECT_EQ(GetWindowLongW(Control("CheckBoxFlag"), GWL_STYLE) & BS_TYPEMASK, BS_CHECKBOX);
-  EXPECT_EQ(GetWindowLongW(Control("RadioButtonAlpha"), GWL_STYLE) & BS_TYPEMASK, BS_RADIOBUTTON);
+  EXPECT_EQ(GetWindowLongW(Control("RadioButtonAlpha"), GWL_STYLE) & BS_TYPEMASK,
+            BS_AUTORADIOBUTTON);
   EXPECT_EQ(GetWindowLongW(Control("BitBtnOk"), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
   EXPECT_EQ(GetWindowLongW(Control("ButtonApply"), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
   const LONG listStyle = GetWindowLongW(Control("ListBoxItems"), GWL_STYLE);

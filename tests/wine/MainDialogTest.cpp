@@ -143,6 +143,20 @@ TEST_F(MainDialogTest, TheWindowHoldsEveryControlAsDesigned) {
   }
   EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), 0xFFFFFFFFu) << "the system's own items stay";
 
+  // The applet's icon in the title bar and the task switcher, each at its own size.
+  for (auto [which, cx] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+    SCOPED_TRACE(which);
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, which, 0));
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(cx));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+
   EXPECT_TRUE(SaveBitmap(CaptureWindow(Window), "MainDialog.bmp"));
   // The grid drawn into the preview, scaled down with its lines kept.
   ClickCentre(Control("CheckBoxShowPreviewGrid"));
@@ -212,6 +226,7 @@ TEST_F(MainDialogTest, TogglePreviewTwiceReturnsToTheDialog) {
   SetWindowPos(Window, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   const TBounds normal = ModelBounds();
   EXPECT_EQ(normal.Left, 120);
+  EXPECT_EQ(OuterBounds(Window), normal);
   ClickCentre(Control("BitBtnTogglePreview"));
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
   const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -221,9 +236,13 @@ TEST_F(MainDialogTest, TogglePreviewTwiceReturnsToTheDialog) {
   EXPECT_TRUE(IsWindowVisible(Control("BitBtnTogglePreview"))) << "still above the picture";
   EXPECT_TRUE(SaveBitmap(CaptureWindow(Window), "MainDialogFullScreen.bmp"));
 
+  // Back to its own size and place: under this frame (not the classic one)
+  // the client area is what it was.
   ClickCentre(Control("BitBtnTogglePreview"));
-  EXPECT_EQ(ModelBounds(), (TBounds{normal.Left, normal.Top, 393, 304}));
-  EXPECT_EQ(OuterBounds(Window), ModelBounds());
+  EXPECT_EQ(ModelBounds(), normal);
+  EXPECT_EQ(OuterBounds(Window), normal);
+  EXPECT_EQ(ClientSize(Window).cx, 385);
+  EXPECT_EQ(ClientSize(Window).cy, 277);
   EXPECT_TRUE(GetWindowLongW(Window, GWL_STYLE) & WS_CAPTION);
   EXPECT_EQ(ChildBounds(Control("ImageWallpaper")), (TBounds{4, 4, 151, 111}));
   EXPECT_TRUE(Boxes.Texts.empty()) << (Boxes.Texts.empty() ? "" : Boxes.Texts[0]);
@@ -243,12 +262,66 @@ TEST_F(MainDialogTest, EnteringFullScreenTurnsAutoProofOff) {
   EXPECT_TRUE(IsWindowVisible(Control("BitBtnCancel")));
   EXPECT_GT(Dialog->Width(), 393);
   ClickCentre(Control("BitBtnTogglePreview"));
-  EXPECT_EQ(Dialog->Width(), 393);
+  EXPECT_EQ(ClientSize(Window).cx, 385);
 
   // Cancel is back, and Esc presses it.
   SetFocus(Control("ListBoxWallpapers"));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(Application().Terminated());
+}
+
+// Windows sends BN_CLICKED when an unchecked radio button receives the
+// focus; Wine does not, so the radio buttons here do as Windows would.
+WNDPROC gButtonProc = nullptr;
+LRESULT CALLBACK FocusNotifyingRadio(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETFOCUS && SendMessageW(window, BM_GETCHECK, 0, 0) == BST_UNCHECKED)
+    SendMessageW(GetParent(window), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED), reinterpret_cast<LPARAM>(window));
+  return CallWindowProcW(gButtonProc, window, message, wParam, lParam);
+}
+
+TEST_F(MainDialogTest, FocusOnARadioButtonIsNoClick) {
+  HWND tile = Control("RadioButtonTile");
+  HWND center = Control("RadioButtonCenter");
+  for (HWND radio : {tile, center})
+    gButtonProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        radio, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FocusNotifyingRadio)));
+  auto untouched = [&] {
+    EXPECT_FALSE(Dialog->RadioButtonTile.Checked());
+    EXPECT_TRUE(Dialog->RadioButtonCenter.Checked());
+    EXPECT_EQ(SendMessageW(tile, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(center, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Dialog->FTileWallpaper, 0);
+    EXPECT_EQ(Dialog->FWallpaperStyle, 0);
+    EXPECT_FALSE(IsWindowEnabled(Control("BitBtnOk")));
+    EXPECT_FALSE(IsWindowEnabled(Control("BitBtnApply")));
+  };
+  // The notification alone, as Windows sends it.
+  SendMessageW(Window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(tile), BN_CLICKED),
+               reinterpret_cast<LPARAM>(tile));
+  untouched();
+  // Opening the dialog: the first control, Tile, gets the focus; then Tab
+  // goes through the radio buttons.
+  SetFocus(Control("ListBoxWallpapers"));
+  FormWindowOf(*Dialog).FocusFirst();
+  EXPECT_EQ(GetFocus(), tile);
+  PressKey(VK_TAB);
+  PressKey(VK_TAB, ssShift);
+  EXPECT_EQ(GetFocus(), tile);
+  untouched();
+  DWORD type = 0;
+  EXPECT_EQ(ReadUserValue(L"Control Panel\\Desktop", L"TileWallpaper", type), L"0");
+
+  // A real click still checks it, by mouse and by the space bar.
+  ClickCentre(tile);
+  EXPECT_TRUE(Dialog->RadioButtonTile.Checked());
+  EXPECT_EQ(SendMessageW(center, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_TRUE(IsWindowEnabled(Control("BitBtnApply")));
+  SetFocus(center);
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(Dialog->RadioButtonCenter.Checked());
+  EXPECT_EQ(SendMessageW(tile, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_TRUE(Boxes.Texts.empty()) << (Boxes.Texts.empty() ? "" : Boxes.Texts[0]);
 }
 
 TEST_F(MainDialogTest, ShortcutsAndTheCloseBox) {

@@ -79,6 +79,11 @@ TEST(GdiMetafile, EnhancedDrawnThroughThePictureLoader) {
   EXPECT_EQ(shifted.GetPixel(1, h / 2), RGB(255, 0, 0));
   EXPECT_EQ(shifted.GetPixel(w / 2, h / 2), kWhite);
   EXPECT_EQ(shifted.GetPixel(w - 2, h / 2), kWhite);
+  // Without an extension the header tells the kind.
+  platform.Files.Files["C:\\half"] = platform.Files.Files["C:\\half.emf"];
+  TPicture unnamed;
+  unnamed.LoadFromFile("C:\\half");
+  EXPECT_EQ(Drawn(unnamed, kWhite).GetPixel(w / 4, h / 2), RGB(255, 0, 0));
 }
 
 TEST(GdiMetafile, PlaceableDrawnThroughThePictureLoader) {

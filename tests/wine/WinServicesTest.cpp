@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Errors.h"
+#include "platform/win32/DesktopSize.h"
 #include "platform/win32/WinFiles.h"
 #include "platform/win32/WinMessageBoxes.h"
 #include "platform/win32/WinSystem.h"
@@ -313,6 +314,62 @@ TEST(WinSystem, AnswersFromTheRealSystem) {
   const std::uint64_t t = system.TickCountMs();
   Sleep(20);
   EXPECT_GT(system.TickCountMs(), t);
+}
+
+// A 3840 x 2160 display at 150 %: the system tells a host unaware of the
+// scaling 2560 x 1440. Wine scales nothing for such a process, so the
+// system's side is played here.
+namespace scaled {
+const HANDLE kUnaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x11));
+const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
+HANDLE gContext = kUnaware;  // the thread's awareness
+int gSetCalls = 0;
+bool gRefuse = false;
+HANDLE WINAPI SetContext(HANDLE context) {
+  ++gSetCalls;
+  if (gRefuse) return nullptr;
+  HANDLE previous = gContext;
+  gContext = context;
+  return previous;
+}
+int WINAPI Metrics(int index) {
+  const bool aware = gContext == kPerMonitorAware;
+  return index == SM_CXVIRTUALSCREEN ? (aware ? 3840 : 2560) : (aware ? 2160 : 1440);
+}
+int Caps(int index) {
+  switch (index) {
+    case HORZRES: return 2560;
+    case VERTRES: return 1440;
+    case DESKTOPHORZRES: return 3840;
+    case DESKTOPVERTRES: return 2160;
+    default: return 0;
+  }
+}
+}  // namespace scaled
+
+TEST(DesktopSize, PhysicalPixelsAtAnyScaling) {
+  // Asked as a thread aware of the scaling, which is put back after.
+  TDesktopSizeCalls calls{scaled::SetContext, scaled::Metrics, scaled::Caps};
+  EXPECT_EQ(PhysicalSystemMetric(SM_CXVIRTUALSCREEN, calls), 3840);
+  EXPECT_EQ(PhysicalSystemMetric(SM_CYVIRTUALSCREEN, calls), 2160);
+  EXPECT_EQ(scaled::gSetCalls, 4);
+  EXPECT_EQ(scaled::gContext, scaled::kUnaware);
+  // A system without thread awareness, or one that refuses it: the
+  // screen's physical size scales the answer.
+  for (bool refuse : {false, true}) {
+    scaled::gRefuse = refuse;
+    calls.SetThreadDpiAwarenessContext = refuse ? scaled::SetContext : nullptr;
+    EXPECT_EQ(PhysicalSystemMetric(SM_CXVIRTUALSCREEN, calls), 3840);
+    EXPECT_EQ(PhysicalSystemMetric(SM_CYVIRTUALSCREEN, calls), 2160);
+  }
+  // Unscaled, the figures stay.
+  calls.ScreenCaps = [](int index) { return index == HORZRES || index == DESKTOPHORZRES ? 2560 : 1440; };
+  EXPECT_EQ(PhysicalSystemMetric(SM_CXVIRTUALSCREEN, calls), 2560);
+
+  // The real system, unscaled here, and the desktop service that uses it.
+  EXPECT_EQ(PhysicalSystemMetric(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(WinSystem().GetSystemMetrics(kSmCxVirtualScreen), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(WinSystem().GetSystemMetrics(kSmCyVirtualScreen), GetSystemMetrics(SM_CYVIRTUALSCREEN));
 }
 
 }  // namespace

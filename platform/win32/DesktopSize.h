@@ -1,0 +1,26 @@
+// The desktop's size in physical pixels, the pixels the wallpaper is placed
+// in, whatever display scaling the host process is unaware of.
+#pragma once
+
+#include "platform/win32/WinApi.h"
+
+namespace bx {
+
+// What the query asks of the system; a test may hand in others.
+struct TDesktopSizeCalls {
+  // SetThreadDpiAwarenessContext; null where the system has none (before
+  // Windows 10 version 1607).
+  HANDLE(WINAPI* SetThreadDpiAwarenessContext)(HANDLE) = nullptr;
+  int(WINAPI* GetSystemMetrics)(int) = nullptr;
+  // GetDeviceCaps of the screen.
+  int (*ScreenCaps)(int) = nullptr;
+};
+TDesktopSizeCalls SystemDesktopSizeCalls();
+
+// A size or place of the desktop (SM_CXVIRTUALSCREEN, SM_CYVIRTUALSCREEN, ...)
+// in physical pixels: asked as a thread aware of each monitor's scaling
+// where the system offers it, else scaled by the screen's physical size
+// against the size the system reports to this process.
+int PhysicalSystemMetric(int index, const TDesktopSizeCalls& calls = SystemDesktopSizeCalls());
+
+}  // namespace bx
