@@ -17,7 +17,7 @@ std::uint32_t ChangeFlags(TFileChangeFilters filter) {
 
 // ---- TNotifyThread ----------------------------------------------------------------
 
-TNotifyThread::TNotifyThread(std::unique_ptr<IChangeWatch> watch, IDispatch& dispatch)
+TNotifyThread::TNotifyThread(std::unique_ptr<IFolderWatch> watch, IDispatch& dispatch)
     : FWatch(std::move(watch)), FDispatch(dispatch) {}
 
 TNotifyThread::~TNotifyThread() = default;
@@ -26,11 +26,11 @@ std::shared_ptr<TNotifyThread> TNotifyThread::Create(const std::string& folder, 
                                                      TFileChangeFilters filter) {
   const TPlatform& platform = Platform();
   std::uint32_t error = 0;
-  std::unique_ptr<IChangeWatch> watch =
-      platform.ChangeNotify->Watch(folder, subtree, ChangeFlags(filter), error);
+  std::unique_ptr<IFolderWatch> watch =
+      platform.ChangeNotification->WatchFolder(folder, subtree, ChangeFlags(filter), error);
   if (!watch) {
     const std::string message = FormatText("System Error.  Code: %d.\r\n%s", error);
-    throw Exception(FormatText(message, platform.ChangeNotify->ErrorText(error)));
+    throw Exception(FormatText(message, platform.ChangeNotification->ErrorText(error)));
   }
   std::shared_ptr<TNotifyThread> thread(new TNotifyThread(std::move(watch), *platform.Dispatch));
   platform.Dispatch->StartThread([thread] { thread->Execute(); });
@@ -39,14 +39,14 @@ std::shared_ptr<TNotifyThread> TNotifyThread::Create(const std::string& folder, 
 
 void TNotifyThread::Execute() {
   while (!FTerminated) {
-    const TWaitResult result = FWatch->Wait();
-    if (result == TWaitResult::Woken) break;
-    if (result == TWaitResult::Failed) {
+    const TWatchResult result = FWatch->Wait();
+    if (result == TWatchResult::Woken) break;
+    if (result == TWatchResult::Failed) {
       FLastError = FWatch->LastError();
       break;
     }
     if (!FTerminated) ReportChange();
-    if (!FWatch->Next()) {
+    if (!FWatch->Rearm()) {
       FLastError = FWatch->LastError();
       break;
     }
@@ -143,7 +143,7 @@ void TFolderMonitor::SetDelayTime(std::uint32_t value) {
 void TFolderMonitor::RestartWatch(bool Activate) {
   StopWatch();
   const TPlatform& platform = Platform();
-  if (!Activate || !platform.ChangeNotify || !platform.Dispatch) return;
+  if (!Activate || !platform.ChangeNotification || !platform.Dispatch) return;
   // A folder that does not exist (or is a file) is silently not watched.
   if (!platform.Files || !platform.Files->DirectoryExists(FFolderName)) return;
   FWatchThread = TNotifyThread::Create(FFolderName, FMonitorSubtree, FFilter);

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/ChangeNotify.h"
+#include "platform/ChangeNotification.h"
 #include "platform/Dispatch.h"
 #include "ui/Controls.h"
 
@@ -51,11 +51,11 @@ class TNotifyThread : public TObject, public std::enable_shared_from_this<TNotif
   void Release();
 
  private:
-  TNotifyThread(std::unique_ptr<IChangeWatch> watch, IDispatch& dispatch);
+  TNotifyThread(std::unique_ptr<IFolderWatch> watch, IDispatch& dispatch);
   void Execute();
   void ReportChange();
 
-  std::unique_ptr<IChangeWatch> FWatch;  // the change handle and the wake event
+  std::unique_ptr<IFolderWatch> FWatch;  // the change handle and the wake event
   IDispatch& FDispatch;
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FWaitEnded{false};
@@ -107,7 +107,7 @@ class TFolderMonitor : public TObject {
   std::string FFolderName;
   bool FMonitorSubtree = true;
   std::shared_ptr<TNotifyThread> FWatchThread;
-  IDispatch::TTimerId FDelayTimer = 0;
+  TTimerId FDelayTimer = 0;
   IDispatch* FTimerDispatch = nullptr;  // the service that runs FDelayTimer
   bool FWanted = false;  // set active, whether or not a thread exists
   bool FActivateAfterLoad = false;

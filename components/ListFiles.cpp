@@ -97,8 +97,8 @@ std::vector<std::string> ListFiles(std::string Folder, const std::string& Masks,
 
   // One listing serves every mask: the same entries, in the same order, as
   // one search per mask would give, at the cost of one.
-  const std::vector<TFolderEntry> entries = Platform().Files->ListFolder(Folder);
-  const std::uint32_t excluded = ~Attributes & (faHidden | faSysFile | faVolumeID | faDirectory);
+  const std::vector<TFileEntry> entries = Platform().Files->ListFolder(Folder);
+  const std::uint32_t excluded = ~Attributes & (kFaHidden | kFaSystem | kFaVolumeId | kFaDirectory);
   std::vector<std::vector<std::size_t>> found(masks.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (entries[i].Attributes & excluded) continue;

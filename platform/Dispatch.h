@@ -9,16 +9,18 @@
 
 namespace bx {
 
+using TTimerId = std::uint32_t;  // 0 is no timer
+
 class IDispatch {
  public:
-  using TTimerId = std::uint64_t;
-
   virtual ~IDispatch() = default;
 
   // Worker thread: runs `call` on the dialog's thread, between its
   // messages, and returns true once it has run. Returns false without
   // running it when the dialog's thread dropped the calls of `sender`
-  // first (DropCalls). An error of the call is reported there.
+  // first (DropCalls). An error of the call is shown there by the error
+  // report, as an event handler's is. From the dialog's thread itself the
+  // call runs at once.
   virtual bool Synchronize(const void* sender, const std::function<void()>& call) = 0;
   // Dialog's thread: the waiting calls of `sender` are dropped and their
   // workers released; a call already running finishes.

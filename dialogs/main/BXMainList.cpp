@@ -17,12 +17,12 @@ const std::string kImageMasks = "*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf";
 // Whether the first entry the search finds for one of the image masks is a
 // file: a folder without images cannot be chosen.
 bool FolderHasImages(const std::string& folder) {
-  const std::vector<TFolderEntry> entries = Platform().Files->ListFolder(folder);
+  const std::vector<TFileEntry> entries = Platform().Files->ListFolder(folder);
   for (const char* mask : {"*.gif", "*.jpg", "*.jpeg", "*.bmp", "*.ico", "*.emf", "*.wmf"}) {
-    auto first = std::find_if(entries.begin(), entries.end(), [mask](const TFolderEntry& e) {
+    auto first = std::find_if(entries.begin(), entries.end(), [mask](const TFileEntry& e) {
       return MatchesMask(e.Name, mask);
     });
-    if (first != entries.end() && !(first->Attributes & faDirectory)) return true;
+    if (first != entries.end() && !(first->Attributes & kFaDirectory)) return true;
   }
   return false;
 }
@@ -43,7 +43,7 @@ void TFrmBXMain::FillWallpaperList() {
     watchError = std::current_exception();
   }
 
-  std::vector<std::string> files = ListFiles(FWallpaperFolder, kImageMasks, faAnyFile, false);
+  std::vector<std::string> files = ListFiles(FWallpaperFolder, kImageMasks, kFaAnyFile, false);
   // The converted wallpaper is the applet's own file, never an image to choose.
   if (AsciiUpperCase(FWallpaperFolder) == AsciiUpperCase(FAppDataFolder)) {
     const std::string converted = AsciiUpperCase(FAppDataFolder + kConvertedFileName);

@@ -4,9 +4,25 @@
 #include <cstdlib>
 #include <thread>
 
+#include "ui/Form.h"
+
 namespace bx {
 
-TManualDispatch::TManualDispatch() : FQueue(nullptr) {}
+namespace {
+
+void Report(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    Application().ShowException(e);
+  } catch (...) {
+    // Only the project's own exceptions carry a text to show.
+  }
+}
+
+}  // namespace
+
+TManualDispatch::TManualDispatch() : FQueue(nullptr), FThread(std::this_thread::get_id()) {}
 
 TManualDispatch::~TManualDispatch() {
   // A thread still running here would outlive the object it reports to:
@@ -18,12 +34,20 @@ TManualDispatch::~TManualDispatch() {
 }
 
 bool TManualDispatch::Synchronize(const void* sender, const std::function<void()>& call) {
+  if (std::this_thread::get_id() == FThread) {
+    try {
+      call();
+    } catch (...) {
+      Report(std::current_exception());
+    }
+    return true;
+  }
   return FQueue.Synchronize(sender, call);
 }
 
 void TManualDispatch::DropCalls(const void* sender) { FQueue.Drop(sender); }
 
-IDispatch::TTimerId TManualDispatch::StartTimer(std::uint32_t ms, std::function<void()> handler) {
+TTimerId TManualDispatch::StartTimer(std::uint32_t ms, std::function<void()> handler) {
   const TTimerId id = FNextTimer++;
   FTimers[id] = {FNow + ms, std::move(handler)};
   return id;
@@ -53,7 +77,7 @@ void TManualDispatch::StartThread(std::function<void()> body) {
 }
 
 int TManualDispatch::ProcessCalls() {
-  return FQueue.RunQueued([this](std::exception_ptr error) { LastError = error; });
+  return FQueue.RunQueued(Report);
 }
 
 bool TManualDispatch::WaitForCall(std::chrono::milliseconds timeout) {
@@ -74,7 +98,7 @@ void TManualDispatch::Advance(std::uint64_t ms) {
     try {
       handler();
     } catch (...) {
-      LastError = std::current_exception();
+      Report(std::current_exception());
     }
   }
   FNow = target;

@@ -1,6 +1,7 @@
 // The dispatch service of the portable build: the workers' calls wait in a
 // queue until the test (standing for the dialog's message loop) runs them,
-// and the timers follow a clock that the test moves on.
+// and the timers follow a clock that the test moves on. An error of a call
+// or a timer goes to the error report, as on the dialog's thread.
 #pragma once
 
 #include <chrono>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "platform/CallQueue.h"
 #include "platform/Dispatch.h"
@@ -44,9 +46,6 @@ class TManualDispatch : public IDispatch {
   bool WaitForThreads(std::chrono::milliseconds timeout);
   int RunningThreads();
   int ThreadsStarted() const { return FThreadsStarted; }
-  // The last error a call or timer let out (the dialog's own report is
-  // the form's; this only catches what nothing else did).
-  std::exception_ptr LastError;
 
  private:
   struct TTimer {
@@ -55,6 +54,7 @@ class TManualDispatch : public IDispatch {
   };
 
   TCallQueue FQueue;
+  std::thread::id FThread;  // the dialog's thread: the one that made the object
   std::uint64_t FNow = 0;
   TTimerId FNextTimer = 1;
   std::map<TTimerId, TTimer> FTimers;

@@ -138,22 +138,22 @@ bool TPortableFiles::GetFileStamp(const std::string& path, FileStamp& stamp) {
 
 std::string TPortableFiles::GetWindowsDirectory() { return FWindowsDirectory; }
 
-std::vector<TFolderEntry> TPortableFiles::ListFolder(const std::string& folder) {
-  std::vector<TFolderEntry> entries;
+std::vector<TFileEntry> TPortableFiles::ListFolder(const std::string& folder) {
+  std::vector<TFileEntry> entries;
   std::error_code ec;
   // A folder that goes or cannot be read midway ends the listing there.
   for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
-    TFolderEntry entry{it->path().filename().string(), 0};
+    TFileEntry entry{it->path().filename().string(), 0};
     std::error_code statusError;
     const fs::file_status status = it->status(statusError);
     if (fs::is_directory(status)) {
-      entry.Attributes |= faDirectory;
+      entry.Attributes |= kFaDirectory;
     } else {
-      entry.Attributes |= faArchive;
+      entry.Attributes |= kFaArchive;
       if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
-        entry.Attributes |= faReadOnly;
+        entry.Attributes |= kFaReadOnly;
     }
-    if (!entry.Name.empty() && entry.Name[0] == '.') entry.Attributes |= faHidden;
+    if (!entry.Name.empty() && entry.Name[0] == '.') entry.Attributes |= kFaHidden;
     entries.push_back(std::move(entry));
   }
   return entries;

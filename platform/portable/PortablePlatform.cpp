@@ -94,7 +94,7 @@ TPlatform TPortableServices::AsPlatform() {
   platform.MessageBoxes = &MessageBoxes;
   platform.Metafiles = nullptr;  // no metafile player on this platform
   platform.Dispatch = &Dispatch;
-  platform.ChangeNotify = &ChangeNotify;
+  platform.ChangeNotification = &ChangeNotification;
   platform.Dialogs = &Dialogs;
   platform.VersionResources = &VersionResources;
   platform.MemoryStatus = &MemoryStatus;

@@ -13,7 +13,7 @@
 
 #include "components/PixelBuffer.h"
 #include "platform/Platform.h"
-#include "platform/portable/InotifyWatch.h"
+#include "platform/portable/InotifyChangeNotification.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "platform/portable/PortableDispatch.h"
 #include "platform/portable/ScriptedDialogs.h"
@@ -40,7 +40,7 @@ class TPortableFiles : public IFileSystem {
   std::string GetWindowsDirectory() override;
   // Attributes from the host: folders, names starting with "." hidden,
   // files without write permission read-only, other files archive.
-  std::vector<TFolderEntry> ListFolder(const std::string& folder) override;
+  std::vector<TFileEntry> ListFolder(const std::string& folder) override;
 
   // ---- Test controls
   const std::filesystem::path& Root() const { return FRoot; }
@@ -212,7 +212,7 @@ struct TPortableServices {
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
   TRecordingFormHost FormHost;
-  TInotifyChangeNotification ChangeNotify{
+  TInotifyChangeNotification ChangeNotification{
       [this](const std::string& path) { return Files.HostPath(path); }};
   TScriptedDialogs Dialogs{Files};
   TPortableVersionResources VersionResources{Files};
@@ -237,7 +237,7 @@ class TPortableEnvironment {
   TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
   TRecordingFormHost& FormHost() { return FServices.FormHost; }
   TManualDispatch& Dispatch() { return FServices.Dispatch; }
-  TInotifyChangeNotification& ChangeNotify() { return FServices.ChangeNotify; }
+  TInotifyChangeNotification& ChangeNotification() { return FServices.ChangeNotification; }
   TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
   TPortableVersionResources& VersionResources() { return FServices.VersionResources; }
   TRecordingMemoryStatus& MemoryStatus() { return FServices.MemoryStatus; }

@@ -18,19 +18,31 @@ constexpr UINT kRunCalls = WM_APP + 1;
 
 class TWinDispatch : public IDispatch, public TWindowBase<TWinDispatch> {
  public:
-  TWinDispatch() : FQueue([this] { PostMessageW(FWindow, kRunCalls, 0, 0); }) {}
+  // Made on the dialog's thread, before any worker can queue a call.
+  TWinDispatch()
+      : FQueue([this] { PostMessageW(FWindow, kRunCalls, 0, 0); }),
+        FThread(GetCurrentThreadId()) {
+    RegisterWindowClass(kDispatchClass, WindowProc);
+    CreateWindowExW(0, kDispatchClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, CodeModule(),
+                    this);
+    if (!FHandle) throw Exception("Error creating window");
+    FWindow = FHandle;
+  }
   ~TWinDispatch() override {
     if (FHandle) DestroyWindow(FHandle);
   }
 
   bool Synchronize(const void* sender, const std::function<void()>& call) override {
+    if (GetCurrentThreadId() == FThread) {
+      Guarded(call);
+      return true;
+    }
     return FQueue.Synchronize(sender, call);
   }
 
   void DropCalls(const void* sender) override { FQueue.Drop(sender); }
 
   TTimerId StartTimer(std::uint32_t ms, std::function<void()> handler) override {
-    MakeWindow();
     const TTimerId id = FNextTimer++;
     if (!SetTimer(FHandle, static_cast<UINT_PTR>(id), ms, nullptr))
       throw Exception("Not enough timers available");
@@ -45,7 +57,6 @@ class TWinDispatch : public IDispatch, public TWindowBase<TWinDispatch> {
   void StartThread(std::function<void()> body) override {
     // The thread keeps the module loaded until it has ended: the host may
     // unload it as soon as the dialog is gone.
-    MakeWindow();
     auto work = std::make_unique<TWork>();
     work->Body = std::move(body);
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -104,18 +115,9 @@ class TWinDispatch : public IDispatch, public TWindowBase<TWinDispatch> {
     return 0;
   }
 
-  // On the dialog's thread, before any worker can queue a call.
-  void MakeWindow() {
-    if (FHandle) return;
-    RegisterWindowClass(kDispatchClass, WindowProc);
-    CreateWindowExW(0, kDispatchClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, CodeModule(),
-                    this);
-    if (!FHandle) throw Exception("Error creating window");
-    FWindow = FHandle;
-  }
-
   TCallQueue FQueue;
-  HWND FWindow = nullptr;  // FHandle for the workers, set once before they start
+  DWORD FThread;  // the dialog's thread
+  HWND FWindow = nullptr;  // FHandle for the workers, set before any of them starts
   TTimerId FNextTimer = 1;
   std::map<TTimerId, std::function<void()>> FTimers;
 };

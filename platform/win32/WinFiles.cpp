@@ -148,8 +148,8 @@ class TWinFiles : public IFileSystem {
     return Narrow(buffer);
   }
 
- std::vector<TFolderEntry> ListFolder(const std::string& folder) override {
-    std::vector<TFolderEntry> entries;
+ std::vector<TFileEntry> ListFolder(const std::string& folder) override {
+    std::vector<TFileEntry> entries;
     std::string pattern = folder;
     if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
     WIN32_FIND_DATAW found;

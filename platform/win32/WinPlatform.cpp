@@ -4,7 +4,7 @@
 // modules and locale.
 #include "platform/Platform.h"
 #include "platform/win32/GdiMetafilePlayer.h"
-#include "platform/win32/WinChangeNotify.h"
+#include "platform/win32/WinChangeNotification.h"
 #include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WinDispatch.h"
 #include "platform/win32/WinFiles.h"
@@ -26,7 +26,7 @@ TPlatform DefaultPlatform() {
   platform.MessageBoxes = &WinMessageBoxes();
   platform.Metafiles = &GdiMetafilePlayer();
   platform.Dispatch = &WinDispatch();
-  platform.ChangeNotify = &WinChangeNotify();
+  platform.ChangeNotification = &WinChangeNotification();
   platform.Dialogs = &WinCommonDialogs();
   platform.VersionResources = &WinVersionResources();
   platform.MemoryStatus = &WinMemoryStatus();

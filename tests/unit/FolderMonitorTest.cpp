@@ -196,7 +196,7 @@ TEST_F(FolderMonitorTest, ARefusedWatchIsReportedAndAFilterChangeKeepsTheOldWatc
   EXPECT_EQ(ChangeFlags(old | fnCreation), 0x05Bu);
   EXPECT_EQ(ChangeFlags(fnAttributes | fnLastAccess | fnSecurity), 0x124u);
 
-  Env.ChangeNotify().FailNextWatch = 24;
+  Env.ChangeNotification().FailNextWatch = 24;
   try {
     monitor->SetFilter(old | fnCreation);
     FAIL() << "no error";
@@ -211,7 +211,7 @@ TEST_F(FolderMonitorTest, ARefusedWatchIsReportedAndAFilterChangeKeepsTheOldWatc
 
   // Starting a watch the system refuses leaves the monitor inactive.
   monitor->SetActive(false);
-  Env.ChangeNotify().FailNextWatch = 2;
+  Env.ChangeNotification().FailNextWatch = 2;
   EXPECT_THROW(monitor->SetActive(true), Exception);
   EXPECT_FALSE(monitor->Active());
 }

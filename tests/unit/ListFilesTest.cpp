@@ -30,57 +30,57 @@ class ListFilesTest : public ::testing::Test {
 
 TEST_F(ListFilesTest, MasksInOrderEachWithItsOwnMatchesNothingSortedNothingMerged) {
   Make({"b.JPG", "a.gif", "C.bmp", "x.txt", "jpg", "photo.jpeg", "a.gif.bak"});
-  const Names files = ListFiles(kFolder, "*.gif;*.jpg;*.bmp", faAnyFile, false);
+  const Names files = ListFiles(kFolder, "*.gif;*.jpg;*.bmp", kFaAnyFile, false);
   EXPECT_EQ(files, (Names{"a.gif", "b.JPG", "C.bmp"}));
 
   // A name two masks find is there twice, in each mask's place.
-  EXPECT_EQ(ListFiles(kFolder, "*.bmp;c*;*.gif", faAnyFile, false),
+  EXPECT_EQ(ListFiles(kFolder, "*.bmp;c*;*.gif", kFaAnyFile, false),
             (Names{"C.bmp", "C.bmp", "a.gif"}));
   // Within one mask the order is the folder's own, whatever it is.
-  const Names all = ListFiles(kFolder, "*", faAnyFile, false);
+  const Names all = ListFiles(kFolder, "*", kFaAnyFile, false);
   EXPECT_EQ(Sorted(all), Sorted({"b.JPG", "a.gif", "C.bmp", "x.txt", "jpg", "photo.jpeg",
                                  "a.gif.bak"}));
-  std::vector<TFolderEntry> listed = Env.Files().ListFolder(kFolder);
+  std::vector<TFileEntry> listed = Env.Files().ListFolder(kFolder);
   for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i], listed[i].Name);
 
   // With the folder before each name, with or without its "\".
-  EXPECT_EQ(ListFiles("C:\\Pics\\", "*.bmp", faAnyFile, true), (Names{"C:\\Pics\\C.bmp"}));
-  EXPECT_EQ(ListFiles(kFolder, "*.bmp", faAnyFile, true), (Names{"C:\\Pics\\C.bmp"}));
+  EXPECT_EQ(ListFiles("C:\\Pics\\", "*.bmp", kFaAnyFile, true), (Names{"C:\\Pics\\C.bmp"}));
+  EXPECT_EQ(ListFiles(kFolder, "*.bmp", kFaAnyFile, true), (Names{"C:\\Pics\\C.bmp"}));
 }
 
 TEST_F(ListFilesTest, MasksSplitAtEverySemicolon) {
   Make({"a.gif", "b.bmp"});
   // An empty piece before a ";" is a mask that finds nothing; an empty rest
   // after the last ";" is no mask.
-  EXPECT_EQ(ListFiles(kFolder, ";*.gif;;*.bmp;", faAnyFile, false), (Names{"a.gif", "b.bmp"}));
+  EXPECT_EQ(ListFiles(kFolder, ";*.gif;;*.bmp;", kFaAnyFile, false), (Names{"a.gif", "b.bmp"}));
   // No masks mean every entry.
-  EXPECT_EQ(Sorted(ListFiles(kFolder, "", faAnyFile, false)), (Names{"a.gif", "b.bmp"}));
-  EXPECT_EQ(ListFiles(kFolder, ";", faAnyFile, false), Names{});
-  EXPECT_EQ(ListFiles(kFolder, "?.gif;??.gif;*.*", faAnyFile, false).front(), "a.gif");
+  EXPECT_EQ(Sorted(ListFiles(kFolder, "", kFaAnyFile, false)), (Names{"a.gif", "b.bmp"}));
+  EXPECT_EQ(ListFiles(kFolder, ";", kFaAnyFile, false), Names{});
+  EXPECT_EQ(ListFiles(kFolder, "?.gif;??.gif;*.*", kFaAnyFile, false).front(), "a.gif");
 }
 
 TEST_F(ListFilesTest, AttributesDecideOverHiddenFilesAndFolders) {
   Make({".hidden.gif", "plain.gif", "locked.gif"});
   Env.Files().CreateDirectory("C:\\Pics\\old.gif");
   ::chmod(Env.Files().HostPath("C:\\Pics\\locked.gif").c_str(), 0444);
-  EXPECT_EQ(Sorted(ListFiles(kFolder, "*.gif", faAnyFile, false)),
+  EXPECT_EQ(Sorted(ListFiles(kFolder, "*.gif", kFaAnyFile, false)),
             (Names{".hidden.gif", "locked.gif", "old.gif", "plain.gif"}));
   // Read-only files need no bit; hidden ones and folders do.
-  EXPECT_EQ(Sorted(ListFiles(kFolder, "*.gif", faReadOnly | faArchive, false)),
+  EXPECT_EQ(Sorted(ListFiles(kFolder, "*.gif", kFaReadOnly | kFaArchive, false)),
             (Names{"locked.gif", "plain.gif"}));
-  EXPECT_EQ(Sorted(ListFiles(kFolder, "*.gif", faDirectory, false)),
+  EXPECT_EQ(Sorted(ListFiles(kFolder, "*.gif", kFaDirectory, false)),
             (Names{"locked.gif", "old.gif", "plain.gif"}));
 }
 
 TEST_F(ListFilesTest, FoldersThatCannotBeListedGiveNothing) {
-  EXPECT_TRUE(ListFiles("C:\\Missing", "*.gif", faAnyFile, false).empty());
+  EXPECT_TRUE(ListFiles("C:\\Missing", "*.gif", kFaAnyFile, false).empty());
   Make({"a.gif"});
-  EXPECT_TRUE(ListFiles("C:\\Pics\\a.gif", "*", faAnyFile, false).empty());
+  EXPECT_TRUE(ListFiles("C:\\Pics\\a.gif", "*", kFaAnyFile, false).empty());
   // Beyond 260 characters and beyond ASCII.
   std::string deep = kFolder;
   while (deep.size() < 300) deep += "\\Ordner mit Überlänge";
   Env.Files().WriteTextFile(deep + "\\Ölbild.gif", "x");
-  EXPECT_EQ(ListFiles(deep, "*.GIF", faAnyFile, true), (Names{deep + "\\Ölbild.gif"}));
+  EXPECT_EQ(ListFiles(deep, "*.GIF", kFaAnyFile, true), (Names{deep + "\\Ölbild.gif"}));
 }
 
 TEST(FileNames, WildcardsAndCaseFollowTheSystem) {

@@ -18,19 +18,19 @@ constexpr std::uint32_t kNotifyLastAccess = 0x020;
 constexpr std::uint32_t kNotifyCreation = 0x040;
 constexpr std::uint32_t kNotifySecurity = 0x100;
 
-enum class TWaitResult { Changed, Woken, Failed };
+enum class TWatchResult { Changed, Woken, Failed };
 
-// A change notification and its manual-reset wake event. Wait and Next
+// A change notification and its manual-reset wake event. Wait and Rearm
 // belong to the one waiting thread; Wake may come from any thread.
-class IChangeWatch {
+class IFolderWatch {
  public:
-  virtual ~IChangeWatch() = default;
+  virtual ~IFolderWatch() = default;
   // Blocks without time limit until a change of the kinds asked for, or
   // until Wake (which stays signalled). Failed sets LastError.
-  virtual TWaitResult Wait() = 0;
+  virtual TWatchResult Wait() = 0;
   // Re-arms after a change; changes made meanwhile are not lost. False,
   // with LastError set, when the watch cannot go on.
-  virtual bool Next() = 0;
+  virtual bool Rearm() = 0;
   virtual void Wake() = 0;
   virtual std::uint32_t LastError() const = 0;
 };
@@ -41,7 +41,7 @@ class IChangeNotification {
   // Watches `folder` (and with `subtree` its subfolders) for the kinds of
   // change in `filter`. Null, with `error` set to the system's code, when
   // the system refuses.
-  virtual std::unique_ptr<IChangeWatch> Watch(const std::string& folder, bool subtree,
+  virtual std::unique_ptr<IFolderWatch> WatchFolder(const std::string& folder, bool subtree,
                                               std::uint32_t filter, std::uint32_t& error) = 0;
   // The system's text for one of its error codes.
   virtual std::string ErrorText(std::uint32_t code) = 0;

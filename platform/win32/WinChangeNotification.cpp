@@ -1,35 +1,36 @@
-#include "platform/win32/WinChangeNotify.h"
+#include "platform/win32/WinChangeNotification.h"
 
 #include "platform/win32/Text.h"
+#include "platform/win32/WinApi.h"
 #include "platform/win32/WinFiles.h"
 
 namespace bx {
 
 namespace {
 
-class TWinChangeWatch : public IChangeWatch {
+class TWinFolderWatch : public IFolderWatch {
  public:
-  TWinChangeWatch(HANDLE change, HANDLE wake) : FChange(change), FWake(wake) {}
-  ~TWinChangeWatch() override {
+  TWinFolderWatch(HANDLE change, HANDLE wake) : FChange(change), FWake(wake) {}
+  ~TWinFolderWatch() override {
     FindCloseChangeNotification(FChange);
     CloseHandle(FWake);
   }
-  TWinChangeWatch(const TWinChangeWatch&) = delete;
-  TWinChangeWatch& operator=(const TWinChangeWatch&) = delete;
+  TWinFolderWatch(const TWinFolderWatch&) = delete;
+  TWinFolderWatch& operator=(const TWinFolderWatch&) = delete;
 
-  TWaitResult Wait() override {
+  TWatchResult Wait() override {
     const HANDLE handles[2] = {FChange, FWake};
     for (;;) {
       switch (WaitForMultipleObjects(2, handles, FALSE, INFINITE)) {
-        case WAIT_OBJECT_0: return TWaitResult::Changed;
-        case WAIT_OBJECT_0 + 1: return TWaitResult::Woken;
-        case WAIT_FAILED: FLastError = GetLastError(); return TWaitResult::Failed;
+        case WAIT_OBJECT_0: return TWatchResult::Changed;
+        case WAIT_OBJECT_0 + 1: return TWatchResult::Woken;
+        case WAIT_FAILED: FLastError = GetLastError(); return TWatchResult::Failed;
         default: break;  // an abandoned or unexpected result: wait again
       }
     }
   }
 
-  bool Next() override {
+  bool Rearm() override {
     if (FindNextChangeNotification(FChange)) return true;
     FLastError = GetLastError();
     return false;
@@ -44,9 +45,9 @@ class TWinChangeWatch : public IChangeWatch {
   DWORD FLastError = 0;
 };
 
-class TWinChangeNotify : public IChangeNotification {
+class TWinChangeNotification : public IChangeNotification {
  public:
-  std::unique_ptr<IChangeWatch> Watch(const std::string& folder, bool subtree,
+  std::unique_ptr<IFolderWatch> WatchFolder(const std::string& folder, bool subtree,
                                       std::uint32_t filter, std::uint32_t& error) override {
     error = 0;
     HANDLE change =
@@ -61,7 +62,7 @@ class TWinChangeNotify : public IChangeNotification {
       FindCloseChangeNotification(change);
       return nullptr;
     }
-    return std::make_unique<TWinChangeWatch>(change, wake);
+    return std::make_unique<TWinFolderWatch>(change, wake);
   }
 
   // As the system words it, without the line end and full stop it ends with.
@@ -79,9 +80,9 @@ class TWinChangeNotify : public IChangeNotification {
 
 }  // namespace
 
-IChangeNotification& WinChangeNotify() {
-  static TWinChangeNotify notify;
-  return notify;
+IChangeNotification& WinChangeNotification() {
+  static TWinChangeNotification notification;
+  return notification;
 }
 
 }  // namespace bx

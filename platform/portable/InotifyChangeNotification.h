@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/ChangeNotify.h"
+#include "platform/ChangeNotification.h"
 
 namespace bx {
 
@@ -16,7 +16,7 @@ class TInotifyChangeNotification : public IChangeNotification {
       std::function<std::filesystem::path(const std::string&)> hostPath)
       : FHostPath(std::move(hostPath)) {}
 
-  std::unique_ptr<IChangeWatch> Watch(const std::string& folder, bool subtree,
+  std::unique_ptr<IFolderWatch> WatchFolder(const std::string& folder, bool subtree,
                                       std::uint32_t filter, std::uint32_t& error) override;
   std::string ErrorText(std::uint32_t code) override;
 

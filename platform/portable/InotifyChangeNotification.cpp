@@ -1,4 +1,4 @@
-#include "platform/portable/InotifyWatch.h"
+#include "platform/portable/InotifyChangeNotification.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -45,7 +45,7 @@ bool Counts(std::uint32_t event, std::uint32_t filter) {
   return (kinds & filter) != 0;
 }
 
-class TInotifyWatch : public IChangeWatch {
+class TInotifyWatch : public IFolderWatch {
  public:
   TInotifyWatch(bool subtree, std::uint32_t filter)
       : FSubtree(subtree), FFilter(filter), FMask(InotifyMask(filter, subtree)) {}
@@ -67,25 +67,25 @@ class TInotifyWatch : public IChangeWatch {
     return 0;
   }
 
-  TWaitResult Wait() override {
+  TWatchResult Wait() override {
     for (;;) {
       pollfd fds[2] = {{FWake, POLLIN, 0}, {FInotify, POLLIN, 0}};
       if (::poll(fds, 2, -1) < 0) {
         if (errno == EINTR) continue;
         FLastError = static_cast<std::uint32_t>(errno);
-        return TWaitResult::Failed;
+        return TWatchResult::Failed;
       }
-      if (fds[0].revents) return TWaitResult::Woken;
+      if (fds[0].revents) return TWatchResult::Woken;
       if (fds[1].revents & (POLLERR | POLLNVAL)) {
         FLastError = EIO;
-        return TWaitResult::Failed;
+        return TWatchResult::Failed;
       }
-      if (Drain()) return TWaitResult::Changed;
+      if (Drain()) return TWatchResult::Changed;
     }
   }
 
   // What arrives after the drain stays queued for the next Wait.
-  bool Next() override {
+  bool Rearm() override {
     if (!FEnded) return true;
     FLastError = ENOENT;
     return false;
@@ -158,7 +158,7 @@ class TInotifyWatch : public IChangeWatch {
 
 }  // namespace
 
-std::unique_ptr<IChangeWatch> TInotifyChangeNotification::Watch(const std::string& folder,
+std::unique_ptr<IFolderWatch> TInotifyChangeNotification::WatchFolder(const std::string& folder,
                                                                  bool subtree,
                                                                  std::uint32_t filter,
                                                                  std::uint32_t& error) {

@@ -2,8 +2,8 @@
 // manual-reset wake event.
 #pragma once
 
-#include "platform/ChangeNotify.h"
+#include "platform/ChangeNotification.h"
 
 namespace bx {
-IChangeNotification& WinChangeNotify();
+IChangeNotification& WinChangeNotification();
 }  // namespace bx
