@@ -213,9 +213,11 @@ class TListBox : public TControl {
   // The canvas while an item is drawn, else null.
   TCanvas* Canvas() const { return FCanvas; }
 
-  // The items are shown in the model's order; a sorted list's owner keeps
-  // them in order.
+  // A sorted list is shown sorted by the platform's list (the model keeps
+  // its own order and indexes); its first FixedItems items stay on top in
+  // their order.
   bool Sorted = false;
+  int FixedItems = 0;
   bool OwnerDraw = false;
   int ItemHeight = 13;
   TColor Color = 0xFFFFFF;      // background

@@ -65,6 +65,7 @@ TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
   ListBoxWallpapers.OwnerDraw = true;
   ListBoxWallpapers.ItemHeight = 13;
   ListBoxWallpapers.Sorted = true;
+  ListBoxWallpapers.FixedItems = 1;  // "(none)"
   ListBoxWallpapers.Color = Platform().System->GetSysColor(kColorWindow);
   ListBoxWallpapers.FontColor = FontColor();
   for (TSpinEdit* spin : {&SpinEditOriginX, &SpinEditOriginY}) {

@@ -1,8 +1,11 @@
 // List boxes: owner-drawn with the model's fixed item height, drawn by the
 // model's handler, and keeping their strings, so that typing a letter
-// jumps to an entry and a screen reader can read them. The window shows
-// the model's items in the model's order (the model keeps a sorted list
-// sorted), so an index means the same item on both sides.
+// jumps to an entry and a screen reader can read them. A sorted list is
+// sorted by the window, below the model's fixed items ("(none)"); every
+// entry carries the index of its model item, so the model's ItemIndex and
+// the user's selection always mean the same item.
+#include <algorithm>
+
 #include "platform/win32/ControlBindings.h"
 #include "platform/win32/DcCanvas.h"
 #include "platform/win32/FormWindow.h"
@@ -24,7 +27,7 @@ class TListBoxBinding : public TControlBinding {
   void Command(UINT code) override {
     if (code != LBN_SELCHANGE) return;
     const LRESULT selected = SendMessageW(FHandle, LB_GETCURSEL, 0, 0);
-    const int index = selected == LB_ERR ? -1 : static_cast<int>(selected);
+    const int index = selected == LB_ERR ? -1 : ModelIndexAt(static_cast<int>(selected));
     TListBox& list = Model();
     Dispatch([&list, index] { list.Select(index); });
   }
@@ -36,7 +39,7 @@ class TListBoxBinding : public TControlBinding {
       if (item.itemState & ODS_FOCUS) state |= odFocused;
       if (item.itemState & ODS_DISABLED) state |= odDisabled;
       const TRect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
-      const int index = static_cast<int>(item.itemID);
+      const int index = static_cast<int>(item.itemData);
       TDcCanvas canvas(item.hDC, FOwner.Font());
       TListBox& list = Model();
       Dispatch([&] {
@@ -54,6 +57,7 @@ class TListBoxBinding : public TControlBinding {
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     style |= WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+    if (Model().Sorted) style |= LBS_SORT;
     return CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, style, bounds.left, bounds.top,
                            bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
@@ -71,28 +75,59 @@ class TListBoxBinding : public TControlBinding {
       SendMessageW(FHandle, LB_RESETCONTENT, 0, 0);
       FShown = list.Items();
       SendMessageW(FHandle, LB_INITSTORAGE, FShown.size(), FShown.size() * 16);
-      for (const std::string& item : FShown) {
-        const std::wstring text = Widen(item);
-        SendMessageW(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      // The fixed items go in last, at the top, where the window's sorting
+      // cannot move them.
+      const std::size_t fixed = list.Sorted ? std::min<std::size_t>(list.FixedItems, FShown.size()) : 0;
+      for (std::size_t i = fixed; i < FShown.size(); ++i) Insert(i, -1);
+      for (std::size_t i = fixed; i-- > 0;) Insert(i, 0);
+      FWindowIndex.assign(FShown.size(), -1);
+      const int count = static_cast<int>(SendMessageW(FHandle, LB_GETCOUNT, 0, 0));
+      for (int at = 0; at < count; ++at) {
+        const int model = ModelIndexAt(at);
+        if (model >= 0 && model < static_cast<int>(FWindowIndex.size()))
+          FWindowIndex[static_cast<std::size_t>(model)] = at;
       }
       if (top > 0) SendMessageW(FHandle, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
       SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(FHandle, nullptr, TRUE);
       FFilled = true;
     }
-    const int wanted = list.ItemIndex();
+    const int wanted = WindowIndexOf(list.ItemIndex());
     if (SendMessageW(FHandle, LB_GETCURSEL, 0, 0) != wanted)
       SendMessageW(FHandle, LB_SETCURSEL, static_cast<WPARAM>(wanted), 0);
     if (list.TopIndexRequests() != FTopRequests) {
       FTopRequests = list.TopIndexRequests();
-      SendMessageW(FHandle, LB_SETTOPINDEX, static_cast<WPARAM>(list.TopIndex()), 0);
+      const int top = WindowIndexOf(list.TopIndex());
+      if (top >= 0) SendMessageW(FHandle, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     }
   }
 
  private:
   TListBox& Model() const { return static_cast<TListBox&>(FControl); }
 
+  // Adds model item `index` (sorted by the window with `at` -1, else at `at`).
+  void Insert(std::size_t index, int at) {
+    const std::wstring text = Widen(FShown[index]);
+    const LRESULT added =
+        at < 0 ? SendMessageW(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))
+               : SendMessageW(FHandle, LB_INSERTSTRING, static_cast<WPARAM>(at),
+                              reinterpret_cast<LPARAM>(text.c_str()));
+    if (added >= 0)
+      SendMessageW(FHandle, LB_SETITEMDATA, static_cast<WPARAM>(added), static_cast<LPARAM>(index));
+  }
+
+  int ModelIndexAt(int windowIndex) const {
+    const LRESULT data = SendMessageW(FHandle, LB_GETITEMDATA, static_cast<WPARAM>(windowIndex), 0);
+    return data == LB_ERR ? -1 : static_cast<int>(data);
+  }
+
+  int WindowIndexOf(int modelIndex) const {
+    if (modelIndex < 0 || modelIndex >= static_cast<int>(FWindowIndex.size())) return -1;
+    return FWindowIndex[static_cast<std::size_t>(modelIndex)];
+  }
+
   std::vector<std::string> FShown;
+  std::vector<int> FWindowIndex;  // by model index
   bool FFilled = false;
   unsigned FTopRequests = 0;
 };
