@@ -2,6 +2,7 @@
 # and UBSan), fuzz targets and benchmarks.
 find_package(JPEG REQUIRED)
 find_library(BX_GIF_LIBRARY gif REQUIRED)
+find_package(PNG REQUIRED)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)
 
@@ -10,7 +11,7 @@ file(GLOB_RECURSE BX_PORTABLE_SOURCES CONFIGURE_DEPENDS platform/portable/*.cpp)
 function(bx_core name)
   add_library(${name} STATIC ${BX_CORE_SOURCES} ${BX_PORTABLE_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${JPEG_INCLUDE_DIRS})
-  target_link_libraries(${name} PUBLIC ${JPEG_LIBRARIES} ${BX_GIF_LIBRARY})
+  target_link_libraries(${name} PUBLIC ${JPEG_LIBRARIES} ${BX_GIF_LIBRARY} PNG::PNG)
   target_compile_options(${name} PRIVATE -Wall -Wextra)
 endfunction()
 

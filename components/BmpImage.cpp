@@ -188,18 +188,27 @@ void DecodeFieldsRow(const std::uint8_t* src, int bits, std::int64_t width,
   }
 }
 
-// Run-length data, bottom row first. Pixels the data skips (delta, early
-// end of line or of bitmap) keep colour 0 of the table. False when the data
-// ends before the bitmap does.
+// Pixels of a run-length bitmap that its data skips (delta, early end of
+// line or of bitmap) keep colour 0; the data must paint all but this many,
+// so that a few bytes cannot make a bitmap of any size.
+constexpr std::uint64_t kMaxSkippedPixels = 1u << 20;
+
+// Run-length data, bottom row first. False when the data ends before the
+// bitmap does. Without pixels it only walks the data and counts the pixels
+// it paints, so that damaged data fails before the bitmap is allocated.
 bool DecodeRle(const std::uint8_t* data, std::size_t size, bool rle4, const TPalette& palette,
-               TPixelBuffer& pixels) {
-  const std::int64_t width = pixels.Width(), height = pixels.Height();
+               std::int64_t width, std::int64_t height, TPixelBuffer* pixels,
+               std::uint64_t& painted) {
   std::int64_t x = 0, y = 0;
   std::size_t p = 0;
+  painted = 0;
   auto put = [&](std::int64_t count, auto indexAt) {
-    TPixel* row = pixels.Scanline(static_cast<int>(height - 1 - y));
     const std::int64_t n = std::min<std::int64_t>(count, std::max<std::int64_t>(0, width - x));
-    for (std::int64_t i = 0; i < n; ++i) row[x + i] = palette[indexAt(i)];
+    painted += n;
+    if (pixels != nullptr) {
+      TPixel* row = pixels->Scanline(static_cast<int>(height - 1 - y));
+      for (std::int64_t i = 0; i < n; ++i) row[x + i] = palette[indexAt(i)];
+    }
     x += count;
   };
   while (y < height) {
@@ -276,11 +285,17 @@ bool DecodeDib(const std::uint8_t* dib, std::size_t size, const TDibOptions& opt
   if (h.Compression == kBiRle4 || h.Compression == kBiRle8) {
     std::uint64_t length = available;
     if (h.SizeImage != 0 && h.SizeImage < length) length = h.SizeImage;
-    CheckImageSize(h.Width, h.Height);
+    const bool rle4 = h.Compression == kBiRle4;
+    std::uint64_t painted = 0;
+    if (!DecodeRle(dib + bitsStart, length, rle4, palette, h.Width, h.Height, nullptr, painted))
+      return false;
+    CheckImageSize(h.Width, h.Height, size);
+    if (static_cast<std::uint64_t>(h.Width) * static_cast<std::uint64_t>(h.Height) - painted >
+        kMaxSkippedPixels)
+      return false;
     out.Pixels.SetSize(static_cast<int>(h.Width), static_cast<int>(h.Height));
     out.Pixels.Fill(PixelToColor(palette[0]));
-    if (!DecodeRle(dib + bitsStart, length, h.Compression == kBiRle4, palette, out.Pixels))
-      return false;
+    DecodeRle(dib + bitsStart, length, rle4, palette, h.Width, h.Height, &out.Pixels, painted);
     out.BitCount = bits;
     out.BitsEnd = bitsStart + length;
     return true;
@@ -294,7 +309,7 @@ bool DecodeDib(const std::uint8_t* dib, std::size_t size, const TDibOptions& opt
   if (rowBytes > available ||
       static_cast<std::uint64_t>(h.Height - 1) > (available - rowBytes) / stride)
     return false;
-  CheckImageSize(h.Width, h.Height);
+  CheckImageSize(h.Width, h.Height, size);
   out.Pixels.SetSize(static_cast<int>(h.Width), static_cast<int>(h.Height));
 
   TChannel channels[3];
@@ -328,6 +343,7 @@ void TBitmap::LoadFromData(std::vector<std::uint8_t> data) {
   static const char* const kInvalid = "Bitmap image is not valid";
   if (data.empty()) {
     FPixels = TPixelBuffer();
+    FWidth = FHeight = 0;
     return;
   }
   if (data.size() < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M')
@@ -342,6 +358,13 @@ void TBitmap::LoadFromData(std::vector<std::uint8_t> data) {
   if (!DecodeDib(data.data() + kFileHeaderSize, data.size() - kFileHeaderSize, options, dib))
     throw Exception(kInvalid);
   FPixels = std::move(dib.Pixels);
+  FWidth = FPixels.Width();
+  FHeight = FPixels.Height();
+}
+
+bool TBitmap::TakeOpaquePixels(TPixelBuffer& pixels) {
+  pixels = std::move(FPixels);
+  return true;
 }
 
 }  // namespace bx

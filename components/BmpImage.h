@@ -1,6 +1,9 @@
 // BMP files: our own decoder of the platform's device-independent bitmap
 // layout (core and info headers up to version 5, 1 to 32 bits per pixel,
 // run-length and bit-field compression). The icon decoder reuses DecodeDib.
+// Nothing of a bitmap's size is allocated before its data shows it can fill
+// it: every row of uncompressed bits present, run-length data sound and
+// painting all but a million of the pixels.
 #pragma once
 
 #include <cstddef>
@@ -43,14 +46,17 @@ class TBitmap : public TGraphic {
  public:
   // Throws "Bitmap image is not valid"; a zero-length file loads as empty.
   void LoadFromData(std::vector<std::uint8_t> data) override;
-  bool Empty() const override { return FPixels.Empty(); }
-  int Width() const override { return FPixels.Width(); }
-  int Height() const override { return FPixels.Height(); }
+  bool Empty() const override { return FWidth == 0 || FHeight == 0; }
+  int Width() const override { return FWidth; }
+  int Height() const override { return FHeight; }
   void Draw(TPixelBuffer& target, int x, int y) override { target.Draw(x, y, FPixels); }
+  bool TakeOpaquePixels(TPixelBuffer& pixels) override;
   const TPixelBuffer& Pixels() const { return FPixels; }
 
  private:
   TPixelBuffer FPixels;
+  int FWidth = 0;
+  int FHeight = 0;
 };
 
 }  // namespace bx

@@ -95,28 +95,75 @@ bool IsSignature(const std::vector<std::uint8_t>& data, std::size_t at) {
          lower(data[at + 2]) == 'f';
 }
 
+// The most pixels that LZW data of `bytes` bytes can produce: each code
+// makes a table entry at most one pixel longer than the longest so far
+// (giflib's strings end at 4096), and codes widen as the table grows, as
+// giflib widens them.
+std::uint64_t MaxLzwPixels(std::uint64_t bytes, int codeSize) {
+  constexpr std::uint64_t kLongest = 4096;
+  std::uint64_t bits = bytes * 8, pixels = 0, longest = 0;
+  int width = codeSize + 1, limit = 1 << width, running = (1 << codeSize) + 2;
+  while (bits >= static_cast<std::uint64_t>(width)) {
+    if (width == 12 && running >= 4097 && longest == kLongest)
+      return pixels + bits / 12 * kLongest;  // from here on every code is alike
+    bits -= width;
+    longest = std::min(longest + 1, kLongest);
+    pixels += longest;
+    if (running < 4097 && ++running > limit && width < 12) {
+      limit <<= 1;
+      ++width;
+    }
+  }
+  return pixels;
+}
+
+// Pixels of a frame decoded outside the logical screen (to the right of it,
+// or in interlaced lines below it) are thrown away, yet LZW decodes them to
+// reach the pixels after them. Their number is held to what the data's
+// size allows; a frame that needs more ends where the allowance does.
+constexpr std::uint64_t kOutsidePixelsPerByte = 16;
+constexpr std::uint64_t kOutsidePixelsFree = 1u << 20;
+
+struct TFrameDesc {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  bool Interlace = false;
+};
+
 struct TFrame {
   int Left = 0;
   int Top = 0;
   TPixelBuffer Pixels;
+  bool Opaque = false;  // every pixel of the screen drawn
 };
 
 // Decodes the current image into the part of it inside the screen. False
 // for damaged compressed data.
-bool DecodeFrame(GifFileType* gif, const TGifSource& blocks, int transparent, int screenWidth,
-                 int screenHeight, TFrame& frame) {
-  const GifImageDesc& desc = gif->Image;
+bool DecodeFrame(GifFileType* gif, const TGifSource& blocks, const TFrameDesc& desc, int codeSize,
+                 int transparent, int screenWidth, int screenHeight, TFrame& frame) {
   const int left = desc.Left, top = desc.Top, width = desc.Width, height = desc.Height;
   const int right = std::min(left + width, screenWidth), bottom = std::min(top + height, screenHeight);
   if (right <= left || bottom <= top) return true;  // nothing of it inside the screen
+
+  // Lines past the last one that lands inside the screen, or that the data
+  // cannot reach, are not decoded.
+  const std::vector<int> rows = RowOrder(height, desc.Interlace);
+  const std::uint64_t producible = MaxLzwPixels(blocks.Size, codeSize);
+  int last = -1, lastRow = -1;
+  for (int i = 0; i < height && static_cast<std::uint64_t>(i) * width < producible; ++i) {
+    if (top + rows[i] < bottom) {
+      last = i;
+      lastRow = std::max(lastRow, rows[i]);
+    }
+  }
+  if (last < 0) return true;
   frame.Left = left;
   frame.Top = top;
-  frame.Pixels.SetSize(right - left, bottom - top);
+  frame.Pixels.SetSize(right - left, lastRow + 1);
   std::fill_n(frame.Pixels.Scanline(0), static_cast<std::size_t>(frame.Pixels.Width()) * frame.Pixels.Height(),
               kNotDrawn);
 
   TPixel palette[256];
-  const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+  const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
   for (int i = 0; i < 256; ++i) palette[i] = MakePixel(i, i, i);
   if (map != nullptr) {
     for (int i = 0; i < 256; ++i) {
@@ -129,14 +176,13 @@ bool DecodeFrame(GifFileType* gif, const TGifSource& blocks, int transparent, in
   if (transparent >= 0 && transparent < 256)
     palette[transparent] = kNotDrawn;
 
-  // Lines past the last one that lands inside the screen are not decoded.
-  const std::vector<int> rows = RowOrder(height, desc.Interlace);
-  int last = -1;
-  for (int i = 0; i < height; ++i)
-    if (top + rows[i] < bottom) last = i;
-
+  std::uint64_t outsideAllowed = kOutsidePixelsFree + kOutsidePixelsPerByte * blocks.Size;
   std::vector<GifPixelType> line(width);
   for (int i = 0; i <= last; ++i) {
+    const int y = top + rows[i];
+    const std::uint64_t outside = y < bottom ? width - (right - left) : width;
+    if (outside > outsideAllowed) return true;
+    outsideAllowed -= outside;
     int done = 0;
     bool failed = false;
     while (done < width) {
@@ -147,7 +193,6 @@ bool DecodeFrame(GifFileType* gif, const TGifSource& blocks, int transparent, in
       }
       done += n;
     }
-    const int y = top + rows[i];
     if (y < bottom) {
       TPixel* out = frame.Pixels.Scanline(y - top);
       const int end = std::min(done, right - left);
@@ -162,6 +207,11 @@ bool DecodeFrame(GifFileType* gif, const TGifSource& blocks, int transparent, in
       return false;
     }
   }
+  const TPixelBuffer& pixels = frame.Pixels;
+  frame.Opaque = left == 0 && top == 0 && right == screenWidth && bottom == screenHeight &&
+                 pixels.Height() == screenHeight &&
+                 std::none_of(pixels.Data(), pixels.Data() + static_cast<std::size_t>(pixels.Width()) * pixels.Height(),
+                              [](TPixel p) { return (p >> 24) != 0; });
   return true;
 }
 
@@ -188,11 +238,12 @@ void TGIFImage::LoadFromData(std::vector<std::uint8_t> data) {
     if (error == D_GIF_ERR_NOT_ENOUGH_MEM) throw Exception("Out of memory");
     throw Exception(kPrematureEnd);
   }
-  CheckImageSize(gif->SWidth, gif->SHeight);
+  CheckImageSize(gif->SWidth, gif->SHeight, file.Size);
   FWidth = gif->SWidth;
   FHeight = gif->SHeight;
   FFrameCount = 0;
   FFrame = TPixelBuffer();
+  FOpaque = false;
   int transparent = -1;
 
   for (;;) {
@@ -213,6 +264,19 @@ void TGIFImage::LoadFromData(std::vector<std::uint8_t> data) {
       }
       continue;
     }
+    // The descriptor as the file has it. giflib counts a frame's pixels in
+    // a long, 32 bits on 64-bit Windows, so it is told no more lines than
+    // that count holds; far fewer are ever decoded.
+    TFrameDesc desc;
+    if (source.Size - source.Pos >= 9) {
+      std::uint8_t* d = data.data() + start + source.Pos;
+      desc = {ReadU16(d), ReadU16(d + 2), ReadU16(d + 4), ReadU16(d + 6), (d[8] & 0x40) != 0};
+      if (desc.Width > 0 && desc.Height > 0x7FFFFFFF / desc.Width) {
+        const int lines = 0x7FFFFFFF / desc.Width;
+        d[6] = lines & 0xFF;
+        d[7] = (lines >> 8) & 0xFF;
+      }
+    }
     if (DGifGetImageDesc(gif.get()) == GIF_ERROR) {
       if (gif->Error == D_GIF_ERR_NOT_ENOUGH_MEM) throw Exception("Out of memory");
       // Short of data, or an LZW code size beyond 8 bits.
@@ -229,7 +293,8 @@ void TGIFImage::LoadFromData(std::vector<std::uint8_t> data) {
       const TGifSource saved = source;
       source = blocks;
       TFrame frame;
-      const bool sound = DecodeFrame(gif.get(), source,
+      const int codeSize = saved.Data[saved.Pos - 1];
+      const bool sound = DecodeFrame(gif.get(), source, desc, codeSize,
                                      (FDrawOptions & goTransparent) ? transparent : -1, FWidth,
                                      FHeight, frame);
       source = saved;
@@ -237,6 +302,7 @@ void TGIFImage::LoadFromData(std::vector<std::uint8_t> data) {
       FLeft = frame.Left;
       FTop = frame.Top;
       FFrame = std::move(frame.Pixels);
+      FOpaque = frame.Opaque;
     }
     ++FFrameCount;
     if (!chain.Complete) break;
@@ -244,6 +310,13 @@ void TGIFImage::LoadFromData(std::vector<std::uint8_t> data) {
   }
   if (!FFrame.Empty() && (FDrawOptions & goDither) && DisplayColorDepth() <= 8)
     DitherToColorCube(FFrame);
+}
+
+bool TGIFImage::TakeOpaquePixels(TPixelBuffer& pixels) {
+  if (!FOpaque) return false;
+  pixels = std::move(FFrame);
+  FOpaque = false;
+  return true;
 }
 
 void TGIFImage::Draw(TPixelBuffer& target, int x, int y) {

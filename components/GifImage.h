@@ -1,6 +1,7 @@
 // GIF files (GIF87a, GIF89a) through giflib's record interface. The first
-// frame is decoded at load and drawn at its offset in the logical screen;
-// an animation is never played.
+// frame is decoded at load, as far as it lies inside the logical screen and
+// its data can reach, and drawn at its offset in the logical screen; an
+// animation is never played.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,9 @@ class TGIFImage : public TGraphic {
   int Width() const override { return FWidth; }
   int Height() const override { return FHeight; }
   void Draw(TPixelBuffer& target, int x, int y) override;
+  // A first frame that covers the whole screen without a transparent pixel
+  // is handed over; the image then draws nothing.
+  bool TakeOpaquePixels(TPixelBuffer& pixels) override;
 
   TGIFDrawOptions DrawOptions() const { return FDrawOptions; }
   int FrameCount() const { return FFrameCount; }
@@ -48,6 +52,7 @@ class TGIFImage : public TGraphic {
   int FLeft = 0;
   int FTop = 0;
   TPixelBuffer FFrame;
+  bool FOpaque = false;
 };
 
 // Floyd-Steinberg error diffusion of the pixels whose top byte is 0 to the

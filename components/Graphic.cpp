@@ -1,5 +1,6 @@
 #include "components/Graphic.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -7,11 +8,6 @@
 #include "platform/Platform.h"
 
 namespace bx {
-
-namespace {
-// A pixel buffer holds at most 1 GiB of 32-bit pixels.
-std::uint64_t gMaxImagePixels = (1ull << 30) / sizeof(TPixel);
-}  // namespace
 
 void TGraphic::LoadFromFile(const std::string& fileName) { LoadFromData(ReadPictureFile(fileName)); }
 
@@ -25,12 +21,17 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName) {
   return data;
 }
 
-std::uint64_t MaxImagePixels() { return gMaxImagePixels; }
-void SetMaxImagePixels(std::uint64_t pixels) { gMaxImagePixels = pixels; }
+std::uint64_t MaxImagePixels(std::uint64_t dataSize) {
+  if (sizeof(void*) < 8) return 1ull << 24;
+  constexpr std::uint64_t kAnyFile = 1ull << 25, kLargest = 1ull << 28;
+  if (dataSize <= kAnyFile / 32) return kAnyFile;
+  return std::min(kLargest, dataSize * 32);
+}
 
-void CheckImageSize(std::int64_t width, std::int64_t height) {
+void CheckImageSize(std::int64_t width, std::int64_t height, std::uint64_t dataSize) {
   if (width < 0 || height < 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
-      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > gMaxImagePixels) {
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
+          MaxImagePixels(dataSize)) {
     throw Exception("Not enough memory for a bitmap of " + std::to_string(width) + " x " +
                     std::to_string(height) + " pixels");
   }

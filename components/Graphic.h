@@ -29,19 +29,39 @@ class TGraphic {
   // clipped to the target; pixels the image does not paint keep the
   // target's. Repeatable and cheap: decoding happens at most once.
   virtual void Draw(TPixelBuffer& target, int x, int y) = 0;
+
+  // Decodes what the image decodes only when first drawn; throws the
+  // format's message. Afterwards drawing fails only where DrawMayFail.
+  virtual void Decode() {}
+  // True for images that are played rather than decoded (metafiles).
+  virtual bool DrawMayFail() const { return false; }
+  // An image that paints every pixel of its rectangle (no transparency) may
+  // hand its decoded pixels over instead of being copied onto a bitmap of
+  // its size: true when it did. It keeps its size; drawing it again decodes
+  // anew where the data is kept, and draws nothing where it is not.
+  virtual bool TakeOpaquePixels(TPixelBuffer& pixels) {
+    (void)pixels;
+    return false;
+  }
 };
 
 // The whole file, through the platform's file service when there is one.
 // Throws "Cannot open file %s".
 std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName);
 
-// The largest image, in pixels, that a decoder accepts: by default what a
-// pixel buffer can hold. Fuzz targets lower it to keep each run short.
-std::uint64_t MaxImagePixels();
-void SetMaxImagePixels(std::uint64_t pixels);
+// The largest image, in pixels, that a decoder accepts from a file of
+// `dataSize` bytes. The image and the bitmap it is drawn onto must fit in
+// memory together with the dialog's own pictures. Any file may claim
+// 2^25 pixels (128 MiB, an 8K desktop fits); a larger file up to 32 pixels
+// a byte of it, so that a camera's 48-megapixel photo loads while a small
+// file cannot make the dialog hold gigabytes; never more than 2^28 pixels
+// (1 GiB). A 32-bit process, whose address space the Control Panel shares
+// with everything else it loads, takes 2^24 pixels (64 MiB) at most.
+std::uint64_t MaxImagePixels(std::uint64_t dataSize);
 // Throws "Not enough memory for a bitmap of %d x %d pixels" for an image
-// larger than MaxImagePixels(), before anything of that size is allocated.
-void CheckImageSize(std::int64_t width, std::int64_t height);
+// larger than MaxImagePixels(dataSize), before anything of that size is
+// allocated.
+void CheckImageSize(std::int64_t width, std::int64_t height, std::uint64_t dataSize);
 
 // Display facts, with the usual values when no system service is installed.
 int DisplayColorDepth();  // bits per pixel times planes

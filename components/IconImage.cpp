@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "components/BmpImage.h"
+#include "components/PngImage.h"
 #include "platform/Errors.h"
 #include "platform/Platform.h"
 
@@ -21,16 +22,20 @@ struct TCandidate {
   int Height = 0;
   int BitCount = 0;
   int Order = 0;
+  bool Png = false;
 };
 
-bool IsPng(const std::uint8_t* p, std::size_t size) {
-  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  return size >= 8 && std::equal(kSignature, kSignature + 8, p);
-}
-
-// The image's own size and depth from its bitmap header (the directory's
-// copies are often 0 or wrong).
+// The image's own size and depth from its bitmap or PNG header (the
+// directory's copies are often 0 or wrong).
 bool Describe(const std::uint8_t* p, std::size_t size, TCandidate& c) {
+  TPngInfo png;
+  if (ReadPngInfo(p, size, png)) {
+    c.Png = true;
+    c.Width = png.Width;
+    c.Height = png.Height;
+    c.BitCount = png.BitCount;
+    return true;
+  }
   if (size < 16 || IsPng(p, size)) return false;
   const std::uint32_t headerSize = ReadU32(p);
   std::int64_t width, height;
@@ -38,7 +43,8 @@ bool Describe(const std::uint8_t* p, std::size_t size, TCandidate& c) {
     width = ReadU16(p + 4);
     height = ReadU16(p + 6) / 2;
     c.BitCount = ReadU16(p + 10);
-  } else if (headerSize >= 40 && size >= 40) {
+  } else if ((headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
+              headerSize == 124) && size >= headerSize) {
     width = ReadI32(p + 4);
     height = ReadI32(p + 8) / 2;
     c.BitCount = ReadU16(p + 14);
@@ -114,22 +120,26 @@ void TIcon::LoadFromData(std::vector<std::uint8_t> data) {
     const int depthRank = c.BitCount <= depth ? depth - c.BitCount : 1000 + c.BitCount;
     return std::make_tuple(sizeDistance, depthRank, c.Order);
   };
-  std::sort(candidates.begin(), candidates.end(),
-            [&](const TCandidate& a, const TCandidate& b) { return rank(a) < rank(b); });
-
-  for (const TCandidate& c : candidates) {
+  // Only the chosen image is decoded: the others may claim any size.
+  const auto best = std::min_element(
+      candidates.begin(), candidates.end(),
+      [&](const TCandidate& a, const TCandidate& b) { return rank(a) < rank(b); });
+  if (best == candidates.end()) throw Exception(kInvalid);
+  const TCandidate& c = *best;
+  // Drawn at the icon size: the image is scaled to it by nearest pixel.
+  TPixelBuffer scaled;
+  if (c.Png) {
+    if (!DecodePngScaled(p + c.Offset, c.Size, cx, cy, scaled)) throw Exception(kInvalid);
+  } else {
     TPixelBuffer image;
-    if (!DecodeImage(p + c.Offset, c.Size, image)) continue;
-    // Drawn at the icon size: the image is scaled to it by nearest pixel.
-    TPixelBuffer scaled(cx, cy);
+    if (!DecodeImage(p + c.Offset, c.Size, image)) throw Exception(kInvalid);
+    scaled.SetSize(cx, cy);
     scaled.StretchCopy({0, 0, cx, cy}, image, {0, 0, image.Width(), image.Height()});
-    FImage = std::move(scaled);
-    FImageWidth = c.Width;
-    FImageHeight = c.Height;
-    FImageBitCount = c.BitCount;
-    return;
   }
-  throw Exception(kInvalid);
+  FImage = std::move(scaled);
+  FImageWidth = c.Width;
+  FImageHeight = c.Height;
+  FImageBitCount = c.BitCount;
 }
 
 void TIcon::Draw(TPixelBuffer& target, int x, int y) {

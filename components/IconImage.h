@@ -1,6 +1,7 @@
 // ICO files: the icon directory, the one image that best fits the system's
-// icon size and the display's colour depth, drawn at the system's icon size
-// with its mask's transparent pixels left out and alpha blended.
+// icon size and the display's colour depth (a bitmap or, as icons have held
+// since 2007, a PNG image), drawn at the system's icon size with its mask's
+// transparent pixels left out and alpha blended.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,7 @@ namespace bx {
 class TIcon : public TGraphic {
  public:
   // Throws "Icon image is not valid" for anything that is not an icon file
-  // or holds no image this decoder reads (images stored as PNG are passed
-  // over).
+  // or whose best image is damaged; the others are not decoded.
   void LoadFromData(std::vector<std::uint8_t> data) override;
   bool Empty() const override { return FImage.Empty(); }
   // The system's icon size (SM_CXICON x SM_CYICON).

@@ -15,9 +15,14 @@ namespace bx {
 
 namespace {
 
-// A progressive file of more scans than this is damaged or hostile: each
-// scan walks the whole image, so thousands of them would freeze the dialog.
-constexpr int kMaxScans = 1000;
+// The work of decoding a file's scans is counted in coefficients visited:
+// each scan walks every block of its components over its band of
+// coefficients, whatever little data it holds. A file may cost six passes
+// over all its coefficients (the usual progressive scripts take three) and
+// 64 more visits per byte of the file; beyond that it fails, instead of
+// freezing the dialog with thousands of scans.
+constexpr std::uint64_t kFreePasses = 6;
+constexpr std::uint64_t kVisitsPerByte = 64;
 
 // libjpeg reports fatal errors by calling error_exit, which must not return.
 // It jumps back into the small function that made the libjpeg call; those
@@ -29,6 +34,9 @@ struct TJpegContext {
   jpeg_progress_mgr Progress;
   std::jmp_buf Jump;
   int Code;
+  std::size_t FileSize;
+  int Scan;
+  std::uint64_t Visits;
 };
 
 TJpegContext* ContextOf(j_common_ptr info) { return static_cast<TJpegContext*>(info->client_data); }
@@ -43,10 +51,29 @@ void ErrorExit(j_common_ptr info) {
 void EmitMessage(j_common_ptr, int) {}
 void OutputMessage(j_common_ptr) {}
 
-void ProgressMonitor(j_common_ptr info) {
-  if (info->is_decompressor &&
-      reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
-    ERREXIT(info, JERR_BAD_PROGRESSION);
+std::uint64_t TotalBlocks(const jpeg_decompress_struct& info) {
+  std::uint64_t blocks = 0;
+  for (int i = 0; i < info.num_components; ++i)
+    blocks += static_cast<std::uint64_t>(info.comp_info[i].width_in_blocks) *
+              info.comp_info[i].height_in_blocks;
+  return blocks;
+}
+
+// Charges each scan when it starts, before its data is decoded.
+void ProgressMonitor(j_common_ptr common) {
+  if (!common->is_decompressor) return;
+  const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+  TJpegContext* context = ContextOf(common);
+  if (info->input_scan_number == context->Scan) return;
+  context->Scan = info->input_scan_number;
+  std::uint64_t blocks = 0;
+  for (int i = 0; i < info->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
+    blocks += static_cast<std::uint64_t>(info->cur_comp_info[i]->width_in_blocks) *
+              info->cur_comp_info[i]->height_in_blocks;
+  context->Visits += blocks * static_cast<std::uint64_t>(std::max(1, info->Se - info->Ss + 1));
+  const std::uint64_t budget =
+      kFreePasses * 64 * TotalBlocks(*info) + kVisitsPerByte * context->FileSize;
+  if (context->Visits > budget) ERREXIT(common, JERR_BAD_PROGRESSION);
 }
 
 struct TContextDeleter {
@@ -78,10 +105,11 @@ TContextPtr NewContext() {
 bool ReadHeader(TJpegContext* c, const std::uint8_t* data, std::size_t size) {
   if (setjmp(c->Jump)) return false;
   jpeg_create_decompress(&c->Info);
-  // libjpeg's working memory (a progressive file's coefficients) is held
-  // to what an image of the largest accepted size needs.
+  c->FileSize = size;
+  // libjpeg's working memory (a progressive file's coefficients, up to 6
+  // bytes a pixel) is held to what an image of the largest size needs.
   c->Info.mem->max_memory_to_use =
-      static_cast<long>(std::min<std::uint64_t>(1ull << 30, MaxImagePixels() * 8));
+      static_cast<long>(std::min<std::uint64_t>(1ull << 30, MaxImagePixels(size) * 8));
   c->Info.progress = &c->Progress;
   jpeg_mem_src(&c->Info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&c->Info, TRUE);
@@ -90,7 +118,9 @@ bool ReadHeader(TJpegContext* c, const std::uint8_t* data, std::size_t size) {
 
 enum TOutput { kOutBgrx, kOutQuantized, kOutCmyk };
 
-bool DecodeBody(TJpegContext* c, int output, TPixel* pixels, std::size_t stride, JSAMPLE* row) {
+// Sets the options and starts decompressing; a file of several scans is
+// read whole here, before anything of the image's size is allocated.
+bool StartBody(TJpegContext* c, int output) {
   if (setjmp(c->Jump)) return false;
   jpeg_decompress_struct* info = &c->Info;
   info->scale_num = 1;
@@ -108,6 +138,12 @@ bool DecodeBody(TJpegContext* c, int output, TPixel* pixels, std::size_t stride,
     info->out_color_space = JCS_EXT_BGRX;
   }
   jpeg_start_decompress(info);
+  return true;
+}
+
+bool ReadBody(TJpegContext* c, int output, TPixel* pixels, std::size_t stride, JSAMPLE* row) {
+  if (setjmp(c->Jump)) return false;
+  jpeg_decompress_struct* info = &c->Info;
   const JDIMENSION width = info->output_width;
   TPixel palette[256] = {};
   if (output == kOutQuantized) {
@@ -164,12 +200,17 @@ void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuff
   TContextPtr context = NewContext();
   if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
   const jpeg_decompress_struct& info = context->Info;
-  CheckImageSize(info.image_width, info.image_height);
+  CheckImageSize(info.image_width, info.image_height, data.size());
+  // Every block takes at least a bit of Huffman-coded data: a body far too
+  // small for its blocks is cut short, and nothing of the header's size is
+  // allocated for it.
+  if (static_cast<std::uint64_t>(data.size()) * 8 < TotalBlocks(info)) ThrowJpegError(JWRN_JPEG_EOF);
   const int output = IsCmyk(info) ? kOutCmyk : quantize ? kOutQuantized : kOutBgrx;
+  if (!StartBody(context.get(), output)) ThrowJpegError(context->Code);
   TPixelBuffer decoded(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
   std::vector<JSAMPLE> row(output == kOutBgrx ? 0 : static_cast<std::size_t>(info.image_width) * 4);
   TPixel* base = decoded.Empty() ? nullptr : decoded.Scanline(0);
-  if (!DecodeBody(context.get(), output, base, info.image_width, row.data()))
+  if (!ReadBody(context.get(), output, base, info.image_width, row.data()))
     ThrowJpegError(context->Code);
   pixels = std::move(decoded);
 }
@@ -178,7 +219,7 @@ void TJPEGImage::LoadFromData(std::vector<std::uint8_t> data) {
   TContextPtr context = NewContext();
   if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
   const jpeg_decompress_struct& info = context->Info;
-  CheckImageSize(info.image_width, info.image_height);
+  CheckImageSize(info.image_width, info.image_height, data.size());
   FWidth = static_cast<int>(info.image_width);
   FHeight = static_cast<int>(info.image_height);
   FQuantize = DisplayColorDepth() <= 8 || info.jpeg_color_space == JCS_GRAYSCALE;
@@ -196,5 +237,12 @@ const TPixelBuffer& TJPEGImage::Pixels() {
 }
 
 void TJPEGImage::Draw(TPixelBuffer& target, int x, int y) { target.Draw(x, y, Pixels()); }
+
+bool TJPEGImage::TakeOpaquePixels(TPixelBuffer& pixels) {
+  Pixels();
+  pixels = std::move(FPixels);
+  FDecoded = false;
+  return true;
+}
 
 }  // namespace bx

@@ -1,5 +1,7 @@
 // JPEG files through libjpeg: the whole file is kept, only its header is
-// read at load, and the image is decoded at the first draw and kept.
+// read at load, and the image is decoded at the first draw and kept. The
+// work of decoding is bounded by the file's size, whatever its header
+// claims.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,9 @@ class TJPEGImage : public TGraphic {
   // Decodes on the first call ("JPEG error #%d" for a damaged body; a later
   // draw tries again), then copies the kept pixels.
   void Draw(TPixelBuffer& target, int x, int y) override;
+  void Decode() override { Pixels(); }
+  // Hands over the decoded pixels; a later draw decodes the kept file anew.
+  bool TakeOpaquePixels(TPixelBuffer& pixels) override;
 
   // The decoded pixels; decodes when not yet done.
   const TPixelBuffer& Pixels();

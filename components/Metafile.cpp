@@ -132,7 +132,7 @@ void TMetafile::LoadFromData(std::vector<std::uint8_t> data) {
   TMetafileHeader header;
   if (!ReadMetafileHeader(data, CurrentMetafileDisplay(), header) || Platform().Metafiles == nullptr)
     throw Exception(kInvalid);
-  CheckImageSize(header.Width, header.Height);
+  CheckImageSize(header.Width, header.Height, data.size());
   if (header.Enhanced) {
     data.resize(header.Length);
     FData = std::move(data);

@@ -58,6 +58,7 @@ class TMetafile : public TGraphic {
   int Height() const override { return FHeader.Height; }
   // Plays the metafile into the rectangle of its size at (x, y).
   void Draw(TPixelBuffer& target, int x, int y) override;
+  bool DrawMayFail() const override { return true; }
   const TMetafileHeader& Header() const { return FHeader; }
 
  private:

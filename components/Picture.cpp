@@ -86,6 +86,8 @@ void TPicture::LoadFromFile(const std::string& fileName) {
       std::unique_ptr<TGraphic> graphic = create();
       graphic->LoadFromData(std::move(data));
       FGraphic = std::move(graphic);
+      FFileName = fileName;
+      FPixelsTaken = false;
       return;
     }
   }
@@ -95,13 +97,45 @@ void TPicture::LoadFromFile(const std::string& fileName) {
     std::unique_ptr<TGraphic> graphic = it->Create();
     graphic->LoadFromFile(fileName);
     FGraphic = std::move(graphic);
+    FFileName = fileName;
+    FPixelsTaken = false;
     return;
   }
   throw Exception(FormatText("Unknown picture file extension (.%s)", extension));
 }
 
+void TPicture::Restore() {
+  if (FPixelsTaken) LoadFromFile(FFileName);
+}
+
 void TPicture::Draw(TPixelBuffer& target, int x, int y) {
-  if (FGraphic && !FGraphic->Empty()) FGraphic->Draw(target, x, y);
+  if (Empty()) return;
+  Restore();
+  FGraphic->Draw(target, x, y);
+}
+
+bool TPicture::Compose(TPixelBuffer& bitmap, TColor background) {
+  if (Empty()) return false;
+  Restore();
+  FGraphic->Decode();
+  TPixelBuffer pixels;
+  if (FGraphic->TakeOpaquePixels(pixels)) {
+    FPixelsTaken = true;
+    bitmap = std::move(pixels);
+    return true;
+  }
+  if (FGraphic->DrawMayFail()) {
+    TPixelBuffer composed(Width(), Height());
+    composed.Fill(background);
+    FGraphic->Draw(composed, 0, 0);
+    bitmap = std::move(composed);
+    return false;
+  }
+  bitmap = TPixelBuffer();  // drawing cannot fail now: the old pixels go first
+  bitmap.SetSize(Width(), Height());
+  bitmap.Fill(background);
+  FGraphic->Draw(bitmap, 0, 0);
+  return false;
 }
 
 }  // namespace bx

@@ -33,6 +33,15 @@ class TPicture {
   // Draws the image at its own size with its top-left corner at (x, y).
   // Cheap to repeat: the image is decoded once.
   void Draw(TPixelBuffer& target, int x, int y);
+  // What the callers draw: `bitmap` sized to the image, filled with
+  // `background` and the image drawn on it at (0, 0); an empty picture
+  // leaves it alone. At most two image-size buffers live at once: the
+  // bitmap's old pixels go only after the image decoded, and an image that
+  // paints every pixel hands its pixels over instead of being copied (the
+  // picture then loads its file again when it is drawn once more). True
+  // when the result does not depend on the background. A failure leaves
+  // the bitmap as it was.
+  bool Compose(TPixelBuffer& bitmap, TColor background);
   TGraphic* Graphic() const { return FGraphic.get(); }
 
   // The format table in the order the formats were registered.
@@ -43,7 +52,12 @@ class TPicture {
                                  TGraphicFactory create);
 
  private:
+  // Loads the file again after Compose took the image's pixels.
+  void Restore();
+
   std::unique_ptr<TGraphic> FGraphic;
+  std::string FFileName;
+  bool FPixelsTaken = false;
 };
 
 // The text after the last "." that follows the last path delimiter ("\",

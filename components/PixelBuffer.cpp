@@ -15,6 +15,21 @@ namespace {
 // desktop and keeps a damaged header from taking the process's memory.
 constexpr std::uint64_t kMaxPixels = (1ull << 30) / sizeof(TPixel);
 
+std::atomic<std::uint64_t> gLivePixels{0};
+std::atomic<std::uint64_t> gPeakPixels{0};
+std::atomic<std::uint64_t> gAllocatedPixels{0};
+
+void Held(std::uint64_t pixels) {
+  if (pixels == 0) return;
+  gAllocatedPixels += pixels;
+  const std::uint64_t now = gLivePixels += pixels;
+  std::uint64_t peak = gPeakPixels.load();
+  while (now > peak && !gPeakPixels.compare_exchange_weak(peak, now)) {
+  }
+}
+
+void Released(std::uint64_t pixels) { gLivePixels -= pixels; }
+
 TRect Intersect(TRect a, TRect b) {
   TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
           std::min(a.Bottom, b.Bottom)};
@@ -30,8 +45,17 @@ std::uint64_t TPixelBuffer::NewId() {
   return ++next;
 }
 
+std::uint64_t TPixelBuffer::LivePixels() { return gLivePixels; }
+std::uint64_t TPixelBuffer::PeakPixels() { return gPeakPixels; }
+std::uint64_t TPixelBuffer::AllocatedPixels() { return gAllocatedPixels; }
+void TPixelBuffer::ResetPeakPixels() { gPeakPixels = gLivePixels.load(); }
+
 TPixelBuffer::TPixelBuffer(const TPixelBuffer& other)
-    : FId(NewId()), FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {}
+    : FId(NewId()), FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {
+  Held(FPixels.size());
+}
+
+TPixelBuffer::~TPixelBuffer() { Released(FPixels.size()); }
 
 TPixelBuffer::TPixelBuffer(TPixelBuffer&& other) noexcept
     : FId(NewId()), FWidth(other.FWidth), FHeight(other.FHeight),
@@ -43,7 +67,10 @@ TPixelBuffer::TPixelBuffer(TPixelBuffer&& other) noexcept
 
 TPixelBuffer& TPixelBuffer::operator=(const TPixelBuffer& other) {
   if (this == &other) return *this;
-  FPixels = other.FPixels;
+  std::vector<TPixel> pixels(other.FPixels);
+  Held(pixels.size());
+  Released(FPixels.size());
+  FPixels.swap(pixels);
   FWidth = other.FWidth;
   FHeight = other.FHeight;
   FId = NewId();
@@ -52,6 +79,7 @@ TPixelBuffer& TPixelBuffer::operator=(const TPixelBuffer& other) {
 
 TPixelBuffer& TPixelBuffer::operator=(TPixelBuffer&& other) noexcept {
   if (this == &other) return *this;
+  Released(FPixels.size());
   FPixels = std::move(other.FPixels);
   FWidth = other.FWidth;
   FHeight = other.FHeight;
@@ -71,6 +99,8 @@ void TPixelBuffer::SetSize(int width, int height) {
   if (width == FWidth && height == FHeight) return;
   try {
     std::vector<TPixel> pixels(static_cast<std::size_t>(width) * height);
+    Held(pixels.size());
+    Released(FPixels.size());
     FPixels.swap(pixels);
   } catch (const std::bad_alloc&) {
     throw Exception("Not enough memory for a bitmap of " + std::to_string(width) + " x " +

@@ -46,6 +46,7 @@ class TPixelBuffer {
   TPixelBuffer(TPixelBuffer&& other) noexcept;
   TPixelBuffer& operator=(const TPixelBuffer& other);
   TPixelBuffer& operator=(TPixelBuffer&& other) noexcept;
+  ~TPixelBuffer();
 
   // Throws "Not enough memory for a bitmap of %d x %d pixels" for sizes that
   // cannot be held, instead of failing inside the allocator. New pixels are black.
@@ -97,6 +98,14 @@ class TPixelBuffer {
     bool operator==(const TStamp&) const = default;
   };
   TStamp Stamp() const { return {FId, FVersion}; }
+
+  // Pixels held by all buffers now, the most held at once since the last
+  // ResetPeakPixels, and all ever allocated: what the memory tests and
+  // benchmarks count.
+  static std::uint64_t LivePixels();
+  static std::uint64_t PeakPixels();
+  static std::uint64_t AllocatedPixels();
+  static void ResetPeakPixels();
 
  private:
   static std::uint64_t NewId();

@@ -58,9 +58,7 @@ void TFrmBXMain::ApplySettings() {
     TPicture picture;
     picture.LoadFromFile(FWallpaper);
     if (!picture.Empty()) {
-      FImageBitmap->SetSize(picture.Width(), picture.Height());
-      FImageBitmap->Fill(FBackgroundColor);
-      picture.Draw(*FImageBitmap, 0, 0);
+      picture.Compose(*FImageBitmap, FBackgroundColor);
       if (defaultUser) {
         try {
           SaveBitmapFile(*FImageBitmap, defaultUserConverted);

@@ -28,20 +28,17 @@ TPicture& TPictureCache::Load(const std::string& path) {
 
 void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background) {
   if (!FPicture) return;
-  if (FComposed && FComposedGeneration == FGeneration && FComposedColor == background &&
-      FComposedStamp == bitmap.Stamp())
+  if (FComposed && FComposedGeneration == FGeneration && FComposedStamp == bitmap.Stamp() &&
+      (FComposedColor == background || FComposedOpaque))
     return;
-  // Drawn aside first: a picture whose data turns out damaged while it is
-  // decoded leaves the bitmap as it was.
-  TPixelBuffer composed(FPicture->Width(), FPicture->Height());
-  composed.Fill(background);
+  // A picture whose data turns out damaged while it is decoded leaves the
+  // bitmap as it was.
   try {
-    FPicture->Draw(composed, 0, 0);
+    FComposedOpaque = FPicture->Compose(bitmap, background);
   } catch (...) {
     Clear();
     throw;
   }
-  bitmap = std::move(composed);
   ++FComposeCount;
   FComposed = true;
   FComposedGeneration = FGeneration;

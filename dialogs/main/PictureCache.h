@@ -28,7 +28,8 @@ class TPictureCache {
   TPicture& Load(const std::string& path);
 
   // Makes `bitmap` the kept picture at its own size drawn at (0, 0) over
-  // `background`, unless it already holds exactly that. On an error (a
+  // `background` (TPicture::Compose), unless it already holds exactly that.
+  // On an error (a
   // picture that cannot be decoded) the bitmap is left as it was, the kept
   // picture is dropped and the error passed on. Call after Load.
   void Compose(TPixelBuffer& bitmap, TColor background);
@@ -55,6 +56,7 @@ class TPictureCache {
   bool FComposed = false;
   std::uint64_t FComposedGeneration = 0;
   TColor FComposedColor = 0;
+  bool FComposedOpaque = false;  // the composition does not depend on the colour
   TPixelBuffer::TStamp FComposedStamp;
   TPixelBuffer FScaled;
   TPixelBuffer::TStamp FScaledFrom;

@@ -1,9 +1,8 @@
 #include "platform/win32/ImageWindow.h"
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
+#include "components/PictureReduction.h"
 #include "platform/win32/FormWindow.h"
 
 namespace bx {
@@ -56,47 +55,6 @@ void TImageWindow::FreeBitmaps() {
 
 namespace {
 
-// A reduction averages every picture pixel that falls into a control
-// pixel, so that fine detail (the grid's lines, a pattern) turns into its
-// mean colour instead of being dropped or kept by chance.
-void ReducePicture(const TPixelBuffer& picture, std::uint32_t* target, int width, int height) {
-  const int sourceWidth = picture.Width();
-  const int sourceHeight = picture.Height();
-  std::vector<int> columns(static_cast<std::size_t>(width) + 1);
-  for (int x = 0; x <= width; ++x)
-    columns[static_cast<std::size_t>(x)] =
-        static_cast<int>(static_cast<std::int64_t>(x) * sourceWidth / width);
-  std::vector<std::uint64_t> sums(static_cast<std::size_t>(width) * 3);
-  for (int y = 0; y < height; ++y) {
-    const int top = static_cast<int>(static_cast<std::int64_t>(y) * sourceHeight / height);
-    const int bottom = static_cast<int>(static_cast<std::int64_t>(y + 1) * sourceHeight / height);
-    std::fill(sums.begin(), sums.end(), 0);
-    for (int row = top; row < bottom; ++row) {
-      const TPixel* line = picture.Scanline(row);
-      for (int x = 0; x < width; ++x) {
-        std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
-        for (int column = columns[static_cast<std::size_t>(x)];
-             column < columns[static_cast<std::size_t>(x) + 1]; ++column) {
-          const TPixel p = line[column];
-          sum[0] += (p >> 16) & 0xFF;
-          sum[1] += (p >> 8) & 0xFF;
-          sum[2] += p & 0xFF;
-        }
-      }
-    }
-    std::uint32_t* out = target + static_cast<std::size_t>(y) * width;
-    for (int x = 0; x < width; ++x) {
-      const std::uint64_t count = static_cast<std::uint64_t>(bottom - top) *
-          (columns[static_cast<std::size_t>(x) + 1] - columns[static_cast<std::size_t>(x)]);
-      const std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
-      out[x] = count == 0 ? 0
-                          : static_cast<std::uint32_t>(((sum[0] + count / 2) / count) << 16 |
-                                                       ((sum[1] + count / 2) / count) << 8 |
-                                                       ((sum[2] + count / 2) / count));
-    }
-  }
-}
-
 HBITMAP CreateTopDownDib(HDC reference, int width, int height, void** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -127,7 +85,7 @@ void TImageWindow::Render(HDC reference, int width, int height) {
   const TPixelBuffer& picture = Image().Picture();
   if (!picture.Empty() && picture.Width() >= width && picture.Height() >= height) {
     // The picture's pixels are laid out as a 32-bit top-down DIB.
-    ReducePicture(picture, static_cast<std::uint32_t*>(FScaledBits), width, height);
+    ReducePicture(picture, static_cast<TPixel*>(FScaledBits), width, height);
     FStale = false;
     return;
   }

@@ -82,8 +82,16 @@ int main(int argc, char** argv) {
   alpha.Values = Ramp(64, 0xFFFFFFFFu);
   TIconImageSpec png;
   png.Png = true;
+  TIconImageSpec realPng;
+  realPng.Png = true;
+  realPng.Width = realPng.Height = 12;
+  realPng.Values = Ramp(144, 0xFFFFFFFFu);
+  TIconImageSpec interlacedPng = realPng;
+  interlacedPng.Interlaced = true;
   Save(dir, "ico", "masked.ico", WriteIco({masked}));
   Save(dir, "ico", "several.ico", WriteIco({masked, png, alpha}));
+  Save(dir, "ico", "png.ico", WriteIco({realPng, masked}));
+  Save(dir, "ico", "png-interlaced.ico", WriteIco({interlacedPng}));
 
   const std::vector<TColor> map = {MakeColor(0, 0, 0), MakeColor(255, 0, 0), MakeColor(0, 255, 0), MakeColor(0, 0, 255)};
   auto frame = [](int left, int top, int width, int height, bool interlace, int transparent) {

@@ -4,6 +4,7 @@
 
 #include "components/BmpImage.h"
 #include "platform/Errors.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageWriters.h"
 
 namespace bx {
@@ -210,6 +211,12 @@ TEST(BmpImage, DamagedFilesFailWithTheFormatsMessage) {
   const TBytes rleCut = Rle(8, {0x05, 0x01, 0x00, 0x00, 0x05}, palette);
   const TBytes indexed = Indexed(40, 8, false, Indices(16), palette);
   const TBytes rleAbsoluteCut = Rle(8, {0x00, 0x05, 0x01, 0x02}, palette);
+  TDibSpec large;
+  large.Width = large.Height = 4096;
+  large.BitCount = 8;
+  large.Compression = 1;
+  large.Palette = {MakeColor(1, 2, 3)};
+  large.Bits = {0xFF, 0x00, 0x00, 0x00, 0x05};  // a run, an end of line, cut short
 
   const std::vector<std::pair<std::string, TBytes>> damaged = {
       {"short file", TBytes{'B', 'M', 0, 0}},
@@ -231,17 +238,22 @@ TEST(BmpImage, DamagedFilesFailWithTheFormatsMessage) {
       {"run-length top-down", rleTopDown},
       {"run-length cut short", rleCut},
       {"absolute run cut short", rleAbsoluteCut},
+      {"large run-length image cut short", test::WriteBmp(large)},
+      {"run-length data ending a large image at once", test::RleEndingAtOnce(4096, 4096)},
       {"palette past the end", TBytes(indexed.begin(), indexed.begin() + 60)},
   };
   for (const auto& [name, file] : damaged) {
     SCOPED_TRACE(name);
     TBitmap bitmap;
+    const std::uint64_t allocated = TPixelBuffer::AllocatedPixels();
     try {
       bitmap.LoadFromData(file);
       ADD_FAILURE() << "loaded";
     } catch (const Exception& e) {
       EXPECT_EQ(e.Message(), "Bitmap image is not valid");
     }
+    // The data shows itself damaged before anything of its size is allocated.
+    EXPECT_EQ(TPixelBuffer::AllocatedPixels(), allocated);
   }
 }
 
@@ -251,18 +263,14 @@ TEST(BmpImage, EmptyFileAndImagesTooLargeToHold) {
   EXPECT_TRUE(empty.Empty());
   EXPECT_EQ(empty.Width(), 0);
 
-  // Run-length data may leave most of a bitmap to colour 0, so a tiny file
-  // can describe a sound image far too large to hold.
-  TDibSpec s;
-  s.Width = 60000;
-  s.Height = 60000;
-  s.BitCount = 8;
-  s.Compression = 1;
-  s.Palette = {MakeColor(1, 2, 3)};
-  s.Bits = {0x00, 0x01};
+  // Run-length data may leave a bitmap to colour 0: up to a million pixels
+  // of it, and the size limit comes first.
+  TBitmap blank;
+  blank.LoadFromData(test::RleEndingAtOnce(1024, 1024));
+  EXPECT_EQ(blank.Pixels().GetPixel(1023, 1023), MakeColor(1, 2, 3));
   TBitmap huge;
   try {
-    huge.LoadFromData(test::WriteBmp(s));
+    huge.LoadFromData(test::RleEndingAtOnce(60000, 60000));
     ADD_FAILURE() << "loaded";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Not enough memory for a bitmap of 60000 x 60000 pixels");

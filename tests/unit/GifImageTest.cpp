@@ -4,6 +4,7 @@
 
 #include "components/GifImage.h"
 #include "platform/Errors.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
 #include "tests/unit/ImageWriters.h"
 
@@ -163,6 +164,38 @@ TEST(GifImage, ScreensTooLargeToHold) {
   TPixelBuffer target(3, 2);
   image.Draw(target, 0, 0);
   EXPECT_EQ(target.GetPixel(2, 1), kMap[3]);
+}
+
+TEST(GifImage, WorkIsBoundedByTheData) {
+  test::TImagePlatform platform;
+  // A 1 x 4096 screen holding a 65535 x 4096 frame whose 100 KB of LZW data
+  // really code all its 2^28 pixels. Reaching the screen's column of each
+  // line means decoding the whole line before it; at most 64 pixels are
+  // decoded per byte of data, and the frame ends where they run out.
+  const TBytes wide = test::LongStringGif(1, 4096, 65535, 4096);
+  TGIFImage image;
+  image.LoadFromData(wide);
+  TPixelBuffer target(1, 4096);
+  target.Fill(kRed);
+  image.Draw(target, 0, 0);
+  int drawn = 0;
+  while (drawn < 4096 && target.GetPixel(0, drawn) == MakeColor(0, 0, 0)) ++drawn;
+  EXPECT_GE(drawn, 1);
+  EXPECT_LE(static_cast<std::uint64_t>(drawn) * 65535, 64 * wide.size());
+  for (int y = drawn; y < 4096; ++y) ASSERT_EQ(target.GetPixel(0, y), kRed) << y;
+
+  // A frame of 16384 x 2048 inside its screen with 30 bytes of data: only
+  // what the data can fill is allocated, and drawn.
+  TBytes tiny = test::WriteGif({16384, 2048, kMap, {Frame(0, 0, 4, 4)}});
+  tiny[6 + 7 + 12 + 5] = 16384 & 0xFF;  // the frame's width and height
+  tiny[6 + 7 + 12 + 6] = 16384 >> 8;
+  tiny[6 + 7 + 12 + 7] = 2048 & 0xFF;
+  tiny[6 + 7 + 12 + 8] = 2048 >> 8;
+  const std::uint64_t before = TPixelBuffer::AllocatedPixels();
+  TGIFImage small;
+  small.LoadFromData(tiny);
+  EXPECT_FALSE(small.Empty());
+  EXPECT_LE(TPixelBuffer::AllocatedPixels() - before, 2u * 16384);
 }
 
 TEST(GifImage, DithersToTheColorCubeOnPaletteDisplays) {

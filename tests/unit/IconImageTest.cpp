@@ -4,6 +4,7 @@
 
 #include "components/IconImage.h"
 #include "platform/Errors.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
 #include "tests/unit/ImageWriters.h"
 
@@ -148,13 +149,80 @@ TEST(IconImage, NotAnIconOrNothingReadable) {
     SCOPED_TRACE(name);
     EXPECT_EQ(LoadError(file), "Icon image is not valid");
   }
-  // A damaged best image gives way to the next one.
+  // An image whose header this decoder does not read is no candidate.
   TBytes mixed = test::WriteIco({Solid(32, 24, 0x111111), Solid(16, 24, 0x222222)});
   const std::size_t first = mixed[18] | (mixed[19] << 8);
   test::Set32(mixed, first, 64);  // the first image's header size
   TIcon icon;
   icon.LoadFromData(mixed);
   EXPECT_EQ(icon.ImageWidth(), 16);
+}
+
+// A PNG image: transparent left column, half-transparent top row, the rest
+// an opaque colour of its position, so that scaling shows where pixels came from.
+TIconImageSpec PngImage(int size, bool interlaced = false) {
+  TIconImageSpec s;
+  s.Png = true;
+  s.Interlaced = interlaced;
+  s.Width = s.Height = size;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      s.Values.push_back(x == 0 ? 0x00FFFFFF
+                         : y == 0 ? 0x80FF0000
+                                  : 0xFF000000u | MakePixel(x * 255 / size, y * 255 / size, 7));
+  return s;
+}
+
+TEST(IconImage, PngImagesWithTheirTransparency) {
+  test::TImagePlatform platform;
+  const TColor kBlue = MakeColor(0, 0, 200);
+  struct TCase {
+    const char* Name;
+    int IconSize;  // the system's
+    std::vector<TIconImageSpec> Images;
+    int Chosen;    // the image's size
+  };
+  const std::vector<TCase> cases = {
+      {"32 of 16, 32, 256", 32, {Solid(16, 24, 0x010203), PngImage(32), PngImage(256)}, 32},
+      {"256 of 32, 256", 256, {PngImage(32), PngImage(256)}, 256},
+      {"only 256, drawn at 32", 32, {PngImage(256)}, 256},
+      {"interlaced 256 at 32", 32, {PngImage(256, true)}, 256},
+      {"interlaced 48 at 64", 64, {PngImage(48, true)}, 48}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    platform.System.IconWidth = platform.System.IconHeight = c.IconSize;
+    TIcon icon;
+    icon.LoadFromData(test::WriteIco(c.Images));
+    EXPECT_EQ(icon.ImageWidth(), c.Chosen);
+    EXPECT_EQ(icon.ImageBitCount(), 32);
+    ASSERT_EQ(icon.Width(), c.IconSize);
+    TPixelBuffer target(c.IconSize, c.IconSize);
+    target.Fill(kBlue);
+    icon.Draw(target, 0, 0);
+    // Each pixel is the image's nearest one: scaled as every icon image is.
+    for (int y = 0; y < c.IconSize; ++y) {
+      for (int x = 0; x < c.IconSize; ++x) {
+        const int sx = x * c.Chosen / c.IconSize, sy = y * c.Chosen / c.IconSize;
+        const TColor expected = sx == 0   ? kBlue
+                                : sy == 0 ? MakeColor(128, 0, 100)
+                                          : MakeColor(sx * 255 / c.Chosen, sy * 255 / c.Chosen, 7);
+        ASSERT_EQ(target.GetPixel(x, y), expected) << x << "," << y;
+      }
+    }
+  }
+  // Damaged PNG data: the chosen image fails, and so does the icon.
+  TBytes cut = test::WriteIco({PngImage(32)});
+  cut.resize(cut.size() - 40);
+  EXPECT_EQ(LoadError(cut), "Icon image is not valid");
+}
+
+TEST(IconImage, OnlyTheChosenImageIsDecoded) {
+  test::TImagePlatform platform;
+  // Twenty run-length-encoded images, each claiming 4096 x 4096, in 1 KB.
+  const TBytes file = test::ManyEntryRleIcon(20, 4096, 4096);
+  const std::uint64_t before = TPixelBuffer::AllocatedPixels();
+  EXPECT_EQ(LoadError(file), "Icon image is not valid");
+  EXPECT_LE(TPixelBuffer::AllocatedPixels() - before, 4096u * 4096u + 32 * 32);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Writers of the test images: BMP, ICO and metafile files byte by byte,
-// GIF through giflib's encoder and JPEG through libjpeg's. Shared by the
+// GIF through giflib's encoder, JPEG through libjpeg's and PNG through
+// libpng's. Shared by the
 // unit tests, the fuzz targets' seed maker and the benchmarks.
 #pragma once
 
@@ -12,6 +13,7 @@
 
 #include <gif_lib.h>
 #include <jpeglib.h>
+#include <png.h>
 
 #include "components/PixelBuffer.h"
 
@@ -125,6 +127,39 @@ inline TBytes WriteBmp(const TDibSpec& s) {
   return b;
 }
 
+// ---- PNG -------------------------------------------------------------------
+
+inline void WritePngBytes(png_structp png, png_bytep data, std::size_t length) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+inline void FlushPng(png_structp) {}
+
+// An 8-bit colour PNG with alpha; values 0xAARRGGBB, top row first.
+inline std::vector<std::uint8_t> WritePng(int width, int height, const std::vector<std::uint32_t>& values,
+                                          bool interlaced = false) {
+  std::vector<std::uint8_t> out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    throw std::runtime_error("PNG encoding failed");
+  }
+  png_set_write_fn(png, &out, WritePngBytes, FlushPng);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_set_bgr(png);
+  std::vector<png_bytep> rows(height);
+  for (int y = 0; y < height; ++y)
+    rows[y] = reinterpret_cast<png_bytep>(const_cast<std::uint32_t*>(values.data() + static_cast<std::size_t>(y) * width));
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
 // ---- ICO -------------------------------------------------------------------
 
 struct TIconImageSpec {
@@ -134,14 +169,19 @@ struct TIconImageSpec {
   std::vector<std::uint32_t> Values;  // top row first: indices, 0x00RRGGBB, or 0xAARRGGBB for 32 bits
   std::vector<TColor> Palette;
   std::vector<std::uint8_t> Mask;     // top row first, 1 = transparent; empty: all opaque
-  bool Png = false;                   // store a PNG entry (its signature and some bytes)
+  bool Png = false;                   // store a PNG entry: of Values (0xAARRGGBB), or when
+                                      // there are none, only its signature and some bytes
+  bool Interlaced = false;            // a PNG entry's rows interlaced
 };
 
 inline TBytes WriteIco(const std::vector<TIconImageSpec>& images) {
   std::vector<TBytes> bodies;
   for (const TIconImageSpec& s : images) {
     if (s.Png) {
-      bodies.push_back({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
+      if (!s.Values.empty())
+        bodies.push_back(WritePng(s.Width, s.Height, s.Values, s.Interlaced));
+      else
+        bodies.push_back({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
       continue;
     }
     TDibSpec d;

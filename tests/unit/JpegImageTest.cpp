@@ -8,6 +8,7 @@
 
 #include "components/JpegImage.h"
 #include "platform/Errors.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
 #include "tests/unit/ImageWriters.h"
 
@@ -73,6 +74,18 @@ std::string LoadError(const TBytes& file) {
 }
 
 std::string JpegError(int code) { return "JPEG error #" + std::to_string(code); }
+
+std::string DrawError(const TBytes& file) {
+  TJPEGImage image;
+  try {
+    image.LoadFromData(file);
+    TPixelBuffer target(8, 8);
+    image.Draw(target, 0, 0);
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "drawn";
+}
 
 TEST(JpegImage, DecodesAtFirstDrawAsLibjpegDoes) {
   test::TImagePlatform platform;
@@ -140,17 +153,44 @@ TEST(JpegImage, ErrorsCarryLibjpegsCode) {
   EXPECT_EQ(LoadError(TBytes(sound.begin(), sound.begin() + 30)), JpegError(JERR_NO_IMAGE));
 
   // A frame header claiming 60000 x 60000 pixels: sound, but too large to hold.
-  TBytes huge = sound;
-  for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
-    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
-      huge[i + 5] = 60000 >> 8;
-      huge[i + 6] = 60000 & 0xFF;
-      huge[i + 7] = 60000 >> 8;
-      huge[i + 8] = 60000 & 0xFF;
-      break;
-    }
+  EXPECT_EQ(LoadError(test::JpegClaiming(sound, 60000, 60000)), "Not enough memory for a bitmap of 60000 x 60000 pixels");
+
+  // The size a file may claim grows with the file: a camera's 8000 x 6000
+  // photo takes megabytes, and a file that size may hold it; a small file
+  // may not claim it, nor any file beyond 2^28 pixels.
+  auto claiming = [&](int width, int height, std::size_t fileSize) {
+    TBytes file = test::JpegClaiming(sound, width, height);
+    file.resize(fileSize, 0);  // after the end marker
+    return LoadError(file);
+  };
+  const std::string tooLarge = "Not enough memory for a bitmap of 8000 x 6000 pixels";
+  EXPECT_EQ(claiming(8000, 6000, 64 * 1024), tooLarge);
+  EXPECT_EQ(claiming(8000, 6000, 1 << 20), tooLarge);
+  if (sizeof(void*) >= 8) {
+    EXPECT_NE(claiming(8000, 6000, 2 << 20), tooLarge);
+    EXPECT_EQ(claiming(60000, 60000, 64 << 20), "Not enough memory for a bitmap of 60000 x 60000 pixels");
   }
-  EXPECT_EQ(LoadError(huge), "Not enough memory for a bitmap of 60000 x 60000 pixels");
+}
+
+TEST(JpegImage, WorkIsBoundedByTheFilesSize) {
+  test::TImagePlatform platform;
+  // A progressive 1024 x 1024 file whose last scan is repeated: 1000 scans
+  // would walk the image's 2^20 coefficients a thousand times. Its six
+  // scans of an ordinary progression decode; the repeats fail long before
+  // their end.
+  EXPECT_EQ(DrawError(test::ManyScanJpeg(1024, 6)), "drawn");
+  EXPECT_EQ(DrawError(test::ManyScanJpeg(1024, 1000)), JpegError(JERR_BAD_PROGRESSION));
+
+  // A sound header claiming 8192 x 4096 pixels over a body of a few hundred
+  // bytes: less than a bit for each of its blocks. It fails when drawn,
+  // without anything of its size allocated; a body cut to half still draws.
+  const TBytes small = test::WriteJpeg(64, 64, 1, std::vector<std::uint8_t>(64 * 64, 90));
+  const TBytes claiming = test::JpegClaiming(small, 8192, 4096);
+  const std::uint64_t before = TPixelBuffer::AllocatedPixels();
+  EXPECT_EQ(DrawError(claiming), JpegError(JWRN_JPEG_EOF));
+  EXPECT_LT(TPixelBuffer::AllocatedPixels() - before, 8192u * 4096u / 64);
+  const TBytes photo = test::WriteJpeg(256, 256, 3, test::GradientSamples(256, 256));
+  EXPECT_EQ(DrawError(TBytes(photo.begin(), photo.begin() + photo.size() / 2)), "drawn");
 }
 
 TEST(JpegImage, DamagedBodyLoadsAndFailsAtTheFirstDraw) {

@@ -3,6 +3,8 @@
 #include <tuple>
 
 #include "PreviewFixture.h"
+#include "components/PictureReduction.h"
+#include "tests/unit/ImageWriters.h"
 
 namespace bx {
 namespace {
@@ -438,16 +440,18 @@ TEST_F(PreviewTest, DecodedPictureIsKeptWhileTheFileIsUnchanged) {
   EXPECT_EQ(d.FImageBitmap->Width(), 60);
   EXPECT_EQ(At(10, 10), Coded(0, 0));
 
-  // A new background colour composes the image bitmap again.
+  // An opaque image covers any background colour: a new one changes nothing.
   d.FBackgroundColor = MakeColor(9, 9, 9);
   d.UpdatePreview();
-  EXPECT_EQ(d.FPictureCache.ComposeCount(), composes + 2);
+  EXPECT_EQ(d.FPictureCache.ComposeCount(), composes + 1);
 
-  // So does a change of the bitmap by anyone else.
+  // A change of the bitmap by anyone else composes it again (its pixels
+  // were handed over, so the file is decoded anew).
   d.FImageBitmap->Fill(MakeColor(1, 1, 1));
   d.UpdatePreview();
   EXPECT_EQ(At(10, 10), Coded(0, 0));
   EXPECT_EQ(d.FPictureCache.LoadCount(), loads + 1);
+  EXPECT_EQ(d.FPictureCache.ComposeCount(), composes + 2);
 
   // A failed load is not kept: the next update tries again.
   Files().WriteFile(path, {'B', 'M', 1, 2, 3});
@@ -456,6 +460,42 @@ TEST_F(PreviewTest, DecodedPictureIsKeptWhileTheFileIsUnchanged) {
   Files().WriteFile(path, Bmp24(101, 51, Coded));
   d.UpdatePreview();
   EXPECT_EQ(d.FImageBitmap->Width(), 101);
+}
+
+TEST_F(PreviewTest, NewImageKeepsAtMostTwoImageBuffers) {
+  // Images larger than the desktop, so that their buffers stand out.
+  constexpr int kW = 1400, kH = 1000;
+  const std::string photo = std::string(kWindows) + "photo.jpg";
+  Files().WriteFile(photo, test::WriteJpeg(kW, kH, 3, test::GradientSamples(kW, kH)));
+  test::TGifFrameSpec frame;
+  frame.Width = kW;
+  frame.Height = kH;
+  frame.Transparent = 1;
+  frame.Indices.assign(static_cast<std::size_t>(kW) * kH, 0);
+  for (std::size_t i = 0; i < frame.Indices.size(); i += 7) frame.Indices[i] = 1;
+  const std::string logo = std::string(kWindows) + "logo.gif";
+  Files().WriteFile(logo, test::WriteGif({kW, kH, {MakeColor(9, 9, 9), MakeColor(1, 1, 1)}, {frame}}));
+  const std::string other = WriteImage("other.bmp", kW, kH);
+  StoreWallpaper(other);
+  TFrmBXMain& d = Dialog();
+  ASSERT_EQ(d.FImageBitmap->Width(), kW);
+  const std::uint64_t image = static_cast<std::uint64_t>(kW) * kH;
+  // Every buffer but the image bitmap and the kept picture: the preview, the pattern.
+  d.FPictureCache.Clear();
+  const std::uint64_t others = TPixelBuffer::LivePixels() - image;
+  for (const std::string& path : {photo, logo, other, logo}) {
+    SCOPED_TRACE(path);
+    // The old image bitmap, the decoded image, the new image bitmap: never
+    // more than two of them at once.
+    TPixelBuffer::ResetPeakPixels();
+    d.FWallpaper = path;
+    d.UpdatePreview();
+    EXPECT_LE(TPixelBuffer::PeakPixels(), others + 2 * image);
+    EXPECT_EQ(d.FImageBitmap->Width(), kW);
+  }
+  // The transparent GIF's holes show the background colour.
+  EXPECT_EQ(d.FImageBitmap->GetPixel(0, 0), kTeal);
+  EXPECT_EQ(d.FImageBitmap->GetPixel(1, 0), MakeColor(9, 9, 9));
 }
 
 }  // namespace
@@ -499,6 +539,42 @@ TEST(PixelBufferPattern, OffsetRectanglesKeepTheAnchor) {
       if (b.GetPixel(x, y) != (inside ? MakeColor(x % 8, y % 8, 0) : MakeColor(9, 9, 9))) ++wrong;
     }
   EXPECT_EQ(wrong, 0);
+}
+
+TEST(PictureReduction, AveragesAsAPlainSumDoes) {
+  struct TCase {
+    int SourceWidth, SourceHeight, Width, Height;
+  };
+  std::uint32_t seed = 7;
+  for (const TCase& c : {TCase{3840, 2160, 151, 111}, TCase{997, 13, 151, 7}, TCase{1030, 3, 2, 1},
+                         TCase{7, 5, 7, 5}, TCase{1, 1, 1, 1}, TCase{640, 480, 1, 1},
+                         TCase{333, 777, 333, 2}}) {
+    SCOPED_TRACE(std::to_string(c.SourceWidth) + " x " + std::to_string(c.SourceHeight));
+    TPixelBuffer picture(c.SourceWidth, c.SourceHeight);
+    for (int y = 0; y < c.SourceHeight; ++y)
+      for (int x = 0; x < c.SourceWidth; ++x) {
+        seed = seed * 1664525u + 1013904223u;
+        // Mostly extremes, so that sums reach their largest.
+        picture.Scanline(y)[x] = (seed >> 8) & ((seed & 1) ? 0xFFFFFF : 0x3F7F1F);
+      }
+    std::vector<TPixel> reduced(static_cast<std::size_t>(c.Width) * c.Height);
+    ReducePicture(picture, reduced.data(), c.Width, c.Height);
+    for (int y = 0; y < c.Height; ++y) {
+      for (int x = 0; x < c.Width; ++x) {
+        const int x0 = x * c.SourceWidth / c.Width, x1 = (x + 1) * c.SourceWidth / c.Width;
+        const int y0 = y * c.SourceHeight / c.Height, y1 = (y + 1) * c.SourceHeight / c.Height;
+        std::uint64_t sum[3] = {0, 0, 0};
+        for (int sy = y0; sy < y1; ++sy)
+          for (int sx = x0; sx < x1; ++sx)
+            for (int k = 0; k < 3; ++k) sum[k] += (picture.Scanline(sy)[sx] >> (16 - 8 * k)) & 0xFF;
+        const std::uint64_t n = static_cast<std::uint64_t>(x1 - x0) * (y1 - y0);
+        const TPixel expected = MakePixel(static_cast<unsigned>((sum[0] + n / 2) / n),
+                                          static_cast<unsigned>((sum[1] + n / 2) / n),
+                                          static_cast<unsigned>((sum[2] + n / 2) / n));
+        ASSERT_EQ(reduced[static_cast<std::size_t>(y) * c.Width + x], expected) << x << "," << y;
+      }
+    }
+  }
 }
 
 }  // namespace

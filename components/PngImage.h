@@ -1,0 +1,35 @@
+// PNG images inside icon files, read with libpng: the header, for choosing
+// among an icon's images, and the image decoded straight to the size it is
+// drawn at.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "components/PixelBuffer.h"
+
+namespace bx {
+
+bool IsPng(const std::uint8_t* data, std::size_t size);
+
+struct TPngInfo {
+  int Width = 0;
+  int Height = 0;
+  // Bits per pixel as an icon directory counts them: 32 with alpha, 24 for
+  // colour, else the palette's or grey level's bit depth.
+  int BitCount = 0;
+};
+
+// The signature and the header chunk; false for anything else.
+bool ReadPngInfo(const std::uint8_t* data, std::size_t size, TPngInfo& info);
+
+// Decodes the image scaled by nearest pixel to width x height, as
+// TPixelBuffer::StretchCopy scales, with its alpha in each pixel's top byte
+// (straight, not premultiplied). Only the image rows the scaled picture
+// takes are kept, so the memory needed follows the drawn size, and the work
+// what the compressed data holds. False for damaged data; throws the size
+// limit's message for an image larger than CheckImageSize allows.
+bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int height,
+                     TPixelBuffer& out);
+
+}  // namespace bx

@@ -1,0 +1,209 @@
+// Hostile files: files of up to 1 MiB whose headers claim far more work
+// than their data holds (and, for reference, sound files at the largest
+// image size), each loaded and composed as the dialog does it (the picture
+// loader, then the image bitmap), in a child process of its own so that its
+// CPU time and peak memory are its own. Goal: every one loads and draws, or
+// fails with its format's message, within 1 s and 512 MiB.
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "components/Picture.h"
+#include "platform/Errors.h"
+#include "tests/unit/HostileFiles.h"
+#include "tests/unit/ImageTestSupport.h"
+
+namespace bx {
+namespace {
+
+using test::TBytes;
+
+// ---- The files ---------------------------------------------------------------
+
+TBytes ManyEntryIcon(int count) {
+  test::TIconImageSpec image;
+  image.Values.assign(32 * 32, 0xFF102030);
+  const TBytes one = test::WriteIco({image});
+  const TBytes body(one.begin() + 22, one.end());
+  TBytes b = {0, 0, 1, 0};
+  test::Put16(b, static_cast<std::uint32_t>(count));
+  for (int i = 0; i < count; ++i) {
+    b.insert(b.end(), {32, 32, 0, 0});
+    test::Put16(b, 1);
+    test::Put16(b, 32);
+    test::Put32(b, static_cast<std::uint32_t>(body.size()));
+    test::Put32(b, static_cast<std::uint32_t>(6 + 16 * count));
+  }
+  b.insert(b.end(), body.begin(), body.end());
+  return b;
+}
+
+TBytes PngIcon(int width, int height) {
+  test::TIconImageSpec image;
+  image.Png = true;
+  image.Width = width;
+  image.Height = height;
+  image.Values.assign(static_cast<std::size_t>(width) * height, 0);
+  return test::WriteIco({image});
+}
+
+TBytes GreyJpeg(int width, int height) {
+  return test::WriteJpeg(width, height, 1,
+                         std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height, 90));
+}
+
+// A GIF whose frame claims a size its few bytes of data cannot fill.
+TBytes FrameBeyondItsData(int width, int height) {
+  TBytes b = test::LongStringGif(width, height, 4, 4);
+  const std::size_t descriptor = 6 + 7 + 12 + 1;
+  test::Set16(b, descriptor + 4, static_cast<std::uint32_t>(width));
+  test::Set16(b, descriptor + 6, static_cast<std::uint32_t>(height));
+  return b;
+}
+
+// A GIF of `count` frames of one pixel each.
+TBytes ManyFrameGif(int count) {
+  TBytes b = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0x81, 0, 0};
+  b.insert(b.end(), {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255});
+  for (int i = 0; i < count; ++i)
+    b.insert(b.end(), {',', 1, 0, 1, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0});
+  b.push_back(';');
+  return b;
+}
+
+struct THostileFile {
+  const char* Name;
+  const char* FileName;  // its extension chooses the decoder
+  std::function<TBytes()> Make;
+};
+
+const std::vector<THostileFile>& HostileFiles() {
+  static const std::vector<THostileFile> files = {
+      {"ico_20_rle_entries_16384x16384", "a.ico", [] { return test::ManyEntryRleIcon(20, 16384, 16384); }},
+      {"ico_20_rle_entries_8192x4096", "a.ico", [] { return test::ManyEntryRleIcon(20, 8192, 4096); }},
+      {"ico_65000_entries", "a.ico", [] { return ManyEntryIcon(65000); }},
+      {"ico_png_8192x4096_of_zeros", "a.ico", [] { return PngIcon(8192, 4096); }},
+      {"jpeg_progressive_4096_1000_scans", "a.jpg", [] { return test::ManyScanJpeg(4096, 1000); }},
+      {"jpeg_progressive_4096_1001_scans", "a.jpg", [] { return test::ManyScanJpeg(4096, 1001); }},
+      {"jpeg_progressive_5792_4000_scans", "a.jpg", [] { return test::ManyScanJpeg(5792, 4000); }},
+      {"jpeg_header_8192x4096_on_380_bytes", "a.jpg", [] { return test::JpegClaiming(GreyJpeg(64, 64), 8192, 4096); }},
+      {"gif_1x4096_screen_65535x4096_frame", "a.gif", [] { return test::LongStringGif(1, 4096, 65535, 4096); }},
+      {"gif_1x32768_screen_65535x40000_frame", "a.gif", [] { return test::LongStringGif(1, 32768, 65535, 40000); }},
+      {"gif_8192x4096_frame_on_30_bytes", "a.gif", [] { return FrameBeyondItsData(8192, 4096); }},
+      {"gif_70000_frames", "a.gif", [] { return ManyFrameGif(70000); }},
+      {"bmp_rle_8192x4096_ending_at_once", "a.bmp", [] { return test::RleEndingAtOnce(8192, 4096); }},
+      // Sound files at the largest size, for reference.
+      {"sound_gif_8192x4096_one_colour", "a.gif", [] { return test::LongStringGif(8192, 4096, 8192, 4096); }},
+      {"sound_jpeg_8192x4096_grey", "a.jpg", [] { return GreyJpeg(8192, 4096); }},
+  };
+  return files;
+}
+
+// ---- One run in a child process --------------------------------------------
+
+struct TRunResult {
+  double CpuMs = 0;
+  double WallMs = 0;
+  double PeakMiB = 0;
+  char Outcome[160] = {};
+};
+
+long StatusKiB(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  const std::size_t length = std::strlen(field);
+  while (std::getline(status, line))
+    if (line.compare(0, length, field) == 0) return std::stol(line.substr(length + 1));
+  return 0;
+}
+
+double CpuMs() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
+
+// Loads and composes the file as the preview does.
+TRunResult LoadAndDraw(const std::string& fileName, const TBytes& bytes) {
+  TRunResult r;
+  test::TImagePlatform platform;
+  platform.Files.Files[fileName] = bytes;
+  std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts from here
+  const long baseKiB = StatusKiB("VmRSS:");
+  const double cpu0 = CpuMs();
+  const auto wall0 = std::chrono::steady_clock::now();
+  std::string outcome = "drawn";
+  try {
+    TPicture picture;
+    picture.LoadFromFile(fileName);
+    TPixelBuffer bitmap;
+    picture.Compose(bitmap, MakeColor(0, 128, 128));
+    if (picture.Empty()) outcome = "empty";
+  } catch (const Exception& e) {
+    outcome = e.Message();
+  }
+  r.WallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
+  r.CpuMs = CpuMs() - cpu0;
+  r.PeakMiB = (StatusKiB("VmHWM:") - baseKiB) / 1024.0;
+  std::snprintf(r.Outcome, sizeof r.Outcome, "%s", outcome.c_str());
+  return r;
+}
+
+bool RunInChild(const std::string& fileName, const TBytes& bytes, TRunResult& result) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    close(fds[0]);
+    const TRunResult r = LoadAndDraw(fileName, bytes);
+    const bool written = write(fds[1], &r, sizeof r) == static_cast<ssize_t>(sizeof r);
+    _exit(written ? 0 : 1);
+  }
+  close(fds[1]);
+  const bool read = ::read(fds[0], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return read && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void BM_HostileFile(benchmark::State& state, const THostileFile* file) {
+  const TBytes bytes = file->Make();
+  TRunResult r;
+  for (auto _ : state) {
+    if (!RunInChild(file->FileName, bytes, r)) {
+      state.SkipWithError("the child process failed");
+      return;
+    }
+    state.SetIterationTime(r.WallMs / 1000);
+  }
+  state.counters["file_KiB"] = bytes.size() / 1024.0;
+  state.counters["cpu_ms"] = r.CpuMs;
+  state.counters["wall_ms"] = r.WallMs;
+  state.counters["peak_MiB"] = r.PeakMiB;
+  state.SetLabel(std::string(r.Outcome) + "; goal <= 1000 ms, <= 512 MiB");
+}
+
+const int kRegistered = [] {
+  for (const THostileFile& file : HostileFiles())
+    benchmark::RegisterBenchmark((std::string("BM_Hostile/") + file.Name).c_str(), BM_HostileFile, &file)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+  return 0;
+}();
+
+}  // namespace
+}  // namespace bx
