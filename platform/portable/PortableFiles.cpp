@@ -142,17 +142,11 @@ std::vector<TFileEntry> TPortableFiles::ListFolder(const std::string& folder) {
   std::vector<TFileEntry> entries;
   std::error_code ec;
   // A folder that goes or cannot be read midway ends the listing there.
+  // The kind comes with the listing itself; only a link is looked up.
   for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
     TFileEntry entry{it->path().filename().string(), 0};
-    std::error_code statusError;
-    const fs::file_status status = it->status(statusError);
-    if (fs::is_directory(status)) {
-      entry.Attributes |= kFaDirectory;
-    } else {
-      entry.Attributes |= kFaArchive;
-      if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
-        entry.Attributes |= kFaReadOnly;
-    }
+    std::error_code kind;
+    entry.Attributes |= it->is_directory(kind) ? kFaDirectory : kFaArchive;
     if (!entry.Name.empty() && entry.Name[0] == '.') entry.Attributes |= kFaHidden;
     entries.push_back(std::move(entry));
   }

@@ -38,8 +38,9 @@ class TPortableFiles : public IFileSystem {
   void WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& data) override;
   bool GetFileStamp(const std::string& path, FileStamp& stamp) override;
   std::string GetWindowsDirectory() override;
-  // Attributes from the host: folders, names starting with "." hidden,
-  // files without write permission read-only, other files archive.
+  // Attributes from the host's listing: folders, names starting with "."
+  // hidden, other entries archive. Read-only is not looked up: it would
+  // cost a stat per entry, and no caller filters on it.
   std::vector<TFileEntry> ListFolder(const std::string& folder) override;
 
   // ---- Test controls

@@ -14,7 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(QueuedDispatch, AWorkersCallRunsOnTheDialogsThreadWhileTheWorkerWaits) {
+TEST(ManualDispatch, AWorkersCallRunsOnTheDialogsThreadWhileTheWorkerWaits) {
   TPortableEnvironment environment;
   TManualDispatch& dispatch = environment.Dispatch();
   std::thread::id ranOn;
@@ -64,7 +64,7 @@ TEST(QueuedDispatch, AWorkersCallRunsOnTheDialogsThreadWhileTheWorkerWaits) {
   EXPECT_EQ(environment.MessageBoxes().Messages[0].Type, TMsgDlgType::mtError);
 }
 
-TEST(QueuedDispatch, ATimerFiresOnceWhenItsTimeHasCome) {
+TEST(ManualDispatch, ATimerFiresOnceWhenItsTimeHasCome) {
   TPortableEnvironment environment;
   TManualDispatch& dispatch = environment.Dispatch();
   IDispatch& service = *Platform().Dispatch;
