@@ -71,6 +71,17 @@ HWND ChildWithId(HWND parent, int id) {
   return search.second;
 }
 
+// The state of a browse window's OK once the window has settled: the
+// selection of the first folder and whatever the window does after it
+// (Wine sets OK itself after our callback) take their time on a busy
+// machine; the state must then hold.
+int SettledOk(HWND browse, bool expected) {
+  auto enabled = [browse] { return IsWindowEnabled(GetDlgItem(browse, IDOK)) != FALSE; };
+  for (int waited = 0; waited < 5000 && enabled() != expected; waited += 50) Sleep(50);
+  Sleep(400);
+  return enabled() ? 1 : 0;
+}
+
 class ImageListWineTest : public ::testing::Test {
  protected:
   ImageListWineTest() {
@@ -190,9 +201,8 @@ TEST_F(ImageListWineTest, TheBrowseDialogConfirmsOnlyFoldersWithImages) {
   HWND browse = wine::WhileShown(
       L"Browse for Folder", [&] { Dialog->BitBtnSetFolder.Click(); },
       [&](HWND w) {
-        Sleep(700);  // the selection of the first folder and what follows it
         captioned = true;
-        okEnabled = IsWindowEnabled(GetDlgItem(w, IDOK)) ? 1 : 0;
+        okEnabled = SettledOk(w, false);
         PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
       });
   EXPECT_TRUE(browse);
@@ -207,8 +217,7 @@ TEST_F(ImageListWineTest, TheBrowseDialogConfirmsOnlyFoldersWithImages) {
   wine::WhileShown(
       L"Browse for Folder", [&] { Dialog->BitBtnSetFolder.Click(); },
       [&](HWND w) {
-        Sleep(700);
-        okEnabled = IsWindowEnabled(GetDlgItem(w, IDOK)) ? 1 : 0;
+        okEnabled = SettledOk(w, true);
         PostMessageW(w, WM_COMMAND, IDOK, 0);
       });
   EXPECT_EQ(okEnabled, 1);
