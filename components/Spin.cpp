@@ -111,7 +111,8 @@ TRect TSpinButton::FocusRect(TRect part, bool pressed) {
 
 // ---- TSpinEdit ---------------------------------------------------------------
 
-TSpinEdit::TSpinEdit(std::string name) : TControl(TControlKind::SpinEdit, std::move(name)) {
+TSpinEdit::TSpinEdit(std::string name, TForm* owner)
+    : TControl(TControlKind::SpinEdit, std::move(name), owner) {
   Button.OnUpClick = [this] { UpClick(); };
   Button.OnDownClick = [this] { DownClick(); };
 }

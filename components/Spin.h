@@ -78,7 +78,7 @@ class TSpinButton {
 
 class TSpinEdit : public TControl {
  public:
-  explicit TSpinEdit(std::string name);
+  explicit TSpinEdit(std::string name, TForm* owner = nullptr);
 
   // The edit's text; a change runs OnChange.
   const std::string& Text() const { return FText; }

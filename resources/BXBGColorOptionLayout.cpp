@@ -9,12 +9,12 @@ namespace {
 using K = TControlKind;
 constexpr TCursor kHand = TCursor::crHandPoint;
 
-// Creation order; a holder before what it holds. Tab orders run across the
-// whole form, in the order the panels give: the radio group, X, Y, "Select
-// color", then OK and Cancel of the bottom panel.
+// Creation order; a holder before what it holds. Tab orders count within
+// each holder: the radio group, X, Y, "Select color", then OK and Cancel of
+// the bottom panel.
 constexpr std::array kControls{
     TControlLayout{.Name = "PanelClient", .Kind = K::Panel, .Left = 4, .Top = 4, .Width = 281,
-                   .Height = 217},
+                   .Height = 217, .TabOrder = 0},
     TControlLayout{.Name = "RadioGroupOptions", .Kind = K::RadioGroup,
                    .Caption = " Get color from  ", .Left = 8, .Top = 8, .Width = 137,
                    .Height = 201, .TabOrder = 0, .Parent = "PanelClient"},
@@ -37,7 +37,7 @@ constexpr std::array kControls{
                    .Width = 53, .Height = 22, .TabOrder = 2, .Enabled = false,
                    .Parent = "PanelClient"},
     TControlLayout{.Name = "PanelBottom", .Kind = K::Panel, .Left = 4, .Top = 224, .Width = 281,
-                   .Height = 33},
+                   .Height = 33, .TabOrder = 1},
     TControlLayout{.Name = "BitBtnOk", .Kind = K::BitBtn, .Caption = "OK", .Left = 124,
                    .Top = 4, .Width = 75, .Height = 25, .TabOrder = 4, .Glyph = "OK",
                    .NumGlyphs = 2, .Cursor = kHand, .Default = true, .Enabled = false,

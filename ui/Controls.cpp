@@ -5,6 +5,11 @@
 
 namespace bx {
 
+TControl::TControl(TControlKind kind, std::string name, TForm* owner)
+    : FKind(kind), FName(std::move(name)) {
+  if (owner) owner->AddControl(*this);
+}
+
 void TControl::SetEnabled(bool value) {
   if (FEnabled == value) return;
   FEnabled = value;
@@ -30,17 +35,6 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   Changed();
 }
 
-TRect TControl::FormBoundsRect() const {
-  TRect bounds = FBounds;
-  for (const TControl* c = FParentControl; c; c = c->FParentControl) {
-    bounds.Left += c->Left();
-    bounds.Right += c->Left();
-    bounds.Top += c->Top();
-    bounds.Bottom += c->Top();
-  }
-  return bounds;
-}
-
 bool TControl::Focused() const { return FParent && FParent->ActiveControl() == this; }
 
 void TControl::SetFocus() {
@@ -63,7 +57,7 @@ void TRadioButton::SetChecked(bool value) {
     for (TControl* c : Parent()->Controls()) {
       if (c == this || c->Kind() != TControlKind::RadioButton) continue;
       auto* other = static_cast<TRadioButton*>(c);
-      if (other->Group == Group) other->SetChecked(false);
+      if (other->SameGroup(*this)) other->SetChecked(false);
     }
   }
   if (OnClick) OnClick(*this);
@@ -83,16 +77,14 @@ void TListBox::SetItemIndex(int value) {
 }
 
 namespace {
-// Groups of the radio groups' buttons, apart from the groups forms number themselves.
-int gNextRadioGroup = 1000;
 // The caption's line above the first item, and the frame below the last.
 constexpr int kCaptionSpace = 14;
 constexpr int kBottomSpace = 4;
 constexpr int kItemIndent = 8;
 }  // namespace
 
-TRadioGroup::TRadioGroup(std::string name)
-    : TControl(TControlKind::RadioGroup, std::move(name)), FGroup(gNextRadioGroup++) {}
+TRadioGroup::TRadioGroup(std::string name, TForm* owner)
+    : TControl(TControlKind::RadioGroup, std::move(name), owner) {}
 
 void TRadioGroup::SetItems(std::vector<std::string> items) {
   FItems = std::move(items);
@@ -103,11 +95,12 @@ void TRadioGroup::SetItems(std::vector<std::string> items) {
   for (int i = 0; i < count; ++i) {
     auto button = std::make_unique<TRadioButton>(Name() + "." + std::to_string(i));
     button->SetCaption(FItems[i]);
-    button->Group = FGroup;
-    button->SetTabOrder(TabOrder());
+    button->SetParentControl(this);
+    button->SetTabOrder(0);  // all at the group's place, in their order
     button->SetBounds(Left() + kItemIndent, Top() + kCaptionSpace + i * rowHeight,
                       Width() - 2 * kItemIndent, rowHeight);
     button->OnClick = [this, i](TObject&) { ButtonChanged(i); };
+    if (Parent()) Parent()->AddControl(*button);
     FButtons.push_back(std::move(button));
   }
 }

@@ -39,7 +39,9 @@ class TForm;
 
 class TControl : public TObject {
  public:
-  TControl(TControlKind kind, std::string name) : FKind(kind), FName(std::move(name)) {}
+  // With an owner the control joins that form's controls at once, so that a
+  // form's member declaration is all it takes to be one of its controls.
+  TControl(TControlKind kind, std::string name, TForm* owner = nullptr);
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
@@ -64,9 +66,9 @@ class TControl : public TObject {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
 
-  // Bounds in the client pixels of the containing control (a panel), or of
-  // the form when there is none. A width or height of 0 on a label means
-  // "sized to its caption".
+  // Bounds in the form's client pixels, also for a control inside a
+  // container, where every window of the form is placed. A width or height
+  // of 0 on a label means "sized to its caption".
   int Left() const { return FBounds.Left; }
   int Top() const { return FBounds.Top; }
   int Width() const { return FBounds.Width(); }
@@ -75,11 +77,12 @@ class TControl : public TObject {
   void SetBounds(int left, int top, int width, int height);
 
   TForm* Parent() const { return FParent; }
-  // The panel that contains the control; null: the form itself.
+  // The container (panel or radio group) that holds the control; null: the
+  // form itself. Tab order and radio-button exclusivity count per container.
   TControl* ParentControl() const { return FParentControl; }
   void SetParentControl(TControl* value) { FParentControl = value; }
-  // Bounds in the form's client pixels.
-  TRect FormBoundsRect() const;
+  // The same rectangle: a container's place is already in it.
+  TRect FormBoundsRect() const { return FBounds; }
 
   // Whether the control has the keyboard focus; SetFocus moves it here.
   bool Focused() const;
@@ -112,7 +115,8 @@ class TControl : public TObject {
 
 class TLabel : public TControl {
  public:
-  explicit TLabel(std::string name) : TControl(TControlKind::Label, std::move(name)) {}
+  explicit TLabel(std::string name, TForm* owner = nullptr)
+      : TControl(TControlKind::Label, std::move(name), owner) {}
   // The control its access key focuses.
   TControl* FocusControl = nullptr;
   // Long captions break into lines at the label's width.
@@ -124,7 +128,8 @@ class TLabel : public TControl {
 enum class TPanelBevel { bvNone, bvLowered, bvRaised };
 class TPanel : public TControl {
  public:
-  explicit TPanel(std::string name) : TControl(TControlKind::Panel, std::move(name)) {}
+  explicit TPanel(std::string name, TForm* owner = nullptr)
+      : TControl(TControlKind::Panel, std::move(name), owner) {}
   TPanelBevel BevelOuter = TPanelBevel::bvRaised;
   TPanelBevel BevelInner = TPanelBevel::bvNone;
   int BorderWidth = 0;
@@ -132,8 +137,9 @@ class TPanel : public TControl {
 
 class TButton : public TControl {
  public:
-  explicit TButton(std::string name, TControlKind kind = TControlKind::Button)
-      : TControl(kind, std::move(name)) {}
+  explicit TButton(std::string name, TForm* owner = nullptr,
+                   TControlKind kind = TControlKind::Button)
+      : TControl(kind, std::move(name), owner) {}
   // Runs OnClick, as the user's click does.
   void Click() {
     if (OnClick) OnClick(*this);
@@ -146,7 +152,8 @@ class TButton : public TControl {
 // A button with a glyph: a bitmap resource holding NumGlyphs states side by side.
 class TBitBtn : public TButton {
  public:
-  explicit TBitBtn(std::string name) : TButton(std::move(name), TControlKind::BitBtn) {
+  explicit TBitBtn(std::string name, TForm* owner = nullptr)
+      : TButton(std::move(name), owner, TControlKind::BitBtn) {
     SetCursor(TCursor::crHandPoint);
   }
   std::string Glyph;  // resource name; empty: none
@@ -155,7 +162,8 @@ class TBitBtn : public TButton {
 
 class TCheckBox : public TControl {
  public:
-  explicit TCheckBox(std::string name) : TControl(TControlKind::CheckBox, std::move(name)) {}
+  explicit TCheckBox(std::string name, TForm* owner = nullptr)
+      : TControl(TControlKind::CheckBox, std::move(name), owner) {}
   bool Checked() const { return FChecked; }
   // A change of state runs OnClick.
   void SetChecked(bool value);
@@ -165,14 +173,18 @@ class TCheckBox : public TControl {
   bool FChecked = false;
 };
 
-// Radio buttons of one form and one Group form a group: checking one
+// Radio buttons of one container and one Group form a group: checking one
 // unchecks the others. OnClick runs when the button becomes checked.
 class TRadioButton : public TControl {
  public:
-  explicit TRadioButton(std::string name) : TControl(TControlKind::RadioButton, std::move(name)) {}
+  explicit TRadioButton(std::string name, TForm* owner = nullptr)
+      : TControl(TControlKind::RadioButton, std::move(name), owner) {}
   bool Checked() const { return FChecked; }
   void SetChecked(bool value);
   int Group = 0;
+  bool SameGroup(const TRadioButton& other) const {
+    return ParentControl() == other.ParentControl() && Group == other.Group;
+  }
   TNotifyEvent OnClick;
 
  private:
@@ -187,7 +199,8 @@ using TDrawItemEvent =
 
 class TListBox : public TControl {
  public:
-  explicit TListBox(std::string name) : TControl(TControlKind::ListBox, std::move(name)) {}
+  explicit TListBox(std::string name, TForm* owner = nullptr)
+      : TControl(TControlKind::ListBox, std::move(name), owner) {}
   const std::vector<std::string>& Items() const { return FItems; }
   void SetItems(std::vector<std::string> items);
   void Clear() { SetItems({}); }
@@ -236,7 +249,8 @@ class TListBox : public TControl {
 // A picture control. It always shows the whole of Picture scaled to its bounds.
 class TImage : public TControl {
  public:
-  explicit TImage(std::string name) : TControl(TControlKind::Image, std::move(name)) {}
+  explicit TImage(std::string name, TForm* owner = nullptr)
+      : TControl(TControlKind::Image, std::move(name), owner) {}
   TPixelBuffer& Picture() { return FPicture; }
   const TPixelBuffer& Picture() const { return FPicture; }
   // Tells the binding that the picture's pixels changed.
@@ -255,15 +269,16 @@ class TImage : public TControl {
 };
 
 // A captioned frame with one radio button per item, one item per row; the
-// buttons are controls of the form (added after the group), so that the
-// keyboard moves between them as between any radio buttons of one group.
-// OnClick runs whenever the selected item changes, by the user or by code.
+// buttons are controls of the form held by the group (added after it), so
+// that the keyboard moves between them as between any radio buttons of one
+// container. OnClick runs whenever the selected item changes, by the user or
+// by code.
 class TRadioGroup : public TControl {
  public:
-  explicit TRadioGroup(std::string name);
+  explicit TRadioGroup(std::string name, TForm* owner = nullptr);
   const std::vector<std::string>& Items() const { return FItems; }
-  // Makes the item buttons inside the group's bounds; call once, after the
-  // bounds are set and before the buttons are added to the form.
+  // Makes the item buttons inside the group's bounds and adds them to the
+  // group's form; call once, after the bounds are set.
   void SetItems(std::vector<std::string> items);
   const std::vector<std::unique_ptr<TRadioButton>>& Buttons() const { return FButtons; }
   // -1: none selected; an index outside the items selects none.
@@ -276,7 +291,6 @@ class TRadioGroup : public TControl {
   std::vector<std::string> FItems;
   std::vector<std::unique_ptr<TRadioButton>> FButtons;
   int FItemIndex = -1;
-  int FGroup;
 };
 
 }  // namespace bx

@@ -1,5 +1,7 @@
 #include "ui/Form.h"
 
+#include <algorithm>
+
 #include "platform/Platform.h"
 
 namespace bx {
@@ -15,6 +17,23 @@ TControl* TForm::FindControl(const std::string& name) const {
   for (TControl* c : FControls)
     if (c->Name() == name) return c;
   return nullptr;
+}
+
+std::vector<TControl*> TForm::TabOrderList() const {
+  std::vector<TControl*> list;
+  auto visit = [this, &list](auto& self, const TControl* container) -> void {
+    std::vector<TControl*> held;
+    for (TControl* c : FControls)
+      if (c->ParentControl() == container && c->TabOrder() >= 0) held.push_back(c);
+    std::stable_sort(held.begin(), held.end(),
+                     [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
+    for (TControl* c : held) {
+      list.push_back(c);
+      self(self, c);
+    }
+  };
+  visit(visit, nullptr);
+  return list;
 }
 
 TControl* TForm::ActiveControl() const {

@@ -42,6 +42,10 @@ class TForm : public TObject {
   const std::vector<TControl*>& Controls() const { return FControls; }
   void AddControl(TControl& control);
   TControl* FindControl(const std::string& name) const;
+  // The controls in the order Tab visits them: per container by tab order
+  // (creation order among equals), each container followed by what it holds.
+  // Controls without a tab order are left out, and so is what they hold.
+  std::vector<TControl*> TabOrderList() const;
 
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& value);

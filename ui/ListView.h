@@ -29,7 +29,8 @@ struct TListItem {
 
 class TListView : public TControl {
  public:
-  explicit TListView(std::string name) : TControl(TControlKind::ListView, std::move(name)) {}
+  explicit TListView(std::string name, TForm* owner = nullptr)
+      : TControl(TControlKind::ListView, std::move(name), owner) {}
 
   const std::vector<TListColumn>& Columns() const { return FColumns; }
   void SetColumns(std::vector<TListColumn> columns);

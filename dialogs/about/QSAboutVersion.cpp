@@ -37,22 +37,9 @@ std::string ValueOf(const std::string& line) {
 }  // namespace
 
 TFrmQSVersionAbout::TFrmQSVersionAbout(TObject* owner) : FOwner(owner) {
-  const TFormLayout& layout = QSAboutVersionLayout();
-  ApplyFormLayout(layout, *this);
   SetColor(Platform().System->GetSysColor(kColorBtnFace));
   SetFontColor(Platform().System->GetSysColor(kColorWindowText));
-  TControl* const controls[] = {
-      &PanelMain,       &PanelInfo,           &LabelVersionTxt, &LabelVersion,
-      &LabelProductTxt, &LabelProduct,        &LabelDescriptionTxt, &LabelDescription,
-      &ImageAppIcon,    &PanelAdditionalInfo, &ListViewVersion, &PanelButtons,
-      &BitBtnMemory,    &BitBtnVersion,       &BitBtnOK,
-  };
-  for (TControl* control : controls) {
-    if (const TControlLayout* entry = FindControlLayout(layout, control->Name()))
-      ApplyControlLayout(*entry, *control);
-    AddControl(*control);
-  }
-  LinkParentControls(layout, *this);
+  ApplyLayout(QSAboutVersionLayout(), *this);
   ListViewVersion.CompareCaptions = [](const std::string& a, const std::string& b) {
     ILocale* locale = Platform().Locale;
     return locale ? locale->CompareStrings(a, b) : a.compare(b);

@@ -20,22 +20,22 @@ class TFrmQSVersionAbout : public TForm {
   explicit TFrmQSVersionAbout(TObject* owner);
   ~TFrmQSVersionAbout() override;
 
-  // Controls, in creation order.
-  TPanel PanelMain{"PanelMain"};
-  TPanel PanelInfo{"PanelInfo"};
-  TLabel LabelVersionTxt{"LabelVersionTxt"};
-  TLabel LabelVersion{"LabelVersion"};
-  TLabel LabelProductTxt{"LabelProductTxt"};
-  TLabel LabelProduct{"LabelProduct"};
-  TLabel LabelDescriptionTxt{"LabelDescriptionTxt"};
-  TLabel LabelDescription{"LabelDescription"};
-  TImage ImageAppIcon{"ImageAppIcon"};
-  TPanel PanelAdditionalInfo{"PanelAdditionalInfo"};
-  TListView ListViewVersion{"ListViewVersion"};
-  TPanel PanelButtons{"PanelButtons"};
-  TBitBtn BitBtnMemory{"BitBtnMemory"};
-  TBitBtn BitBtnVersion{"BitBtnVersion"};
-  TBitBtn BitBtnOK{"BitBtnOK"};
+  // Controls, in creation order; each joins the form as it is made.
+  TPanel PanelMain{"PanelMain", this};
+  TPanel PanelInfo{"PanelInfo", this};
+  TLabel LabelVersionTxt{"LabelVersionTxt", this};
+  TLabel LabelVersion{"LabelVersion", this};
+  TLabel LabelProductTxt{"LabelProductTxt", this};
+  TLabel LabelProduct{"LabelProduct", this};
+  TLabel LabelDescriptionTxt{"LabelDescriptionTxt", this};
+  TLabel LabelDescription{"LabelDescription", this};
+  TImage ImageAppIcon{"ImageAppIcon", this};
+  TPanel PanelAdditionalInfo{"PanelAdditionalInfo", this};
+  TListView ListViewVersion{"ListViewVersion", this};
+  TPanel PanelButtons{"PanelButtons", this};
+  TBitBtn BitBtnMemory{"BitBtnMemory", this};
+  TBitBtn BitBtnVersion{"BitBtnVersion", this};
+  TBitBtn BitBtnOK{"BitBtnOK", this};
 
   void FormCreate(TObject& Sender);
   void FormDestroy(TObject& Sender);

@@ -48,30 +48,13 @@ const char* const kInfo[] = {
 
 TFrmBXBGColorOption::TFrmBXBGColorOption(TForm* Owner) {
   OwnerForm = Owner;
-  const TFormLayout& layout = BXBGColorOptionLayout();
-  ApplyFormLayout(layout, *this);
   if (ISystem* system = Platform().System) {
     SetColor(system->GetSysColor(kColorBtnFace));
     SetFontColor(system->GetSysColor(kColorWindowText));
   }
-  TControl* const controls[] = {&PanelClient,       &RadioGroupOptions, &BitBtnBackGroundColor,
-                                &LabelInfo,         &LabelPositionX,    &SpinEditPositionX,
-                                &LabelPositionY,    &SpinEditPositionY, &PanelBottom,
-                                &BitBtnOk,          &BitBtnCancel};
-  for (TControl* control : controls) {
-    if (const TControlLayout* entry = FindControlLayout(layout, control->Name())) {
-      ApplyControlLayout(*entry, *control);
-      const TRect bounds = FormBounds(layout, *entry);
-      control->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-    }
-    AddControl(*control);
-    // The group's item buttons follow it, so that they lie above its frame.
-    if (control == &RadioGroupOptions) {
-      RadioGroupOptions.SetItems({std::begin(kItems), std::end(kItems)});
-      for (const auto& button : RadioGroupOptions.Buttons()) AddControl(*button);
-    }
-  }
-  LinkFocusControls(layout, *this);
+  ApplyLayout(BXBGColorOptionLayout(), *this);
+  // The group's item buttons come after everything, so that they lie above its frame.
+  RadioGroupOptions.SetItems({std::begin(kItems), std::end(kItems)});
   PanelBottom.BevelOuter = TPanelBevel::bvLowered;
   LabelInfo.WordWrap = true;
   for (TSpinEdit* spin : {&SpinEditPositionX, &SpinEditPositionY}) {

@@ -16,17 +16,18 @@ class TFrmBXBGColorOption : public TForm {
  public:
   explicit TFrmBXBGColorOption(TForm* Owner);
 
-  TPanel PanelClient{"PanelClient"};
-  TRadioGroup RadioGroupOptions{"RadioGroupOptions"};
-  TBitBtn BitBtnBackGroundColor{"BitBtnBackGroundColor"};
-  TLabel LabelInfo{"LabelInfo"};
-  TLabel LabelPositionX{"LabelPositionX"};
-  TSpinEdit SpinEditPositionX{"SpinEditPositionX"};
-  TLabel LabelPositionY{"LabelPositionY"};
-  TSpinEdit SpinEditPositionY{"SpinEditPositionY"};
-  TPanel PanelBottom{"PanelBottom"};
-  TBitBtn BitBtnOk{"BitBtnOk"};
-  TBitBtn BitBtnCancel{"BitBtnCancel"};
+  // Controls, in creation order; each joins the form as it is made.
+  TPanel PanelClient{"PanelClient", this};
+  TRadioGroup RadioGroupOptions{"RadioGroupOptions", this};
+  TBitBtn BitBtnBackGroundColor{"BitBtnBackGroundColor", this};
+  TLabel LabelInfo{"LabelInfo", this};
+  TLabel LabelPositionX{"LabelPositionX", this};
+  TSpinEdit SpinEditPositionX{"SpinEditPositionX", this};
+  TLabel LabelPositionY{"LabelPositionY", this};
+  TSpinEdit SpinEditPositionY{"SpinEditPositionY", this};
+  TPanel PanelBottom{"PanelBottom", this};
+  TBitBtn BitBtnOk{"BitBtnOk", this};
+  TBitBtn BitBtnCancel{"BitBtnCancel", this};
 
   void RadioGroupOptionsClick(TObject& Sender);
   void BitBtnBackGroundColorClick(TObject& Sender);

@@ -40,27 +40,10 @@ std::string ReadAppDataFolder(RegKey root, const std::string& key) {
 
 TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
   ParentWindow = parentWindow;
-  const TFormLayout& layout = BXMainLayout();
-  ApplyFormLayout(layout, *this);
   SetColor(Platform().System->GetSysColor(kColorBtnFace));
   SetFontColor(Platform().System->GetSysColor(kColorWindowText));
 
-  TControl* const controls[] = {
-      &ImageWallpaper,    &LabelDisplay,        &LabelOrigin,          &LabelOriginX,
-      &LabelOriginY,      &LabelImages,         &RadioButtonTile,      &RadioButtonCenter,
-      &CheckBoxStretch,   &SpinEditOriginX,     &SpinEditOriginY,      &BitBtnOriginTL,
-      &BitBtnOriginT,     &BitBtnOriginTR,      &BitBtnOriginL,        &BitBtnOriginC,
-      &BitBtnOriginR,     &BitBtnOriginBL,      &BitBtnOriginB,        &BitBtnOriginBR,
-      &ListBoxWallpapers, &BitBtnOk,            &BitBtnCancel,         &BitBtnApply,
-      &BitBtnBackGroundColor, &CheckBoxSaveToDefUser, &BitBtnToggleAutoProof,
-      &BitBtnSelectImage, &BitBtnSetFolder,     &BitBtnTogglePreview,  &CheckBoxShowPreviewGrid,
-  };
-  for (TControl* control : controls) {
-    if (const TControlLayout* entry = FindControlLayout(layout, control->Name()))
-      ApplyControlLayout(*entry, *control);
-    AddControl(*control);
-  }
-  LinkFocusControls(layout, *this);
+  ApplyLayout(BXMainLayout(), *this);
 
   ListBoxWallpapers.OwnerDraw = true;
   ListBoxWallpapers.ItemHeight = 13;

@@ -35,7 +35,6 @@ class TButtonBinding : public TControlBinding {
     TButton& button = static_cast<TButton&>(FControl);
     Dispatch([&button] { button.Click(); });
   }
-  void AccessKey() override { Click(); }
 
   // Shows the default button's mark, or not.
   void ShowDefault(bool marked) override {

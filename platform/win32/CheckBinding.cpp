@@ -17,11 +17,6 @@ class TCheckBinding : public TControlBinding {
   void Command(UINT code) override {
     if (code == BN_CLICKED || code == BN_DOUBLECLICKED) Click();
   }
-  void AccessKey() override {
-    if (!CanFocus()) return;
-    FOwner.Focus(*this);
-    Click();
-  }
 
  protected:
   virtual DWORD ButtonStyle() const = 0;

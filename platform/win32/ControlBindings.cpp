@@ -69,10 +69,6 @@ bool TControlBinding::CanFocus() const {
   return IsWindowEnabled(focus) && (GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void TControlBinding::AccessKey() {
-  if (CanFocus()) FOwner.Focus(*this);
-}
-
 void TControlBinding::SyncCaption() {
   const std::wstring wanted = Widen(FControl.Caption());
   const int length = GetWindowTextLengthW(FHandle);
@@ -106,19 +102,6 @@ TShiftState KeyboardShiftState() {
   if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
   if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
   return shift;
-}
-
-wchar_t AccessKeyOf(const std::string& caption) {
-  const std::wstring text = Widen(caption);
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != L'&') continue;
-    if (text[i + 1] == L'&') {
-      ++i;  // "&&" shows one "&"
-      continue;
-    }
-    return text[i + 1];
-  }
-  return 0;
 }
 
 // ---- Glyphs ------------------------------------------------------------------

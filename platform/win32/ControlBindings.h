@@ -66,10 +66,6 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   virtual HWND FocusWindow() const { return FHandle; }
   // The windows that show the control's hint.
   virtual std::vector<HWND> HintWindows() const { return {FHandle}; }
-  // Whether the window that has the focus wants typed characters.
-  virtual bool WantsChars() const { return false; }
-  // The control's access key was pressed.
-  virtual void AccessKey();
   // Performs the control's click as the user's click would (Enter, Esc).
   virtual void Click() {}
   // Push buttons: shows whether Enter presses this one.
@@ -80,7 +76,7 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   // Kind-specific part of Update.
   virtual void UpdateKind() {}
   // Where the window goes, in the form's client pixels.
-  virtual TRect WindowBounds() const { return FControl.FormBoundsRect(); }
+  virtual TRect WindowBounds() const { return FControl.BoundsRect(); }
   // Keeps the window's text equal to the model's caption.
   void SyncCaption();
   // A click reaches the model only while the control is enabled and shown,
@@ -116,8 +112,6 @@ std::unique_ptr<TControlBinding> MakeListViewBinding(TFormWindow& owner, TContro
 // Shift, Ctrl and Alt as the keyboard state has them now.
 TShiftState KeyboardShiftState();
 
-// The character that follows the single "&" of a caption, 0 for none.
-wchar_t AccessKeyOf(const std::string& caption);
 
 // Glyphs: bitmap resources of the resource module, drawn with the colour of
 // their bottom-left pixel transparent.

@@ -9,7 +9,11 @@
 namespace bx {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TBexoraForm";
+// The dialog procedure of the empty template: everything is the form
+// window's, which subclasses the dialog once it exists and sets the first
+// focus itself.
+INT_PTR CALLBACK EmptyDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 constexpr int kFirstControlId = 100;
 
 HINSTANCE gResourceModule = nullptr;
@@ -65,7 +69,6 @@ TFormWindow::~TFormWindow() {
 
 void TFormWindow::Create() {
   if (FHandle) return;
-  RegisterWindowClass(kFormClass, WindowProc);
   HWND owner = reinterpret_cast<HWND>(FForm.ParentWindow);
   HWND ownerForm = FForm.OwnerForm ? FormWindowHandle(*FForm.OwnerForm) : nullptr;
   if (!owner) owner = ownerForm;
@@ -92,10 +95,23 @@ void TFormWindow::Create() {
   FBrush = CreateSolidBrush(FBrushColor);
   FFontColor = FForm.FontColor();
   MakeFont();
-  CreateWindowExW(exStyle, kFormClass, Widen(FForm.Caption()).c_str(), style, left, top, width,
-                  height, owner, nullptr, CodeModule(), this);
-  if (!FHandle) throw Exception("Error creating window");
-  FForm.Handle = reinterpret_cast<std::uintptr_t>(FHandle);
+  // An empty dialog template: the platform's dialog manager does the
+  // keyboard, while the controls are placed at their exact pixels in code.
+  struct alignas(DWORD) TEmptyTemplate {
+    DLGTEMPLATE Head;
+    WORD Menu, Class, Title;
+  } empty{};
+  empty.Head.style = style;
+  empty.Head.dwExtendedStyle = exStyle;
+  HWND handle = CreateDialogIndirectParamW(CodeModule(), &empty.Head, owner, EmptyDialogProc, 0);
+  if (!handle) throw Exception("Error creating window");
+  FHandle = handle;
+  SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetBaseProcedure(reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc))));
+  SetWindowTextW(handle, Widen(FForm.Caption()).c_str());
+  SetWindowPos(handle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  FForm.Handle = reinterpret_cast<std::uintptr_t>(handle);
   // The frame the system really draws decides the outer size, so that the
   // client area is exactly the form's.
   RECT client{};
@@ -108,6 +124,7 @@ void TFormWindow::Create() {
   UpdateSystemMenu();
   SetIcons();
   CreateControls();
+  ArrangeForDialogManager();
   CreateTooltips();
   FCreated = true;
   WriteBoundsToModel();
@@ -165,6 +182,54 @@ void TFormWindow::CreateControls() {
     SetWindowPos(binding->Handle(), HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ++id;
+  }
+}
+
+// The dialog manager tabs in z-order: the tab stops in the form's tab
+// sequence, each label just before the control its access key focuses, and
+// below them what takes no focus, later ones above earlier ones.
+void TFormWindow::ArrangeForDialogManager() {
+  std::vector<TControlBinding*> order;
+  auto placed = [&order](TControlBinding* b) {
+    return std::find(order.begin(), order.end(), b) != order.end();
+  };
+  for (TControlBinding* binding : TabOrderList()) {
+    if (!binding->Focusable()) continue;
+    for (const auto& label : FBindings)
+      if (label->Control().Kind() == TControlKind::Label &&
+          static_cast<const TLabel&>(label->Control()).FocusControl == &binding->Control() &&
+          !placed(label.get()))
+        order.push_back(label.get());
+    order.push_back(binding);
+  }
+  // Tab order is a cycle: its last stop goes on top, so that the latest
+  // made of the focusable controls lies above the others.
+  std::size_t last = order.size();
+  while (last > 0 && !order[last - 1]->Focusable()) --last;
+  if (last > 0) {
+    std::size_t first = last - 1;
+    while (first > 0 && !order[first - 1]->Focusable()) --first;
+    std::rotate(order.begin(), order.begin() + first, order.end());
+  }
+  for (auto it = FBindings.rbegin(); it != FBindings.rend(); ++it)
+    if (!placed(it->get())) order.push_back(it->get());
+  HWND after = HWND_TOP;
+  const TRadioButton* lastRadio = nullptr;
+  for (TControlBinding* binding : order) {
+    const HWND window = binding->Handle();
+    SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = window;
+    LONG_PTR style =
+        GetWindowLongPtrW(window, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP | WS_GROUP);
+    const TControl& control = binding->Control();
+    if (binding->Focusable() && control.TabOrder() >= 0) style |= WS_TABSTOP;
+    const auto* radio = control.Kind() == TControlKind::RadioButton
+                            ? static_cast<const TRadioButton*>(&control) : nullptr;
+    // A group runs to the next window marked as a group's start: the radio
+    // buttons of one container and one Group, each other control alone.
+    if (!(radio && lastRadio && radio->SameGroup(*lastRadio))) style |= WS_GROUP;
+    lastRadio = radio;
+    SetWindowLongPtrW(window, GWL_STYLE, style);
   }
 }
 
@@ -302,13 +367,12 @@ TControlBinding* TFormWindow::ControlOf(HWND window) const {
 
 TControlBinding* TFormWindow::FocusedBinding() const { return ControlOf(GetFocus()); }
 
+// The form's tab sequence, containers and controls that take no focus
+// included: a focused control that is no tab stop still has its place.
 std::vector<TControlBinding*> TFormWindow::TabOrderList() const {
   std::vector<TControlBinding*> list;
-  for (const auto& binding : FBindings)
-    if (binding->Focusable() && binding->Control().TabOrder() >= 0) list.push_back(binding.get());
-  std::stable_sort(list.begin(), list.end(), [](TControlBinding* a, TControlBinding* b) {
-    return a->Control().TabOrder() < b->Control().TabOrder();
-  });
+  for (TControl* control : FForm.TabOrderList())
+    if (TControlBinding* binding = BindingOf(*control)) list.push_back(binding);
   return list;
 }
 
@@ -329,19 +393,8 @@ void TFormWindow::FocusNext(bool forward, TControlBinding* current) {
   const std::vector<TControlBinding*> list = TabOrderList();
   const int count = static_cast<int>(list.size());
   if (count == 0) return;
-  // The current control's place counts even when it is no tab stop itself.
-  int start = -1;
-  if (current) {
-    auto it = std::find(list.begin(), list.end(), current);
-    if (it != list.end()) {
-      start = static_cast<int>(it - list.begin());
-    } else if (current->Control().TabOrder() >= 0) {
-      start = 0;
-      while (start < count && list[start]->Control().TabOrder() <= current->Control().TabOrder())
-        ++start;
-      start = forward ? start - 1 : start;
-    }
-  }
+  auto it = std::find(list.begin(), list.end(), current);
+  const int start = it == list.end() ? -1 : static_cast<int>(it - list.begin());
   for (int step = 1; step <= count; ++step) {
     int index;
     if (start < 0 && !forward)
@@ -371,117 +424,38 @@ void TFormWindow::FocusLeaving(TControlBinding& binding) {
 
 bool TFormWindow::PreTranslate(MSG& msg) {
   if (!FHandle || (msg.hwnd != FHandle && !IsChild(FHandle, msg.hwnd))) return false;
-  // The control the key is addressed to: the one with the focus.
-  TControlBinding* target = ControlOf(msg.hwnd);
-  switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      const TShiftState shift = KeyboardShiftState();
-      if (FForm.KeyPreview) {
-        int key = static_cast<int>(msg.wParam);
-        Guarded([&] { FForm.KeyDown(key, shift); });
-        if (key == 0) return true;
-        msg.wParam = static_cast<WPARAM>(key);
-      }
-      if (msg.message != WM_KEYDOWN) return false;
-      bool handled = false;
-      Guarded([&] {
-        handled = DialogKey(static_cast<UINT>(msg.wParam), shift, target);
-      });
-      return handled;
-    }
-    case WM_SYSCHAR: {
-      bool handled = false;
-      Guarded([&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
-      return handled;
-    }
-    case WM_CHAR: {
-      // Without Alt an access key works where typing means nothing.
-      if (target && target->WantsChars()) return false;
-      bool handled = false;
-      Guarded([&] { handled = AccessKey(static_cast<wchar_t>(msg.wParam)); });
-      return handled;
-    }
-    default:
-      return false;
+  if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && FForm.KeyPreview) {
+    const TShiftState shift = KeyboardShiftState();
+    int key = static_cast<int>(msg.wParam);
+    Guarded([&] { FForm.KeyDown(key, shift); });
+    if (key == 0) return true;
+    msg.wParam = static_cast<WPARAM>(key);
   }
-}
-
-bool TFormWindow::DialogKey(UINT key, TShiftState shift, TControlBinding* focused) {
-  const bool plain = (shift & (ssCtrl | ssAlt)) == 0;
-  if (!plain) return false;
-  auto showFocusCues = [this] {
+  // The dialog manager works from the focus: a key sent to a control
+  // without it (never the user's, whose keys go to the focus) moves it there.
+  if ((msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && msg.hwnd != GetFocus() &&
+      IsChild(FHandle, msg.hwnd) && IsWindowVisible(msg.hwnd) && IsWindowEnabled(msg.hwnd))
+    SetFocus(msg.hwnd);
+  if (msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || msg.wParam == VK_LEFT ||
+                                    msg.wParam == VK_RIGHT || msg.wParam == VK_UP ||
+                                    msg.wParam == VK_DOWN))
     SendMessageW(FHandle, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-  };
-  switch (key) {
-    case VK_TAB:
-      FocusNext((shift & ssShift) == 0, focused);
-      showFocusCues();
-      return true;
-    case VK_RETURN:
-    case VK_ESCAPE: {
-      // Enter presses the focused push button, else the default button;
-      // Esc the cancel button. Hidden or disabled buttons take no key.
-      TControlBinding* target = nullptr;
-      if (key == VK_RETURN && focused && IsPushButton(focused->Control()) && focused->CanFocus())
-        target = focused;
-      for (auto it = FBindings.begin(); !target && it != FBindings.end(); ++it) {
-        TControl& control = (*it)->Control();
-        if (!IsPushButton(control) || !control.Visible() || !control.Enabled()) continue;
-        const TButton& button = static_cast<const TButton&>(control);
-        if (key == VK_RETURN ? button.Default : button.Cancel) target = it->get();
-      }
-      if (!target) return false;
-      target->Click();
-      return true;
-    }
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN: {
-      // The arrows move between the radio buttons of a group and check them.
-      if (!focused || focused->Control().Kind() != TControlKind::RadioButton) return false;
-      const int group = static_cast<const TRadioButton&>(focused->Control()).Group;
-      std::vector<TControlBinding*> members;
-      for (const auto& binding : FBindings)
-        if (binding->Control().Kind() == TControlKind::RadioButton &&
-            static_cast<const TRadioButton&>(binding->Control()).Group == group)
-          members.push_back(binding.get());
-      const int count = static_cast<int>(members.size());
-      const int at = static_cast<int>(std::find(members.begin(), members.end(), focused) -
-                                      members.begin());
-      const int step = (key == VK_RIGHT || key == VK_DOWN) ? 1 : -1;
-      for (int i = 1; i < count; ++i) {
-        TControlBinding* next = members[((at + step * i) % count + count) % count];
-        if (!next->CanFocus()) continue;
-        Focus(*next);
-        next->Click();
-        showFocusCues();
-        return true;
-      }
-      return true;
-    }
-    default:
-      return false;
-  }
+  return IsDialogMessageW(FHandle, &msg) != FALSE;
 }
 
-bool TFormWindow::AccessKey(wchar_t ch) {
-  auto upper = [](wchar_t c) {
-    return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
-        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
-  };
-  const wchar_t wanted = upper(ch);
+// Enter and Esc come from the dialog manager as commands: Enter presses the
+// focused push button, else the default one; Esc the cancel button.
+// Hidden or disabled buttons take no key.
+TControlBinding* TFormWindow::KeyButton(bool cancel) const {
+  TControlBinding* focused = FocusedBinding();
+  if (!cancel && focused && IsPushButton(focused->Control()) && focused->CanFocus()) return focused;
   for (const auto& binding : FBindings) {
-    const TControl& control = binding->Control();
-    if (!control.Visible() || !control.Enabled()) continue;
-    const wchar_t key = AccessKeyOf(control.Caption());
-    if (!key || upper(key) != wanted) continue;
-    SendMessageW(FHandle, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    binding->AccessKey();
-    return true;
+    TControl& control = binding->Control();
+    if (!IsPushButton(control) || !control.Visible() || !control.Enabled()) continue;
+    const TButton& button = static_cast<const TButton&>(control);
+    if (cancel ? button.Cancel : button.Default) return binding.get();
   }
-  return false;
+  return nullptr;
 }
 
 // ---- Modal run ------------------------------------------------------------------
@@ -538,8 +512,19 @@ void TFormWindow::RunModal() {
 
 LRESULT TFormWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    // Commands and notifications go to the binding of the control that sent them.
+    // The button Enter presses, asked by the dialog manager.
+    case DM_GETDEFID: {
+      TControlBinding* button = KeyButton(false);
+      return button ? MAKELRESULT(button->Id(), DC_HASDEFID) : 0;
+    }
+    // Commands and notifications go to the binding of the control that sent
+    // them; the dialog manager's Enter without a default button and Esc come
+    // without a control.
     case WM_COMMAND:
+      if (!lParam && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        if (TControlBinding* button = KeyButton(LOWORD(wParam) == IDCANCEL)) button->Click();
+        return 0;
+      }
       if (lParam) {
         if (TControlBinding* binding = BindingOf(reinterpret_cast<HWND>(lParam))) {
           binding->Command(HIWORD(wParam));

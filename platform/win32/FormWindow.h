@@ -1,6 +1,7 @@
-// The real window of a form: a top-level window with a fixed dialog frame,
-// one child window per control (made by the control bindings), and the
-// keyboard handling of a dialog. Model and window are kept in step both
+// The real window of a form: a dialog window made from an empty in-memory
+// template, with a fixed dialog frame, one child window per control (made
+// by the control bindings) and the platform's dialog manager for the
+// keyboard. Model and window are kept in step both
 // ways: a property change of the form or of a control updates the window,
 // and the user's input updates the model and raises its events.
 #pragma once
@@ -38,9 +39,9 @@ class TFormWindow : public TWindowBase<TFormWindow> {
   void RunModal();
   bool Running() const { return FRunning; }
 
-  // The dialog keyboard handling for a message taken from the queue: key
-  // preview, Tab, Enter, Esc, arrows between radio buttons, access keys.
-  // True when the message was consumed.
+  // The keyboard handling for a message taken from the queue: the key
+  // preview, then the platform's dialog manager (Tab, Enter, Esc, arrows
+  // between radio buttons, access keys). True when the message was consumed.
   bool PreTranslate(MSG& msg);
 
   TControlBinding* BindingOf(HWND window) const;
@@ -75,8 +76,8 @@ class TFormWindow : public TWindowBase<TFormWindow> {
   void SyncFromModel();
   void WriteBoundsToModel();
   std::vector<TControlBinding*> TabOrderList() const;
-  bool DialogKey(UINT key, TShiftState shift, TControlBinding* focused);
-  bool AccessKey(wchar_t ch);
+  void ArrangeForDialogManager();
+  TControlBinding* KeyButton(bool cancel) const;
   void FocusNext(bool forward, TControlBinding* current);
   // The control a window belongs to (the window itself or a parent of it).
   TControlBinding* ControlOf(HWND window) const;

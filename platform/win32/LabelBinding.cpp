@@ -1,5 +1,6 @@
 // Labels: static text at the model's bounds, sized to the caption when the
-// model gives no width or height; the access key focuses FocusControl.
+// model gives no width or height. The form window places it just before
+// its FocusControl, where the dialog manager's access key looks.
 #include "platform/win32/ControlBindings.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
@@ -13,13 +14,6 @@ class TLabelBinding : public TControlBinding {
   bool UsesFormColors() const override { return true; }
   bool Focusable() const override { return false; }
 
-  void AccessKey() override {
-    TControl* target = Model().FocusControl;
-    if (!target) return;
-    TControlBinding* binding = FOwner.BindingOf(*target);
-    if (binding && binding->CanFocus()) FOwner.Focus(*binding);
-  }
-
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     style |= Model().WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
@@ -32,7 +26,7 @@ class TLabelBinding : public TControlBinding {
   void UpdateKind() override { SyncCaption(); }
 
   TRect WindowBounds() const override {
-    TRect bounds = FControl.FormBoundsRect();
+    TRect bounds = FControl.BoundsRect();
     if (FControl.Width() > 0 && FControl.Height() > 0) return bounds;
     const SIZE size = CaptionSize();
     if (FControl.Width() <= 0) bounds.Right = bounds.Left + size.cx;

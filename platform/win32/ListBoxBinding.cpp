@@ -17,7 +17,6 @@ namespace {
 class TListBoxBinding : public TControlBinding {
  public:
   using TControlBinding::TControlBinding;
-  bool WantsChars() const override { return true; }
 
   bool MeasureItem(MEASUREITEMSTRUCT& item) override {
     item.itemHeight = static_cast<UINT>(Model().ItemHeight);

@@ -32,7 +32,6 @@ int AlignmentFormat(TAlignment alignment) {
 class TListViewBinding : public TControlBinding {
  public:
   using TControlBinding::TControlBinding;
-  bool WantsChars() const override { return true; }
 
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {

@@ -1,7 +1,7 @@
 // Panels: an owner-drawn static window filled with the form's colour and
 // framed by the model's bevels. Controls inside a panel are windows of the
 // form placed over it (each later control lies above the earlier ones),
-// at the bounds the model gives relative to the panel.
+// at the bounds the model gives in the form's client pixels.
 #include "platform/win32/ControlBindings.h"
 #include "platform/win32/FormWindow.h"
 

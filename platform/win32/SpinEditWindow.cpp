@@ -65,7 +65,7 @@ int TSpinEditWindow::MinHeight() const {
 }
 
 TRect TSpinEditWindow::WindowBounds() const {
-  TRect bounds = FControl.FormBoundsRect();
+  TRect bounds = FControl.BoundsRect();
   bounds.Bottom = bounds.Top + std::max(bounds.Height(), MinHeight());
   return bounds;
 }
@@ -180,6 +180,9 @@ LRESULT TSpinEditWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLEAR:
       if (!model.CanPasteOrCut()) return 0;
       break;
+    case WM_GETDLGCODE:
+      // A one-line edit to the dialog manager, though multi-line inside.
+      return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
     case WM_SETFOCUS: {
       const LRESULT result = DefaultMessage(message, wParam, lParam);
       // Entered by keyboard: select all; a click places the caret instead.

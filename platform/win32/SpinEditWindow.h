@@ -30,7 +30,6 @@ class TSpinEditWindow : public TControlBinding {
 
   void Unbind() override;
   void Command(UINT code) override;
-  bool WantsChars() const override { return true; }
   std::vector<HWND> HintWindows() const override { return {FHandle, ButtonWindow()}; }
   HWND ButtonWindow() const { return FButtonWindow.Handle(); }
   LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
