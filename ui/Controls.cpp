@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include "platform/Platform.h"
 #include "ui/Form.h"
 
 namespace bx {
@@ -121,6 +122,37 @@ void TRadioGroup::ButtonChanged(int index) {
   if (index == FItemIndex) return;
   FItemIndex = index;
   if (OnClick) OnClick(*this);
+}
+
+}  // namespace bx
+
+namespace bx {
+
+void TListBox::SetTopIndex(int index) {
+  FTopIndex = index < 0 ? 0 : index;
+  ++FTopIndexRequests;
+  Changed();
+}
+
+void TListBox::DrawItem(TCanvas& canvas, int index, const TRect& rect, TOwnerDrawState state) {
+  constexpr int kColorHighlight = 13;
+  constexpr int kColorHighlightText = 14;
+  if (state & odSelected) {
+    canvas.BrushColor = Platform().System->GetSysColor(kColorHighlight);
+    canvas.FontColor = Platform().System->GetSysColor(kColorHighlightText);
+  } else {
+    canvas.BrushColor = Color;
+    canvas.FontColor = FontColor;
+  }
+  if (!OnDrawItem) return;
+  TCanvas* previous = FCanvas;
+  FCanvas = &canvas;
+  struct TRestore {
+    TCanvas*& Slot;
+    TCanvas* Previous;
+    ~TRestore() { Slot = Previous; }
+  } restore{FCanvas, previous};
+  OnDrawItem(*this, index, rect, state);
 }
 
 }  // namespace bx

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gfx/PixelBuffer.h"
+#include "ui/Canvas.h"
 
 namespace bx {
 
@@ -190,6 +191,12 @@ class TRadioButton : public TControl {
   bool FChecked = false;
 };
 
+// The state of an owner-drawn item.
+enum : unsigned { odSelected = 1, odFocused = 2, odDisabled = 4 };
+using TOwnerDrawState = unsigned;
+using TDrawItemEvent =
+    std::function<void(TObject& Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+
 class TListBox : public TControl {
  public:
   explicit TListBox(std::string name, TForm* owner = nullptr)
@@ -206,14 +213,37 @@ class TListBox : public TControl {
     SetItemIndex(index);
     if (OnClick) OnClick(*this);
   }
+  // Scrolls so that `index` is the top visible item. The request is kept
+  // for the window; the user's own scrolling is the window's.
+  void SetTopIndex(int index);
+  int TopIndex() const { return FTopIndex; }
+  unsigned TopIndexRequests() const { return FTopIndexRequests; }
+
+  // Owner drawing: the canvas comes with the list's colours, or the
+  // system's highlight colours for a selected item, then OnDrawItem paints
+  // the item. The binding draws the focus rectangle afterwards.
+  void DrawItem(TCanvas& canvas, int index, const TRect& rect, TOwnerDrawState state);
+  // The canvas while an item is drawn, else null.
+  TCanvas* Canvas() const { return FCanvas; }
+
+  // A sorted list is shown sorted by the platform's list (the model keeps
+  // its own order and indexes); its first FixedItems items stay on top in
+  // their order.
   bool Sorted = false;
+  int FixedItems = 0;
   bool OwnerDraw = false;
   int ItemHeight = 13;
+  TColor Color = 0xFFFFFF;      // background
+  TColor FontColor = 0;
   TNotifyEvent OnClick;
+  TDrawItemEvent OnDrawItem;
 
  private:
   std::vector<std::string> FItems;
   int FItemIndex = -1;
+  int FTopIndex = 0;
+  unsigned FTopIndexRequests = 0;
+  TCanvas* FCanvas = nullptr;
 };
 
 // A picture control. It always shows the whole of Picture scaled to its bounds.

@@ -100,6 +100,9 @@ class TForm : public TObject {
 
   // The owner window (the Control Panel's), 0 for none.
   std::uintptr_t ParentWindow = 0;
+  // The form's own window while the binding has made one, else 0; common
+  // dialogs opened by the form are owned by it.
+  std::uintptr_t Handle = 0;
 
   // Hooks called by the binding (and the tests) for window events.
   // Each reports an error of its handler through ReportError.

@@ -48,6 +48,9 @@ TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
   ListBoxWallpapers.OwnerDraw = true;
   ListBoxWallpapers.ItemHeight = 13;
   ListBoxWallpapers.Sorted = true;
+  ListBoxWallpapers.FixedItems = 1;  // "(none)"
+  ListBoxWallpapers.Color = Platform().System->GetSysColor(kColorWindow);
+  ListBoxWallpapers.FontColor = FontColor();
   for (TSpinEdit* spin : {&SpinEditOriginX, &SpinEditOriginY}) {
     spin->Increment = 10;
     spin->MinValue = 0;  // equal bounds: no limit
@@ -58,6 +61,7 @@ TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
   RadioButtonCenter.SetChecked(true);
 
   BindEvents();
+  SetUpComponents();
   Dispatch([this] { FormCreate(*this); });
 }
 
@@ -79,6 +83,7 @@ void TFrmBXMain::BindEvents() {
                           &BitBtnOriginBR})
     button->OnClick = bind_front(&TFrmBXMain::BitBtnPreOriginClick, this);
   ListBoxWallpapers.OnClick = bind_front(&TFrmBXMain::ListBoxWallpapersClick, this);
+  ListBoxWallpapers.OnDrawItem = bind_front(&TFrmBXMain::ListBoxWallpapersDrawItem, this);
   BitBtnOk.OnClick = bind_front(&TFrmBXMain::BitBtnOkClick, this);
   BitBtnCancel.OnClick = bind_front(&TFrmBXMain::BitBtnCancelClick, this);
   BitBtnApply.OnClick = bind_front(&TFrmBXMain::BitBtnApplyClick, this);
@@ -90,6 +95,37 @@ void TFrmBXMain::BindEvents() {
   BitBtnTogglePreview.OnClick = bind_front(&TFrmBXMain::BitBtnTogglePreviewClick, this);
   CheckBoxShowPreviewGrid.OnClick =
       bind_front(&TFrmBXMain::CheckBoxShowPreviewGridClick, this);
+}
+
+void TFrmBXMain::SetUpComponents() {
+  FolderDialog.SetTitle("Browse for Folder");
+  FolderDialog.Text = "Select a folder to display in the list of Walpapers";
+  FolderDialog.OnChange = std::bind_front(&TFrmBXMain::FolderDialogChange, this);
+
+  OpenPictureDialog.Title = "Select an wallpaper image";
+  OpenPictureDialog.Filter =
+      "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf"
+      "|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg"
+      "|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico"
+      "|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+  OpenPictureDialog.FilterIndex = 1;
+  OpenPictureDialog.Options = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist |
+                              kOfnNoTestFileCreate | kOfnEnableSizing | kOfnDontAddToRecent;
+  OpenPictureDialog.OptionsEx = kOfnExNoPlacesBar;
+
+  // The monitor's report reaches the dialog's thread like a message: an
+  // error of the handler is shown the same way.
+  FolderMonitor.OnChange = [this](TObject& Sender) {
+    Dispatch([&] { FolderMonitorChange(Sender); });
+  };
+  FolderMonitor.BeginLoading();
+  FolderMonitor.SetActive(true);
+  FolderMonitor.SetDelayTime(10);
+  FolderMonitor.SetFilter(fnFileName | fnDirName | fnSize | fnLastWrite | fnCreation);
+  // A starting value that the first fill of the list replaces.
+  FolderMonitor.SetFolderName("C:\\WinNT");
+  FolderMonitor.SetMonitorSubtree(false);
+  Dispatch([this] { FolderMonitor.Loaded(); });
 }
 
 void TFrmBXMain::FormCreate(TObject&) {

@@ -6,9 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "gfx/PixelBuffer.h"
+#include "components/FolderNotify.h"
+#include "components/FoldrDlg.h"
+#include "components/OpenPictureDialog.h"
 #include "components/Spin.h"
 #include "dialogs/main/PictureCache.h"
+#include "gfx/PixelBuffer.h"
 #include "settings/SettingsModel.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -54,6 +57,11 @@ class TFrmBXMain : public TForm, public TBXSettings {
   TButton BitBtnSetFolder{"BitBtnSetFolder", this};
   TButton BitBtnTogglePreview{"BitBtnTogglePreview", this};
   TCheckBox CheckBoxShowPreviewGrid{"CheckBoxShowPreviewGrid", this};
+
+  // Components without a window.
+  TFolderDialog FolderDialog{this};
+  TOpenPictureDialog OpenPictureDialog{this};
+  TFolderMonitor FolderMonitor;
 
   // Lifecycle and commands.
   void FormCreate(TObject& Sender);
@@ -101,8 +109,12 @@ class TFrmBXMain : public TForm, public TBXSettings {
   void FillWallpaperList();
   int FindWallpaperIndex();
   void ListBoxWallpapersClick(TObject& Sender);
+  void ListBoxWallpapersDrawItem(TObject& Control, int Index, const TRect& Rect,
+                                 TOwnerDrawState State);
+  void FolderMonitorChange(TObject& Sender);
   void BitBtnSelectImageClick(TObject& Sender);
   void BitBtnSetFolderClick(TObject& Sender);
+  void FolderDialogChange(TObject& Sender);
   void BitBtnBackGroundColorClick(TObject& Sender);
 
   // Window hooks.
@@ -129,6 +141,7 @@ class TFrmBXMain : public TForm, public TBXSettings {
 
  private:
   void BindEvents();
+  void SetUpComponents();
   void MarkChanged();
 };
 

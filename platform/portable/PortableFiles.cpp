@@ -138,6 +138,21 @@ bool TPortableFiles::GetFileStamp(const std::string& path, FileStamp& stamp) {
 
 std::string TPortableFiles::GetWindowsDirectory() { return FWindowsDirectory; }
 
+std::vector<TFileEntry> TPortableFiles::ListFolder(const std::string& folder) {
+  std::vector<TFileEntry> entries;
+  std::error_code ec;
+  // A folder that goes or cannot be read midway ends the listing there.
+  // The kind comes with the listing itself; only a link is looked up.
+  for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    TFileEntry entry{it->path().filename().string(), 0};
+    std::error_code kind;
+    entry.Attributes |= it->is_directory(kind) ? kFaDirectory : kFaArchive;
+    if (!entry.Name.empty() && entry.Name[0] == '.') entry.Attributes |= kFaHidden;
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
 void TPortableFiles::SetWindowsDirectory(const std::string& path) {
   FWindowsDirectory = path;
   if (!path.empty()) fs::create_directories(HostPath(path));

@@ -84,16 +84,6 @@ void TScriptedMessageBoxes::SimpleMessage(const std::string& text) {
   Messages.push_back({text, TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK}, true});
 }
 
-bool TScriptedDialogs::PickColor(TColorDialogRequest& request) {
-  ColorRequests.push_back(request);
-  if (ColorAnswers.empty()) return false;
-  const std::optional<std::uint32_t> answer = ColorAnswers.front();
-  ColorAnswers.pop_front();
-  if (!answer) return false;
-  request.Color = *answer;
-  return true;
-}
-
 // ---- The sets ------------------------------------------------------------------
 
 TPlatform TPortableServices::AsPlatform() {
@@ -103,6 +93,8 @@ TPlatform TPortableServices::AsPlatform() {
   platform.System = &System;
   platform.MessageBoxes = &MessageBoxes;
   platform.Metafiles = nullptr;  // no metafile player on this platform
+  platform.Dispatch = &Dispatch;
+  platform.ChangeNotification = &ChangeNotification;
   platform.Dialogs = &Dialogs;
   platform.VersionResources = &VersionResources;
   platform.MemoryStatus = &MemoryStatus;

@@ -13,7 +13,10 @@
 
 #include "gfx/PixelBuffer.h"
 #include "platform/Platform.h"
+#include "platform/portable/InotifyChangeNotification.h"
 #include "platform/portable/MemoryRegistry.h"
+#include "platform/portable/PortableDispatch.h"
+#include "platform/portable/ScriptedDialogs.h"
 #include "ui/Form.h"
 
 namespace bx {
@@ -35,6 +38,10 @@ class TPortableFiles : public IFileSystem {
   void WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& data) override;
   bool GetFileStamp(const std::string& path, FileStamp& stamp) override;
   std::string GetWindowsDirectory() override;
+  // Attributes from the host's listing: folders, names starting with "."
+  // hidden, other entries archive. Read-only is not looked up: it would
+  // cost a stat per entry, and no caller filters on it.
+  std::vector<TFileEntry> ListFolder(const std::string& folder) override;
 
   // ---- Test controls
   const std::filesystem::path& Root() const { return FRoot; }
@@ -180,15 +187,6 @@ class TScriptedMessageBoxes : public IMessageBoxes {
   std::vector<TRecordedMessage> Messages;
 };
 
-// The colour picker of the portable build: records each request and answers
-// with the scripted colours in order; with none left it is cancelled.
-class TScriptedDialogs : public ICommonDialogs {
- public:
-  bool PickColor(TColorDialogRequest& request) override;
-  std::deque<std::optional<std::uint32_t>> ColorAnswers;  // nullopt: cancel
-  std::vector<TColorDialogRequest> ColorRequests;
-};
-
 struct TFormHostCall {
   enum TKind { ShowModal, Release } Kind;
   TForm* Form;
@@ -207,12 +205,17 @@ class TRecordingFormHost : public IFormHost {
 
 // One fresh set of the portable services, not installed.
 struct TPortableServices {
+  // First, so that it goes last: it waits for the workers, which may still
+  // be ending when the other services go.
+  TManualDispatch Dispatch;
   TMemoryRegistry Registry;
   TPortableFiles Files;
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
   TRecordingFormHost FormHost;
-  TScriptedDialogs Dialogs;
+  TInotifyChangeNotification ChangeNotification{
+      [this](const std::string& path) { return Files.HostPath(path); }};
+  TScriptedDialogs Dialogs{Files};
   TPortableVersionResources VersionResources{Files};
   TRecordingMemoryStatus MemoryStatus;
   TScriptedModules Modules;
@@ -234,6 +237,8 @@ class TPortableEnvironment {
   TRecordingSystem& System() { return FServices.System; }
   TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
   TRecordingFormHost& FormHost() { return FServices.FormHost; }
+  TManualDispatch& Dispatch() { return FServices.Dispatch; }
+  TInotifyChangeNotification& ChangeNotification() { return FServices.ChangeNotification; }
   TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
   TPortableVersionResources& VersionResources() { return FServices.VersionResources; }
   TRecordingMemoryStatus& MemoryStatus() { return FServices.MemoryStatus; }

@@ -111,6 +111,7 @@ void TFormWindow::Create() {
       SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc))));
   SetWindowTextW(handle, Widen(FForm.Caption()).c_str());
   SetWindowPos(handle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  FForm.Handle = reinterpret_cast<std::uintptr_t>(handle);
   // The frame the system really draws decides the outer size, so that the
   // client area is exactly the form's.
   RECT client{};
@@ -633,6 +634,7 @@ LRESULT TFormWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NCDESTROY:
       FByWindow.clear();
+      FForm.Handle = 0;
       break;
     default:
       break;

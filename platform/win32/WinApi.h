@@ -6,9 +6,11 @@
 
 #include <windows.h>
 
+#include <cderr.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <cpl.h>
+#include <shlobj.h>
 #include <shellapi.h>
 
 // The services name their operations after the platform's calls they stand
@@ -16,6 +18,7 @@
 #undef DeleteFile           // IFileSystem::DeleteFile
 #undef GetWindowsDirectory  // IFileSystem::GetWindowsDirectory
 #undef SystemParametersInfo // ISystem::SystemParametersInfo
+#undef TextOut              // TCanvas::TextOut
 #undef ExtractIcon          // IModules::ExtractIcon
 
 namespace bx {

@@ -23,6 +23,15 @@ class TWinCommonDialogs : public ICommonDialogs {
     return true;
   }
 
+  bool BrowseForFolder(const TFolderBrowseRequest& request, const TFolderBrowseEvents& events,
+                       TFolderBrowseResult& result) override {
+    return WinBrowseForFolder(request, events, result);
+  }
+
+  bool OpenFile(const TOpenFileRequest& request, std::string& fileName) override {
+    return WinOpenFile(request, fileName);
+  }
+
  private:
   std::array<COLORREF, 16> FCustomColors{};
 };

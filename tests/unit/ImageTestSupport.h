@@ -69,6 +69,7 @@ class TImageFiles : public IFileSystem {
     return true;
   }
   std::string GetWindowsDirectory() override { return "C:\\Windows\\"; }
+  std::vector<TFileEntry> ListFolder(const std::string&) override { return {}; }
 };
 
 // Installs the doubles (and a metafile player, when given) and puts the

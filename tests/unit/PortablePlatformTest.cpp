@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/Errors.h"
 #include "platform/portable/PortablePlatform.h"
@@ -69,6 +72,60 @@ TEST(PortableFiles, ReplacingWritesWholeFilesAndKeepsTheOldOneOnFailure) {
   EXPECT_FALSE(files.DeleteFile(file));
   EXPECT_FALSE(files.GetFileStamp(file, stamp));
   EXPECT_EQ(ErrorOf([&] { files.ReadFile(file); }), "Cannot open file " + file);
+}
+
+TEST(PortableFiles, AFolderIsListedWithItsFoldersAndFiles) {
+  TPortableFiles files;
+  files.CreateDirectory("C:\\Pictures\\old.bmp");
+  files.WriteTextFile("C:\\Pictures\\b.JPG", "j");
+  files.WriteTextFile("C:\\Pictures\\.hidden.gif", "g");
+  std::vector<TFileEntry> entries = files.ListFolder("C:\\Pictures\\");
+  std::sort(entries.begin(), entries.end(),
+            [](const TFileEntry& a, const TFileEntry& b) { return a.Name < b.Name; });
+  EXPECT_EQ(entries, (std::vector<TFileEntry>{{".hidden.gif", kFaArchive | kFaHidden},
+                                              {"b.JPG", kFaArchive},
+                                              {"old.bmp", kFaDirectory}}));
+  EXPECT_EQ(files.ListFolder("C:\\Pictures").size(), 3u) << "with or without the closing \\";
+  EXPECT_TRUE(files.ListFolder("C:\\Missing").empty());
+  EXPECT_TRUE(files.ListFolder("C:\\Pictures\\b.JPG").empty()) << "a file is no folder";
+}
+
+TEST(InotifyChangeNotification, AChangeOrAWakeEndsTheWait) {
+  TPortableFiles files;
+  TInotifyChangeNotification notification(
+      [&files](const std::string& path) { return files.HostPath(path); });
+  files.CreateDirectory("C:\\Pictures\\Deeper");
+  std::uint32_t error = 0;
+  std::unique_ptr<IFolderWatch> watch =
+      notification.WatchFolder("C:\\Pictures", false, kNotifyFileName | kNotifyLastWrite, error);
+  ASSERT_TRUE(watch);
+  EXPECT_EQ(error, 0u);
+  files.WriteTextFile("C:\\Pictures\\new.bmp", "b");
+  EXPECT_EQ(watch->Wait(), TWatchResult::Changed);
+  ASSERT_TRUE(watch->Rearm());
+  // Re-armed, a wait lasts until the next change or a wake from another thread.
+  std::thread waker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    watch->Wake();
+  });
+  EXPECT_EQ(watch->Wait(), TWatchResult::Woken);
+  waker.join();
+  EXPECT_EQ(watch->Wait(), TWatchResult::Woken) << "woken for good";
+
+  // Without the subtree, what happens deeper down is no change.
+  std::unique_ptr<IFolderWatch> flat =
+      notification.WatchFolder("C:\\Pictures", false, kNotifyFileName, error);
+  std::unique_ptr<IFolderWatch> deep =
+      notification.WatchFolder("C:\\Pictures", true, kNotifyFileName, error);
+  ASSERT_TRUE(flat && deep);
+  files.WriteTextFile("C:\\Pictures\\Deeper\\x.gif", "g");
+  EXPECT_EQ(deep->Wait(), TWatchResult::Changed);
+  flat->Wake();
+  EXPECT_EQ(flat->Wait(), TWatchResult::Woken);
+
+  EXPECT_FALSE(notification.WatchFolder("C:\\Missing", false, kNotifyFileName, error));
+  EXPECT_EQ(error, static_cast<std::uint32_t>(kErrorFileNotFound));
+  EXPECT_FALSE(notification.ErrorText(error).empty());
 }
 
 TEST(PortableEnvironment, InstallsItsServicesAndRestoresThePreviousOnes) {

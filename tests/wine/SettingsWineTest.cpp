@@ -112,7 +112,8 @@ TEST_F(SettingsWineTest, StoredValuesComeOutInTheModelAndTheControls) {
   EXPECT_EQ(d.FWindowTextColor, RGB(200, 10, 20));
   EXPECT_TRUE(d.ShowHint());
   EXPECT_TRUE(Application().ShowHint);
-  EXPECT_EQ(d.FWallpaperFolder, Folder.Path());
+  // The image list's fill ends the folder with its "\".
+  EXPECT_EQ(d.FWallpaperFolder, Folder.Path() + "\\");
   EXPECT_EQ(d.FWallpaperOrg, "C:\\Pictures\\photo.jpg");
   EXPECT_EQ(d.FOriginPreset, 4);
   EXPECT_EQ(d.FBGColorPosition, (TPoint{5, -7}));

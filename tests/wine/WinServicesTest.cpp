@@ -2,6 +2,8 @@
 // files and the desktop figures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Errors.h"
 #include "platform/win32/DesktopSize.h"
 #include "platform/win32/WinFiles.h"
@@ -280,6 +282,23 @@ TEST_F(WinFilesTest, ExistenceTellsFilesFromFolders) {
   const std::string windows = files.GetWindowsDirectory();
   EXPECT_FALSE(windows.empty());
   EXPECT_TRUE(files.DirectoryExists(windows));
+}
+
+TEST_F(WinFilesTest, AFolderIsListedWithItsFoldersAndFiles) {
+  IFileSystem& files = WinFiles();
+  ASSERT_TRUE(CreateDirectoryW(Widen(Path("sub")).c_str(), nullptr));
+  files.WriteFileReplacing(Path("b.JPG"), {'J'});
+  files.WriteFileReplacing(Path("a.gif"), {'G'});
+  std::vector<TFileEntry> all = files.ListFolder(Path(""));
+  std::sort(all.begin(), all.end(),
+            [](const TFileEntry& a, const TFileEntry& b) { return a.Name < b.Name; });
+  ASSERT_EQ(all.size(), 3u) << "no . and ..";
+  EXPECT_EQ(all[0].Name, "a.gif");
+  EXPECT_EQ(all[1].Name, "b.JPG");
+  EXPECT_EQ(all[2].Name, "sub");
+  for (const TFileEntry& entry : all)
+    EXPECT_EQ((entry.Attributes & kFaDirectory) != 0, entry.Name == "sub") << entry.Name;
+  EXPECT_TRUE(files.ListFolder(Path("none")).empty());
 }
 
 TEST(WinSystem, AnswersFromTheRealSystem) {

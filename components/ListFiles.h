@@ -1,0 +1,32 @@
+// The file search of the image list: the names in one folder that match a
+// list of wildcard masks, and the comparisons of file names it rests on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bx {
+
+// The entries of Folder that match Masks ("*.gif;*.jpg"), mask after mask,
+// each mask's matches in the order the system keeps them: nothing sorted,
+// a name found by two masks listed twice. Every piece before a ";" is a
+// mask, even an empty one; the rest after the last ";" only when not empty;
+// no masks at all mean "*.*". An entry is taken when its attributes are
+// within Attributes (hidden, system and folder entries need their bit).
+// WithPath puts Folder (with a "\" added when missing) before each name.
+std::vector<std::string> ListFiles(std::string Folder, const std::string& Masks,
+                                   std::uint32_t Attributes, bool WithPath);
+
+// The system's wildcard match: "*" any run of characters, "?" any one,
+// letters compared without regard to case; "*.*" matches every name.
+bool MatchesMask(const std::string& name, const std::string& mask);
+
+// Names compared without regard to case: <0, 0 or >0. Letters of the
+// scripts of Europe are folded, everything else compares by code point.
+int CompareFileNames(const std::string& a, const std::string& b);
+
+// The text with its ASCII letters made upper case.
+std::string AsciiUpperCase(std::string text);
+
+}  // namespace bx

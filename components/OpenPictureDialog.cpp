@@ -1,0 +1,35 @@
+#include "components/OpenPictureDialog.h"
+
+#include "platform/Platform.h"
+
+namespace bx {
+
+bool TOpenPictureDialog::Execute() {
+  ICommonDialogs* dialogs = Platform().Dialogs;
+  if (!dialogs) return false;
+  TOpenFileRequest request;
+  request.Owner = FOwner ? FOwner->Handle : 0;
+  request.Title = Title;
+  // "desc|masks|desc|masks": a description without its masks is dropped.
+  for (std::size_t start = 0; start < Filter.size();) {
+    const std::size_t bar = Filter.find('|', start);
+    if (bar == std::string::npos) break;
+    std::size_t next = Filter.find('|', bar + 1);
+    if (next == std::string::npos) next = Filter.size();
+    request.Filter.emplace_back(Filter.substr(start, bar - start),
+                                Filter.substr(bar + 1, next - bar - 1));
+    start = next + 1;
+  }
+  request.FilterIndex = FilterIndex;
+  request.InitialDir = InitialDir;
+  request.FileName = FileName;
+  request.Flags = Options;
+  request.FlagsEx = OptionsEx;
+  request.PicturePreview = true;
+  std::string chosen;
+  if (!dialogs->OpenFile(request, chosen)) return false;
+  FileName = chosen;
+  return true;
+}
+
+}  // namespace bx

@@ -1,0 +1,52 @@
+// The desktop and the system: screen figures, the wallpaper reload and the
+// system colours, sounds, the host's command line and the environment.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bx {
+
+constexpr int kSmCxScreen = 0;
+constexpr int kSmCyScreen = 1;
+constexpr int kSmCxIcon = 11;
+constexpr int kSmCyIcon = 12;
+constexpr int kSmCyBorder = 6;
+constexpr int kSmCxVirtualScreen = 78;
+constexpr int kSmCyVirtualScreen = 79;
+
+constexpr std::uint32_t kSpiSetDeskWallpaper = 20;
+constexpr std::uint32_t kSpifUpdateIniFile = 1;
+constexpr int kColorBackground = 1;
+constexpr int kColorWindow = 5;
+constexpr int kColorWindowText = 8;
+constexpr int kColorBtnFace = 15;
+
+class ISystem {
+ public:
+  virtual ~ISystem() = default;
+  virtual int GetSystemMetrics(int index) = 0;
+  // SystemParametersInfo with a string parameter: SPI_SETDESKWALLPAPER with
+  // the stored wallpaper's name has the desktop reload its wallpaper.
+  virtual bool SystemParametersInfo(std::uint32_t action, std::uint32_t param,
+                                    const std::string& text, std::uint32_t winIni) = 0;
+  virtual bool SetSysColor(int element, std::uint32_t color) = 0;
+  virtual std::uint32_t GetSysColor(int index) = 0;
+  virtual void Beep(std::uint32_t frequency, std::uint32_t duration) = 0;
+  virtual void MessageBeep() = 0;
+  // The host process's command line, split as the runtime splits it
+  // (blanks separate, double quotes group and are removed); [0] is the program.
+  virtual std::vector<std::string> CommandLineArgs() = 0;
+  // Bits per pixel times planes of the display.
+  virtual int DisplayColorDepth() = 0;
+  virtual int LogPixelsPerInchX() = 0;
+  virtual int LogPixelsPerInchY() = 0;
+  // True on the Windows 95 and NT families.
+  virtual bool IsWindows95OrNT() = 0;
+  // Requests the end of the host program (the environment check).
+  virtual void EndProgram() = 0;
+  virtual std::uint64_t TickCountMs() = 0;
+};
+
+}  // namespace bx

@@ -1,0 +1,249 @@
+// The file-open dialog: GetOpenFileNameW in explorer style, with a pane of
+// ours beside the file list that previews the selected picture through the
+// project's picture loader, scaled to fit with its proportions kept and its
+// pixel size under it. A file that cannot be loaded shows nothing.
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "components/Picture.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/WinCommonDialogs.h"
+#include "platform/win32/WinFiles.h"
+#include "platform/win32/WindowBase.h"
+
+namespace bx {
+
+namespace {
+
+constexpr WORD kPaneId = 0x4B0;
+constexpr WORD kStandardControlsId = 0x045F;  // stc32: where the dialog's own controls go
+// The pane in dialog units; it keeps its size when the dialog is resized.
+constexpr short kPaneWidth = 90, kPaneHeight = 110;
+constexpr int kMargin = 6;
+
+// The child template of the explorer dialog: the standard controls' place,
+// and the pane to its right.
+class TTemplate {
+ public:
+  TTemplate() {
+    Dword(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL);
+    Dword(0);
+    Word(2);
+    Rect(0, 0, kPaneWidth + 8, kPaneHeight);
+    Word(0), Word(0), Word(0);  // no menu, the dialog class, no title
+    Item(WS_CHILD, kStandardControlsId, 0, 0, 1, 1);
+    Item(WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, kPaneId, 4, 0, kPaneWidth, kPaneHeight);
+    FMemory = GlobalAlloc(GMEM_FIXED, FWords.size() * sizeof(WORD));
+    if (FMemory) std::memcpy(FMemory, FWords.data(), FWords.size() * sizeof(WORD));
+  }
+  ~TTemplate() {
+    if (FMemory) GlobalFree(FMemory);
+  }
+  TTemplate(const TTemplate&) = delete;
+  TTemplate& operator=(const TTemplate&) = delete;
+  HINSTANCE Handle() const { return static_cast<HINSTANCE>(FMemory); }
+
+ private:
+  void Word(WORD value) { FWords.push_back(value); }
+  void Dword(DWORD value) {
+    Word(LOWORD(value));
+    Word(HIWORD(value));
+  }
+  void Rect(short x, short y, short cx, short cy) {
+    for (short v : {x, y, cx, cy}) Word(static_cast<WORD>(v));
+  }
+  void Item(DWORD style, WORD id, short x, short y, short cx, short cy) {
+    if (FWords.size() % 2) Word(0);  // items start on a DWORD
+    Dword(style);
+    Dword(0);
+    Rect(x, y, cx, cy);
+    Word(id);
+    Word(0xFFFF), Word(0x0082);  // the static class
+    Word(0);                     // no text
+    Word(0);                     // no creation data
+  }
+
+  std::vector<WORD> FWords;
+  HGLOBAL FMemory = nullptr;
+};
+
+class TPreviewSession {
+ public:
+  static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+      auto* self = reinterpret_cast<TPreviewSession*>(
+          reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData);
+      SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+      self->FDialog = dialog;
+      return TRUE;
+    }
+    auto* self = reinterpret_cast<TPreviewSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!self) return 0;
+    return Guarded(UINT_PTR{0}, [&] { return self->Message(message, wParam, lParam); });
+  }
+
+  std::wstring InitialFile;
+
+ private:
+  UINT_PTR Message(UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+      case WM_NOTIFY: {
+        const auto* note = reinterpret_cast<const OFNOTIFYW*>(lParam);
+        if (note->hdr.code == CDN_INITDONE) {
+          Layout();
+          Show(InitialFile);
+        } else if (note->hdr.code == CDN_SELCHANGE) {
+          Show(SelectedFile());
+        } else if (note->hdr.code == CDN_FOLDERCHANGE) {
+          Show({});
+        }
+        return 0;
+      }
+      case WM_SIZE:
+        Layout();
+        return 0;
+      case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlID != kPaneId) return 0;
+        Paint(item->hDC, item->rcItem);
+        return TRUE;
+      }
+      default:
+        return 0;
+    }
+  }
+
+  HWND Pane() const { return GetDlgItem(FDialog, kPaneId); }
+
+  // The pane at the right edge, from the top down to the bottom margin.
+  void Layout() {
+    HWND pane = Pane();
+    if (!pane) return;
+    RECT client{}, bounds{};
+    GetClientRect(FDialog, &client);
+    GetWindowRect(pane, &bounds);
+    const int width = bounds.right - bounds.left;
+    const int height = std::max(0, static_cast<int>(client.bottom) - 2 * kMargin);
+    SetWindowPos(pane, nullptr, client.right - width - kMargin, kMargin, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(pane, nullptr, TRUE);
+  }
+
+  std::wstring SelectedFile() const {
+    std::vector<wchar_t> path(32768, L'\0');
+    const LRESULT n = SendMessageW(GetParent(FDialog), CDM_GETFILEPATH,
+                                   static_cast<WPARAM>(path.size()),
+                                   reinterpret_cast<LPARAM>(path.data()));
+    return n > 0 ? std::wstring(path.data()) : std::wstring();
+  }
+
+  void Show(const std::wstring& file) {
+    FPicture.reset();
+    if (!file.empty()) {
+      const std::string path = Narrow(file);
+      if (WinFiles().FileExists(path)) {
+        try {
+          TPicture picture;
+          picture.LoadFromFile(path);
+          if (!picture.Empty()) {
+            TPixelBuffer pixels(picture.Width(), picture.Height());
+            pixels.Fill(GetSysColor(COLOR_BTNFACE));
+            picture.Draw(pixels, 0, 0);
+            FPicture = std::move(pixels);
+          }
+        } catch (...) {
+          // Not a picture this applet can show: the pane stays empty.
+        }
+      }
+    }
+    if (HWND pane = Pane()) InvalidateRect(pane, nullptr, TRUE);
+  }
+
+  void Paint(HDC dc, const RECT& area) {
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    if (!FPicture) return;
+    const int w = FPicture->Width(), h = FPicture->Height();
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(FDialog, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int textHeight = metrics.tmHeight + 4;
+    // Fitted into the pane above the size line, never enlarged.
+    const int boxWidth = area.right - area.left, boxHeight = area.bottom - area.top - textHeight;
+    if (boxWidth > 0 && boxHeight > 0) {
+      const double scale = std::min({1.0, static_cast<double>(boxWidth) / w,
+                                     static_cast<double>(boxHeight) / h});
+      const int dw = std::max(1, static_cast<int>(w * scale + 0.5));
+      const int dh = std::max(1, static_cast<int>(h * scale + 0.5));
+      const int x = area.left + (boxWidth - dw) / 2, y = area.top + (boxHeight - dh) / 2;
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = w;
+      info.bmiHeader.biHeight = -h;
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      StretchDIBits(dc, x, y, dw, dh, 0, 0, w, h, FPicture->Data(), &info, DIB_RGB_COLORS,
+                    SRCCOPY);
+      RECT line{area.left, area.bottom - textHeight, area.right, area.bottom};
+      const std::wstring size = std::to_wstring(w) + L" \u00D7 " + std::to_wstring(h);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      DrawTextW(dc, size.c_str(), -1, &line, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SelectObject(dc, oldFont);
+  }
+
+  HWND FDialog = nullptr;
+  std::optional<TPixelBuffer> FPicture;
+};
+
+}  // namespace
+
+bool WinOpenFile(const TOpenFileRequest& request, std::string& fileName) {
+  std::wstring filter;
+  for (const auto& [description, masks] : request.Filter)
+    filter += Widen(description) + L'\0' + Widen(masks) + L'\0';
+  filter += L'\0';
+  const std::wstring title = Widen(request.Title);
+  const std::wstring folder = Widen(request.InitialDir);
+  TTemplate pane;
+  TPreviewSession session;
+
+  for (std::wstring initial = Widen(request.FileName);;) {
+    std::vector<wchar_t> file(32768, L'\0');
+    initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
+    session.InitialFile = initial;
+    OPENFILENAMEW info{};
+    info.lStructSize = sizeof info;
+    info.hwndOwner = reinterpret_cast<HWND>(request.Owner);
+    info.lpstrFilter = filter.size() > 1 ? filter.c_str() : nullptr;
+    info.nFilterIndex = static_cast<DWORD>(request.FilterIndex);
+    info.lpstrFile = file.data();
+    info.nMaxFile = static_cast<DWORD>(file.size());
+    info.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    info.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    // The host's working folder is not the dialog's to change.
+    info.Flags = request.Flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    info.FlagsEx = request.FlagsEx;
+    if (request.PicturePreview && pane.Handle()) {
+      info.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
+      info.hInstance = pane.Handle();
+      info.lpfnHook = TPreviewSession::Hook;
+      info.lCustData = reinterpret_cast<LPARAM>(&session);
+    }
+    if (GetOpenFileNameW(&info)) {
+      fileName = Narrow(file.data());
+      return true;
+    }
+    // A stored name the dialog refuses must not keep it from opening.
+    if (CommDlgExtendedError() != FNERR_INVALIDFILENAME || initial.empty()) return false;
+    initial.clear();
+  }
+}
+
+}  // namespace bx

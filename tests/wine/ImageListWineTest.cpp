@@ -1,0 +1,291 @@
+// The image folder list in the real window under Wine: a real folder
+// listed and followed live through the real change notification, a click
+// that sets the wallpaper, the browse dialog and the picture dialog with
+// its preview, and closing the dialog in a burst of copies.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "dialogs/main/BXMain.h"
+#include "settings/SettingsModel.h"
+#include "tests/unit/ImageWriters.h"
+#include "tests/wine/ThreadWindows.h"
+#include "tests/wine/WineTestUtil.h"
+
+namespace bx {
+namespace {
+
+using namespace winetest;
+
+std::string Raw(const std::string& key) { return key[0] == '\\' ? key.substr(1) : key; }
+
+test::TBytes SmallBmp(std::uint32_t colour) {
+  test::TDibSpec bmp;
+  bmp.Width = 8;
+  bmp.Height = 8;
+  bmp.Bits = test::PackDibRows(8, 8, 24, std::vector<std::uint32_t>(64, colour), false);
+  return test::WriteBmp(bmp);
+}
+
+// What a window has drawn, read from its own surface (any thread).
+TCapture ScreenOf(HWND window) {
+  TCapture capture;
+  RECT r{};
+  GetWindowRect(window, &r);
+  capture.Width = r.right - r.left;
+  capture.Height = r.bottom - r.top;
+  HDC screen = GetWindowDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, capture.Width, -capture.Height, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, capture.Width, capture.Height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  capture.Pixels.assign(pixels, pixels + static_cast<std::size_t>(capture.Width) * capture.Height);
+  for (auto& p : capture.Pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return capture;
+}
+
+BOOL CALLBACK FindById(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<std::pair<int, HWND>*>(data);
+  if (GetDlgCtrlID(window) == search->first && IsWindowVisible(window)) {
+    search->second = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND ChildWithId(HWND parent, int id) {
+  std::pair<int, HWND> search{id, nullptr};
+  EnumChildWindows(parent, FindById, reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+// The state of a browse window's OK once the window has settled: the
+// selection of the first folder and whatever the window does after it
+// (Wine sets OK itself after our callback) take their time on a busy
+// machine; the state must then hold.
+int SettledOk(HWND browse, bool expected) {
+  auto enabled = [browse] { return IsWindowEnabled(GetDlgItem(browse, IDOK)) != FALSE; };
+  for (int waited = 0; waited < 5000 && enabled() != expected; waited += 50) Sleep(50);
+  Sleep(400);
+  return enabled() ? 1 : 0;
+}
+
+class ImageListWineTest : public ::testing::Test {
+ protected:
+  ImageListWineTest() {
+    Application().ClearTerminate();
+    PreviewBusy = false;
+    for (const char* name : {"ShowHint", "WallpaperFolder", "WallpaperOrg", "WallpaperOriginPre",
+                             "WallpaperbgColorOption", "ShowPreviewGrid", "WallpaperSaveToDefUser"})
+      Registry.Remove(HKEY_CURRENT_USER, Raw(kOwnKey), name);
+    for (const char* name : {"Wallpaper", "TileWallpaper", "WallpaperStyle", "WallPaperOriginX",
+                             "WallPaperOriginY"})
+      Registry.Keep(HKEY_CURRENT_USER, Raw(kDesktopKey), name);
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", "");
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "TileWallpaper", "0");
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "WallpaperStyle", "0");
+  }
+  ~ImageListWineTest() override { Close(); }
+
+  void Write(const std::string& name, const test::TBytes& bytes) {
+    ASSERT_TRUE(WriteWholeFile(Folder.File(name), bytes)) << name;
+  }
+  test::TBytes Jpeg() const { return test::WriteJpeg(96, 64, 3, test::GradientSamples(96, 64)); }
+
+  void Open(const std::string& folder) {
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kOwnKey), "WallpaperFolder", folder);
+    Dialog = std::make_unique<TFrmBXMain>();
+    Window = CreateFormWindow(*Dialog);
+    ASSERT_TRUE(Window);
+    ShowWindow(Window, SW_SHOW);
+    SetForegroundWindow(Window);
+    Pump(100);
+  }
+  void Close() {
+    if (!Dialog) return;
+    DestroyFormWindow(*Dialog);
+    Dialog.reset();
+  }
+
+  HWND List() const { return FindControlWindow(*Dialog, "ListBoxWallpapers"); }
+  int Count() const { return static_cast<int>(SendMessageW(List(), LB_GETCOUNT, 0, 0)); }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> entries;
+    for (int i = 0; i < Count(); ++i) {
+      std::wstring text(static_cast<std::size_t>(SendMessageW(List(), LB_GETTEXTLEN, i, 0)), L'\0');
+      SendMessageW(List(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      entries.push_back(Narrow(text));
+    }
+    return entries;
+  }
+  bool Enabled(const char* control) const {
+    return IsWindowEnabled(FindControlWindow(*Dialog, control)) != FALSE;
+  }
+
+  TRegistryRestorer Registry;
+  TTempFolder Folder{"bxlist"};
+  TRecordingMessageBoxes Boxes;
+  TPlatformScope Scope{Boxes};
+  std::unique_ptr<TFrmBXMain> Dialog;
+  HWND Window = nullptr;
+};
+
+TEST_F(ImageListWineTest, ARealFolderIsListedAndFollowedLive) {
+  Write("b.bmp", SmallBmp(0x2060A0));
+  Write("A.jpg", Jpeg());
+  Write("\xC3\x96lbild.bmp", SmallBmp(0xA06020));  // Ölbild
+  Write("notes.txt", {'x'});
+  Open(Folder.Path());
+  EXPECT_EQ(Dialog->FWallpaperFolder, Folder.Path() + "\\");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"(none)", "A.jpg", "b.bmp", "\xC3\x96lbild.bmp"}));
+  // The list has its strings: typing a letter jumps to an entry.
+  EXPECT_TRUE(GetWindowLongW(List(), GWL_STYLE) & LBS_HASSTRINGS);
+  EXPECT_TRUE(SaveBitmap(CaptureWindow(Window), "ImageList.bmp"));
+
+  // A file copied in appears within a second, a deleted one goes.
+  Write("c.gif", {'G', 'I', 'F', '8', '9', 'a'});
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(PumpUntil([&] { return Count() == 5; }, 1000)) << Count();
+  EXPECT_LT(GetTickCount64() - start, 1000u);
+  EXPECT_EQ(Entries().at(3), "c.gif");
+  ASSERT_TRUE(DeleteFileW(Widen(Folder.File("b.bmp")).c_str()));
+  EXPECT_TRUE(PumpUntil([&] { return Count() == 4; }, 1000)) << Count();
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"(none)", "A.jpg", "c.gif", "\xC3\x96lbild.bmp"}));
+  // Following the folder changes no setting.
+  EXPECT_FALSE(Enabled("BitBtnOk"));
+  EXPECT_TRUE(Boxes.Texts.empty());
+}
+
+TEST_F(ImageListWineTest, AClickSetsTheWallpaperAndApplyStoresIt) {
+  Write("one.bmp", SmallBmp(0x336699));
+  Write("two.bmp", SmallBmp(0x993366));
+  Open(Folder.Path());
+  ASSERT_EQ(Count(), 3);
+  ASSERT_FALSE(Enabled("BitBtnApply"));
+  RECT item{};
+  SendMessageW(List(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+  Click(List(), item.left + 5, (item.top + item.bottom) / 2);
+  EXPECT_EQ(SendMessageW(List(), LB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(Dialog->FWallpaper, Folder.File("two.bmp"));
+  EXPECT_TRUE(Enabled("BitBtnOk"));
+  EXPECT_TRUE(Enabled("BitBtnApply"));
+  PostMessageW(FindControlWindow(*Dialog, "BitBtnApply"), BM_CLICK, 0, 0);
+  Pump(100);
+  const auto stored = ReadRegValue(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->Text(), Folder.File("two.bmp"));
+  EXPECT_FALSE(Enabled("BitBtnApply"));
+  EXPECT_TRUE(Boxes.Texts.empty());
+}
+
+TEST_F(ImageListWineTest, TheBrowseDialogConfirmsOnlyFoldersWithImages) {
+  const std::string empty = Folder.File("empty");
+  ASSERT_TRUE(CreateDirectoryW(Widen(empty).c_str(), nullptr));
+  Write("one.bmp", SmallBmp(0x336699));
+  Open(empty);
+  ASSERT_EQ(Dialog->FWallpaperFolder, empty + "\\");
+  std::atomic<int> okEnabled{-1};
+  std::atomic<bool> captioned{false};
+  HWND browse = wine::WhileShown(
+      L"Browse for Folder", [&] { Dialog->BitBtnSetFolder.Click(); },
+      [&](HWND w) {
+        captioned = true;
+        okEnabled = SettledOk(w, false);
+        PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+      });
+  EXPECT_TRUE(browse);
+  EXPECT_TRUE(captioned);
+  EXPECT_EQ(okEnabled, 0) << "OK on a folder without images";
+  EXPECT_EQ(Dialog->FWallpaperFolder, empty + "\\");
+  EXPECT_FALSE(Enabled("BitBtnOk"));
+
+  // A folder with images can be confirmed, and becomes the listed folder.
+  Dialog->FWallpaperFolder = Folder.Path() + "\\";
+  okEnabled = -1;
+  wine::WhileShown(
+      L"Browse for Folder", [&] { Dialog->BitBtnSetFolder.Click(); },
+      [&](HWND w) {
+        okEnabled = SettledOk(w, true);
+        PostMessageW(w, WM_COMMAND, IDOK, 0);
+      });
+  EXPECT_EQ(okEnabled, 1);
+  EXPECT_EQ(Dialog->FWallpaperFolder, Folder.Path() + "\\");
+  EXPECT_EQ(Count(), 2);
+  EXPECT_TRUE(Enabled("BitBtnOk"));
+  EXPECT_TRUE(Enabled("BitBtnApply"));
+  EXPECT_TRUE(Boxes.Texts.empty());
+  Close();
+  RemoveDirectoryW(Widen(empty).c_str());
+}
+
+TEST_F(ImageListWineTest, ThePictureDialogPreviewsAJpeg) {
+  Write("photo.jpg", Jpeg());
+  Write("broken.jpg", {'n', 'o'});
+  Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", Folder.File("photo.jpg"));
+  Open(Folder.Path());
+  ASSERT_EQ(Dialog->FWallpaper, Folder.File("photo.jpg"));
+  std::atomic<int> colours{0};
+  std::atomic<bool> pane{false};
+  // The file dialog moves the working folder while it runs.
+  wchar_t here[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, here);
+  const std::string shot = Narrow(here) + "\\PictureDialog.bmp";
+  HWND shown = wine::WhileShown(
+      L"Select an wallpaper image", [&] { Dialog->BitBtnSelectImage.Click(); },
+      [&](HWND w) {
+        Sleep(1000);
+        if (HWND preview = ChildWithId(w, 0x4B0)) {
+          pane = true;
+          const TCapture capture = ScreenOf(preview);
+          std::set<std::uint32_t> seen(capture.Pixels.begin(), capture.Pixels.end());
+          colours = static_cast<int>(seen.size());
+        }
+        SaveBitmap(ScreenOf(w), shot);
+        PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+      });
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(pane) << "the preview pane";
+  // The gradient of the JPEG, scaled: many colours, not a plain pane.
+  EXPECT_GT(colours, 50);
+  EXPECT_EQ(Dialog->FWallpaper, Folder.File("photo.jpg"));
+  EXPECT_FALSE(Enabled("BitBtnOk"));
+  EXPECT_TRUE(Boxes.Texts.empty());
+}
+
+TEST_F(ImageListWineTest, ClosingTheDialogWhileFilesAreCopiedIn) {
+  Write("a.bmp", SmallBmp(0x336699));
+  Open(Folder.Path());
+  std::atomic<bool> stop{false};
+  std::atomic<int> written{0};
+  std::thread copier([&] {
+    for (int i = 0; !stop && i < 3000; ++i)
+      if (WriteWholeFile(Folder.File("copy" + std::to_string(i) + ".bmp"), SmallBmp(0x102030)))
+        ++written;
+  });
+  Pump(300);
+  const ULONGLONG start = GetTickCount64();
+  Close();
+  const ULONGLONG took = GetTickCount64() - start;
+  stop = true;
+  copier.join();
+  Pump(200);
+  EXPECT_GT(written, 0);
+  EXPECT_LT(took, 1000u) << "closing waited";
+  EXPECT_TRUE(Boxes.Texts.empty());
+  for (int i = 0; i < written; ++i) DeleteFileW(Widen(Folder.File("copy" + std::to_string(i) + ".bmp")).c_str());
+}
+
+}  // namespace
+}  // namespace bx
