@@ -7,6 +7,12 @@ namespace {
 // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE.
 const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
 
+bool Vertical(int index) {
+  return index == SM_CYVIRTUALSCREEN || index == SM_YVIRTUALSCREEN || index == SM_CYSCREEN;
+}
+
+}  // namespace
+
 int ScreenCaps(int index) {
   HDC dc = GetDC(nullptr);
   if (!dc) return 0;
@@ -14,12 +20,6 @@ int ScreenCaps(int index) {
   ReleaseDC(nullptr, dc);
   return value;
 }
-
-bool Vertical(int index) {
-  return index == SM_CYVIRTUALSCREEN || index == SM_YVIRTUALSCREEN || index == SM_CYSCREEN;
-}
-
-}  // namespace
 
 TDesktopSizeCalls SystemDesktopSizeCalls() {
   TDesktopSizeCalls calls;

@@ -17,6 +17,9 @@ struct TDesktopSizeCalls {
 };
 TDesktopSizeCalls SystemDesktopSizeCalls();
 
+// GetDeviceCaps of the screen; 0 when the screen's context cannot be had.
+int ScreenCaps(int index);
+
 // A size or place of the desktop (SM_CXVIRTUALSCREEN, SM_CYVIRTUALSCREEN, ...)
 // in physical pixels: asked as a thread aware of each monitor's scaling
 // where the system offers it, else scaled by the screen's physical size

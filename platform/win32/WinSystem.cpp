@@ -9,14 +9,6 @@ namespace bx {
 
 namespace {
 
-int ScreenCaps(int index) {
-  HDC dc = GetDC(nullptr);
-  if (!dc) return 0;
-  const int value = GetDeviceCaps(dc, index);
-  ReleaseDC(nullptr, dc);
-  return value;
-}
-
 class TWinSystem : public ISystem {
  public:
   // The desktop's size in physical pixels: the placement presets, the
