@@ -52,10 +52,7 @@ class TButtonBinding : public TControlBinding {
   void UpdateKind() override { SyncCaption(); }
 
   HWND CreateButton(HWND parent, int id, const RECT& bounds, DWORD style) {
-    return CreateWindowExW(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style, bounds.left,
-                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           CodeModule(), nullptr);
+    return CreateChild(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style, parent, id, bounds);
   }
 };
 

@@ -23,11 +23,8 @@ class TCheckBinding : public TControlBinding {
   virtual bool Checked() const = 0;
 
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
-    return CreateWindowExW(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style | ButtonStyle(),
-                           bounds.left, bounds.top, bounds.right - bounds.left,
-                           bounds.bottom - bounds.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
-                           nullptr);
+    return CreateChild(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style | ButtonStyle(),
+                       parent, id, bounds);
   }
 
   void UpdateKind() override {

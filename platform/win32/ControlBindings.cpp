@@ -69,6 +69,13 @@ bool TControlBinding::CanFocus() const {
   return IsWindowEnabled(focus) && (GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+HWND TControlBinding::CreateChild(DWORD exStyle, const wchar_t* windowClass, const wchar_t* text,
+                                  DWORD style, HWND parent, int id, const RECT& bounds) {
+  return CreateWindowExW(exStyle, windowClass, text, style, bounds.left, bounds.top,
+                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(), nullptr);
+}
+
 void TControlBinding::SyncCaption() {
   const std::wstring wanted = Widen(FControl.Caption());
   const int length = GetWindowTextLengthW(FHandle);

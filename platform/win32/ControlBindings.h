@@ -73,6 +73,10 @@ class TControlBinding : public TWindowBase<TControlBinding> {
 
  protected:
   virtual HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) = 0;
+  // The control's child window of `parent` at `bounds`, its id the command
+  // id the form routes to this binding.
+  static HWND CreateChild(DWORD exStyle, const wchar_t* windowClass, const wchar_t* text,
+                          DWORD style, HWND parent, int id, const RECT& bounds);
   // Kind-specific part of Update.
   virtual void UpdateKind() {}
   // Where the window goes, in the form's client pixels.

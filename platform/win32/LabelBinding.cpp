@@ -17,10 +17,7 @@ class TLabelBinding : public TControlBinding {
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     style |= Model().WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
-    return CreateWindowExW(0, L"STATIC", Widen(FControl.Caption()).c_str(), style, bounds.left,
-                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
-                           nullptr);
+    return CreateChild(0, L"STATIC", Widen(FControl.Caption()).c_str(), style, parent, id, bounds);
   }
 
   void UpdateKind() override { SyncCaption(); }

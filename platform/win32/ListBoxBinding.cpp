@@ -57,10 +57,7 @@ class TListBoxBinding : public TControlBinding {
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     style |= WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
     if (Model().Sorted) style |= LBS_SORT;
-    return CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, style, bounds.left, bounds.top,
-                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
-                           nullptr);
+    return CreateChild(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, style, parent, id, bounds);
   }
 
   void UpdateKind() override {

@@ -35,11 +35,8 @@ class TListViewBinding : public TControlBinding {
 
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
-    return CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
-                           style | Styles() | LVS_SINGLESEL, bounds.left, bounds.top,
-                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
-                           nullptr);
+    return CreateChild(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr, style | Styles() | LVS_SINGLESEL,
+                       parent, id, bounds);
   }
 
   void UpdateKind() override {

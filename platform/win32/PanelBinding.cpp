@@ -52,10 +52,7 @@ class TPanelBinding : public TControlBinding {
 
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
-    return CreateWindowExW(0, L"STATIC", nullptr, style | SS_OWNERDRAW, bounds.left, bounds.top,
-                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
-                           nullptr);
+    return CreateChild(0, L"STATIC", nullptr, style | SS_OWNERDRAW, parent, id, bounds);
   }
 };
 

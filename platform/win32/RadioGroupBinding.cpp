@@ -16,11 +16,8 @@ class TRadioGroupBinding : public TControlBinding {
 
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
-    return CreateWindowExW(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style | BS_GROUPBOX,
-                           bounds.left, bounds.top, bounds.right - bounds.left,
-                           bounds.bottom - bounds.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CodeModule(),
-                           nullptr);
+    return CreateChild(0, L"BUTTON", Widen(FControl.Caption()).c_str(), style | BS_GROUPBOX, parent,
+                       id, bounds);
   }
   void UpdateKind() override { SyncCaption(); }
 };
