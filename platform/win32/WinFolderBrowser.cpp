@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/FileNames.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WinFiles.h"
@@ -17,6 +18,11 @@ namespace {
 // more, after whatever the window itself did with OK meanwhile (Wine's
 // browser sets its own state after the callback).
 constexpr UINT kReapplyOk = WM_APP + 0x5A1;
+// Posted after a selection was asked for: under Wine the tree may not yet
+// take it while the window is being initialised, so it is asked again
+// until the selection has arrived (a few times at most).
+constexpr UINT kReselect = WM_APP + 0x5A2;
+constexpr int kReselectTries = 20;
 constexpr UINT_PTR kSubclassId = 0xB0F;
 
 struct TPidlFree {
@@ -36,6 +42,12 @@ std::string PathOf(LPCITEMIDLIST item) {
 
 bool IsDriveRoot(const std::string& path) {
   return (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':';
+}
+
+bool SameFolder(std::string a, std::string b) {
+  for (std::string* p : {&a, &b})
+    if (p->size() > 3 && p->back() == '\\') p->pop_back();
+  return SameFileName(a, b);
 }
 
 // The shell's item for an existing folder (or a drive root), when the
@@ -115,7 +127,11 @@ class TBrowseSession : public IFolderBrowseWindow {
       resolved = Resolve(Owner(), path);
       item = resolved.get();
     }
-    if (item) SendMessageW(FWindow, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(item));
+    if (!item) return;
+    FWanted = path;
+    FReselectTries = kReselectTries;
+    SendMessageW(FWindow, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(item));
+    if (!FWanted.empty()) PostMessageW(FWindow, kReselect, 0, 0);
   }
 
   void Close() override {
@@ -139,6 +155,7 @@ class TBrowseSession : public IFolderBrowseWindow {
       if (FEvents.Initialized) FEvents.Initialized(*this);
     } else if (message == BFFM_SELCHANGED && FWindow) {
       const std::string path = PathOf(reinterpret_cast<LPCITEMIDLIST>(lParam));
+      if (!FWanted.empty() && SameFolder(path, FWanted)) FWanted.clear();
       if (FEvents.SelectionChanged) FEvents.SelectionChanged(*this, path);
       if (FOkSet) PostMessageW(FWindow, kReapplyOk, 0, 0);
     }
@@ -186,6 +203,13 @@ class TBrowseSession : public IFolderBrowseWindow {
       case kReapplyOk:
         SendMessageW(window, BFFM_ENABLEOK, 0, self->FOk ? TRUE : FALSE);
         return 0;
+      case kReselect:
+        if (!self->FWanted.empty() && self->FReselectTries-- > 0) {
+          if (TPidl item = Resolve(self->Owner(), self->FWanted))
+            SendMessageW(window, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(item.get()));
+          if (!self->FWanted.empty()) PostMessageW(window, kReselect, 0, 0);
+        }
+        return 0;
       case WM_DESTROY:
         Guarded([&] {
           if (self->FEvents.Destroyed) self->FEvents.Destroyed();
@@ -213,6 +237,8 @@ class TBrowseSession : public IFolderBrowseWindow {
   HWND FWindow = nullptr;
   bool FOk = true;
   bool FOkSet = false;
+  std::string FWanted;  // a selection asked for that has not arrived yet
+  int FReselectTries = 0;
 };
 
 }  // namespace
