@@ -3,8 +3,9 @@
 # an administrator's tools use it: its version against the module's, silent
 # install, the Control Panel's list of applets and opening the applet, the
 # same package again, silent removal, a rebuild of the same version over the
-# earlier build, an upgrade, a refused downgrade and a removal after the
-# module was deleted by hand. Each step checks what it leaves on the machine.
+# earlier build, an upgrade, a refused downgrade, a removal after the module
+# was deleted by hand and, for the x64 package, its install over the x86 one.
+# Each step checks what it leaves on the machine.
 #
 # Usage: package_test.sh WINE x64|x86 MODULE PACKAGE-DIR BXWINDOW CPLIST WORK-DIR
 # WINE is the loader that runs the installer: the build's own, or the 64-bit
@@ -16,7 +17,7 @@
 # the build's loader is missing, the steps that need it are left out, saying so.
 set -uo pipefail
 if [ $# -ne 7 ]; then
-  sed -n '9p' "$0" >&2
+  sed -n '10p' "$0" >&2
   exit 2
 fi
 wine=$1 arch=$2
@@ -262,6 +263,28 @@ rm -f "$installed"
 msiexec /x "$(winpath "$next_package")" /qn
 expect "removal exit code" $? 0
 removed "removal without the module"
+
+# Both packages are one product: on 64-bit Windows the x64 package replaces
+# the x86 one, which is how a computer moves from one to the other.
+x86_package="$package_dir/Bexora-$version-x86.msi"
+if [ "$arch" = x64 ] && [ ! -f "$x86_package" ]; then
+  echo "SKIP: the x64 package over the x86 one: no $(basename "$x86_package") beside it"
+elif [ "$arch" = x64 ]; then
+  step "the x64 package over the x86 one of the same version"
+  x86_installed=$(unixpath "$(reg_get 32 'HKLM\Software\Microsoft\Windows\CurrentVersion' ProgramFilesDir)\Bexora\Bexora.cpl")
+  msiexec /i "$(winpath "$x86_package")" /qn
+  expect "x86 install exit code" $? 0
+  [ -f "$x86_installed" ] || fail "the x86 package did not install $x86_installed"
+  msiexec /i "$(winpath "$package")" /qn
+  expect "x64 over x86: exit code" $? 0
+  expect "x64 over x86: uninstall entries, by registry view" "$(entries | cut -d' ' -f1)" 64
+  [ ! -e "$x86_installed" ] || fail "x64 over x86: the x86 module is still there"
+  expect "x64 over x86: the x86 Control Panel registration" "$(reg_get 32 "$cpls" Bexora)" ""
+  cmp -s "$installed" "$module" || fail "x64 over x86: the installed module is not the build's"
+  msiexec /x "$(winpath "$package")" /qn
+  expect "removal exit code" $? 0
+  removed "removal after the move from x86"
+fi
 
 if [ $failures = 0 ]; then
   echo "package_test $arch: all steps passed in ${SECONDS} s"
