@@ -11,13 +11,12 @@ import sys
 import uuid
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import msi_database  # noqa: E402
 import pe_version  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SOURCE = os.path.join(ROOT, "installer", "Bexora.wxs")
 ICON = os.path.join(ROOT, "resources", "MAINICON.ico")
-# The upgrade code of installer/Bexora.wxs; product codes derive from it.
-UPGRADE_CODE = uuid.UUID("83656FE5-3DBD-405C-8A41-499ED3253634")
 # Windows Installer keeps the first three fields of a product version, at most these.
 FIELD_LIMITS = (255, 255, 65535)
 
@@ -44,13 +43,27 @@ def check_version(version):
                 "version %s: Windows Installer allows at most %s" % (version, ".".join(map(str, FIELD_LIMITS))))
 
 
+def set_file_version(package, file_id, version):
+    """Writes the module's version into the package's File table, which wixl
+    leaves empty, so that Windows Installer treats it as the versioned file
+    it is; a versioned file has no row in MsiFileHash."""
+    msi_database.run(package, [
+        ("UPDATE `File` SET `Version` = ? WHERE `File` = ?", [version, file_id]),
+        ("DELETE FROM `MsiFileHash` WHERE `File_` = ?", [file_id])], write=True)
+    if msi_database.run(package, [("SELECT `Version` FROM `File` WHERE `File` = ?", [file_id])]) != [[version]]:
+        raise msi_database.MsiError("%s: the version of %s was not written" % (package, file_id))
+
+
 def make_package(module, arch, out_dir):
     with open(module, "rb") as f:
         version = pe_version.read_version(f.read())
     check_version(version)
-    # One product code per version and architecture: the same package run
-    # again is the installed product, not a second one.
-    product_code = str(uuid.uuid5(UPGRADE_CODE, "Bexora %s %s" % (version, arch))).upper()
+    # A new product code for each build, as wixl gives each a new package
+    # code: Windows Installer refuses a package of an installed product code
+    # with another package code (1638), while a new product code of the same
+    # version is replaced by the upgrade rule. The same package run again
+    # keeps both codes, so it is the installed product, not a second one.
+    product_code = str(uuid.uuid4()).upper()
     os.makedirs(out_dir, exist_ok=True)
     target = os.path.join(os.path.abspath(out_dir), "Bexora-%s-%s.msi" % (version, arch))
     partial = target + ".part"
@@ -67,6 +80,11 @@ def make_package(module, arch, out_dir):
         if os.path.exists(partial):
             os.remove(partial)
         raise PackageError("wixl could not build %s" % os.path.basename(target))
+    try:
+        set_file_version(partial, "BexoraCpl", version)
+    except msi_database.MsiError:
+        os.remove(partial)
+        raise
     for old in glob.glob(os.path.join(os.path.dirname(target), "Bexora-*-%s.msi" % arch)):
         if old != target:
             os.remove(old)
@@ -80,7 +98,7 @@ def main(argv):
         return 2
     try:
         print(make_package(argv[1], argv[2], argv[3]))
-    except (OSError, pe_version.VersionError, PackageError) as e:
+    except (OSError, pe_version.VersionError, PackageError, msi_database.MsiError) as e:
         print("make_package: %s: %s" % (argv[1], e), file=sys.stderr)
         return 1
     return 0

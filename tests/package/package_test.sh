@@ -1,24 +1,32 @@
 #!/usr/bin/env bash
 # The Windows Installer package of one build under Wine, used as a person and
 # an administrator's tools use it: its version against the module's, silent
-# install, opening in the Control Panel, the same package again, silent
-# removal, an upgrade, a refused downgrade and a removal after the module
-# was deleted by hand. Each step checks what it leaves on the machine.
+# install, the Control Panel's list of applets and opening the applet, the
+# same package again, silent removal, a rebuild of the same version over the
+# earlier build, an upgrade, a refused downgrade, a removal after the module
+# was deleted by hand and, for the x64 package, its install over the x86 one.
+# Each step checks what it leaves on the machine.
 #
-# Usage: package_test.sh WINE x64|x86 MODULE PACKAGE-DIR BXWINDOW WORK-DIR
+# Usage: package_test.sh WINE x64|x86 MODULE PACKAGE-DIR BXWINDOW CPLIST WORK-DIR
+# WINE is the loader that runs the installer: the build's own, or the 64-bit
+# one for the x86 package, as 64-bit Windows installs it. The Control Panel
+# and the helpers run in the build's loader.
 # Runs in $WINEPREFIX and $DISPLAY as scripts/test sets them (without them:
 # a prefix under the build folder, kept between runs, and a virtual display).
-# Exit code 77 (skipped) when this Wine cannot run the build's programs.
+# Exit code 77 (skipped) when WINE cannot run the build's programs; when only
+# the build's loader is missing, the steps that need it are left out, saying so.
 set -uo pipefail
-if [ $# -ne 6 ]; then
-  sed -n '9p' "$0" >&2
+if [ $# -ne 7 ]; then
+  sed -n '10p' "$0" >&2
   exit 2
 fi
 wine=$1 arch=$2
-module=$(realpath -m "$3") package_dir=$(realpath -m "$4") bxwindow=$(realpath -m "$5") work=$(realpath -m "$6")
+module=$(realpath -m "$3") package_dir=$(realpath -m "$4") bxwindow=$(realpath -m "$5") cplist=$(realpath -m "$6")
+work=$(realpath -m "$7")
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 wine64=/usr/lib/wine/wine64
+if [ "$arch" = x64 ]; then helper_wine=$wine64; else helper_wine=/usr/lib/wine/wine; fi
 export WINEDEBUG=-all
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -44,7 +52,7 @@ expect() { # WHAT ACTUAL EXPECTED
 # Wine's drive Z: is the host's root folder.
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 unixpath() { "$wine64" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-msiexec() { "$wine64" msiexec "$@" </dev/null >/dev/null 2>&1; }
+msiexec() { "$wine" msiexec "$@" </dev/null >/dev/null 2>&1; }
 
 if [ "$arch" = x64 ]; then view=64; else view=32; fi
 reg_get() { # VIEW KEY NAME: the value's data, nothing when absent
@@ -68,11 +76,17 @@ entry_value() { # NAME: the value of the one uninstall entry
   e=$(entries)
   [ "$(printf '%s\n' "$e" | grep -c .)" = 1 ] && reg_get "${e%% *}" "${e#* }" "$1"
 }
-# Both versions as Windows reads them: the package's ProductVersion and the module's file version.
+# The versions as Windows reads them: the package's ProductVersion, its
+# module's version in the File table and the module's file version.
 versions() { # PACKAGE MODULE, Windows paths
   "$wine64" cscript //nologo "$(winpath "$here/versions.js")" "$1" "$2" 2>/dev/null | tr -d '\r'
 }
 file_version() { versions "" "$1" | tail -1; }
+product_code() { # PACKAGE
+  python3 "$root/tools/msi_database.py" "$1" "SELECT \`Value\` FROM \`Property\` WHERE \`Property\` = 'ProductCode'"
+}
+# The Control Panel's registered applets, as "value<TAB>module<TAB>applet name" lines.
+control_panel_list() { "$helper_wine" "$(winpath "$cplist")" </dev/null 2>/dev/null | tr -d '\r'; }
 
 # Runs a program under bxwindow until a window showing TEXT appears, closes
 # it and prints the program's exit code; prints nothing when no such window
@@ -81,12 +95,17 @@ with_window() { # TEXT PROGRAM [ARGUMENT...]
   local text=$1 pid
   shift
   rm -f "$work/ready" "$work/close"
-  "$wine" "$(winpath "$bxwindow")" "$text" "$(winpath "$work/ready")" "$(winpath "$work/close")" "$@" \
+  "$helper_wine" "$(winpath "$bxwindow")" "$text" "$(winpath "$work/ready")" "$(winpath "$work/close")" "$@" \
     </dev/null >/dev/null 2>&1 &
   pid=$!
   while kill -0 $pid 2>/dev/null && [ ! -e "$work/ready" ]; do sleep 0.2; done
   touch "$work/close"
   wait $pid && sed -n 's/^ended //p' "$work/ready" | tr -d '\r'
+}
+helpers=yes
+without_helpers() { # WHAT: true, after saying so, when the build's own loader is missing
+  [ $helpers = yes ] && return 1
+  echo "SKIP: $1: this Wine runs no 32-bit programs (no 32-bit Wine)"
 }
 
 # Leaves the prefix as it was: no Bexora installed, no settings of this test.
@@ -110,17 +129,22 @@ fi
 package=${packages[0]}
 version=$(basename "$package" "-$arch.msi")
 version=${version#Bexora-}
-{ read -r package_version; read -r module_version; } < <(versions "$(winpath "$package")" "$(winpath "$module")")
+{ read -r package_version; read -r table_version; read -r module_version; } < \
+  <(versions "$(winpath "$package")" "$(winpath "$module")")
 expect "package version" "$package_version" "$version"
+expect "the module's version in the package's File table" "$table_version" "$version"
 expect "module version" "$module_version" "$version"
 [ $failures = 0 ] || exit 1
 
 # The rest runs the build's own programs: a 32-bit build needs 32-bit Wine.
-"$wine" "$(winpath "$bxwindow")" >/dev/null 2>&1
+"$helper_wine" "$(winpath "$bxwindow")" >/dev/null 2>&1
 if [ $? != 3 ]; then
-  [ "$arch" = x86 ] && { echo "SKIP: this Wine runs no 32-bit programs (no 32-bit Wine)"; exit 77; }
-  echo "FAIL: Wine does not run $bxwindow" >&2
-  exit 1
+  if [ "$arch" = x86 ] && [ "$wine" != "$wine64" ]; then
+    echo "SKIP: this Wine runs no 32-bit programs (no 32-bit Wine)"
+    exit 77
+  fi
+  [ "$arch" = x64 ] && { echo "FAIL: Wine does not run $bxwindow" >&2; exit 1; }
+  helpers=no
 fi
 cleanup
 
@@ -143,8 +167,13 @@ product=$(reg_find 'HKLM\Software\Classes\Installer\Products' ProductName Bexora
 icon=$(unixpath "$([ -n "$product" ] && reg_get "${product%% *}" "${product#* }" ProductIcon)")
 [ -f "$icon" ] && cmp -s "$icon" "$root/resources/MAINICON.ico" || fail "the product's icon is not the applet's icon"
 
-step "control.exe on the installed module"
-expect "Bexora dialog, then the Control Panel's end" "$(with_window Bexora control.exe "$installed_win" | grep -c .)" 1
+step "the Control Panel's list of applets, then control.exe on the installed module"
+if ! without_helpers "the Control Panel's list and control.exe"; then
+  listed=$(control_panel_list)
+  expect "Bexora in the Control Panel's list: its module and applet name" \
+    "$(printf '%s\n' "$listed" | grep "^Bexora"$'\t')" "Bexora"$'\t'"$installed_win"$'\t'"Bexora"
+  expect "Bexora dialog, then the Control Panel's end" "$(with_window Bexora control.exe "$installed_win" | grep -c .)" 1
+fi
 
 step "the same package again"
 snapshot() {
@@ -178,11 +207,28 @@ removed() { # WHAT
   [ ! -e "$folder" ] || fail "$1: its folder is still there"
   expect "$1: Control Panel registration" "$(reg_get $view "$cpls" Bexora)" ""
   expect "$1: uninstall entries" "$(entries | grep -c .)" 0
+  [ $helpers = no ] || expect "$1: applets of the Control Panel named Bexora" \
+    "$(control_panel_list | cut -f3 | grep -c '^Bexora$')" 0
 }
 removed "removal"
 expect "the user's converted bitmap after removal" "$(md5sum <"$bitmap" 2>/dev/null)" "$bitmap_before"
 [ -n "$settings_before" ] && [ "$(user_settings)" = "$settings_before" ] ||
   fail "removal changed the user's settings under $settings"
+
+step "a rebuild of the same version over the earlier build"
+rebuild=$(python3 "$root/tools/make_package.py" "$module" "$arch" "$work/rebuild") ||
+  { echo "FAIL: no rebuilt package" >&2; exit 1; }
+rebuild_code=$(product_code "$rebuild")
+[ -n "$rebuild_code" ] && [ "$rebuild_code" != "$(product_code "$package")" ] ||
+  fail "the rebuild's product code '$rebuild_code' is not a new one"
+msiexec /i "$(winpath "$package")" /qn
+expect "install exit code" $? 0
+msiexec /i "$(winpath "$rebuild")" /qn /l*v "$(winpath "$work/rebuild.log")"
+expect "exit code of the rebuild over the earlier build" $? 0
+expect "after the rebuild: the installed product" "$(entries | sed 's/.*\\//')" "$rebuild_code"
+expect "after the rebuild: version" "$(entry_value DisplayVersion)" "$version"
+cmp -s "$installed" "$module" || fail "after the rebuild: the installed module is not the build's"
+expect "after the rebuild: Control Panel registration" "$(reg_get $view "$cpls" Bexora)" "$installed_win"
 
 step "upgrade to the next version, then the older one refused"
 next_module="$work/next/Bexora.cpl"
@@ -192,8 +238,6 @@ python3 "$here/next_version.py" "$module" "$next_module" &&
   { echo "FAIL: no package of the next version" >&2; exit 1; }
 next_version=$(basename "$next_package" "-$arch.msi")
 next_version=${next_version#Bexora-}
-msiexec /i "$(winpath "$package")" /qn
-expect "install exit code" $? 0
 msiexec /i "$(winpath "$next_package")" /qn /l*v "$(winpath "$work/upgrade.log")"
 expect "upgrade exit code" $? 0
 upgraded() { # WHAT
@@ -204,8 +248,14 @@ upgraded() { # WHAT
 }
 upgraded "upgrade"
 refusal="A newer version of Bexora is already installed. To install this version, first remove the newer one under Programs and Features."
-expect "older package over the newer: its message, then the installer's exit code" \
-  "$(with_window "$refusal" msiexec /i "$(winpath "$package")" /qb)" 1603
+if without_helpers "the older package's message on the screen"; then
+  # Wine hands on only the low byte of a Windows program's exit code.
+  msiexec /i "$(winpath "$package")" /qn
+  expect "silent older package over the newer: exit code" $? $((1603 & 255))
+else
+  expect "older package over the newer: its message, then the installer's exit code" \
+    "$(with_window "$refusal" msiexec /i "$(winpath "$package")" /qb)" 1603
+fi
 upgraded "after the refused older package"
 
 step "removal after the module was deleted by hand"
@@ -213,6 +263,28 @@ rm -f "$installed"
 msiexec /x "$(winpath "$next_package")" /qn
 expect "removal exit code" $? 0
 removed "removal without the module"
+
+# Both packages are one product: on 64-bit Windows the x64 package replaces
+# the x86 one, which is how a computer moves from one to the other.
+x86_package="$package_dir/Bexora-$version-x86.msi"
+if [ "$arch" = x64 ] && [ ! -f "$x86_package" ]; then
+  echo "SKIP: the x64 package over the x86 one: no $(basename "$x86_package") beside it"
+elif [ "$arch" = x64 ]; then
+  step "the x64 package over the x86 one of the same version"
+  x86_installed=$(unixpath "$(reg_get 32 'HKLM\Software\Microsoft\Windows\CurrentVersion' ProgramFilesDir)\Bexora\Bexora.cpl")
+  msiexec /i "$(winpath "$x86_package")" /qn
+  expect "x86 install exit code" $? 0
+  [ -f "$x86_installed" ] || fail "the x86 package did not install $x86_installed"
+  msiexec /i "$(winpath "$package")" /qn
+  expect "x64 over x86: exit code" $? 0
+  expect "x64 over x86: uninstall entries, by registry view" "$(entries | cut -d' ' -f1)" 64
+  [ ! -e "$x86_installed" ] || fail "x64 over x86: the x86 module is still there"
+  expect "x64 over x86: the x86 Control Panel registration" "$(reg_get 32 "$cpls" Bexora)" ""
+  cmp -s "$installed" "$module" || fail "x64 over x86: the installed module is not the build's"
+  msiexec /x "$(winpath "$package")" /qn
+  expect "removal exit code" $? 0
+  removed "removal after the move from x86"
+fi
 
 if [ $failures = 0 ]; then
   echo "package_test $arch: all steps passed in ${SECONDS} s"
