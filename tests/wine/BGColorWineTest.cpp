@@ -155,9 +155,12 @@ TEST_F(BGColorWineTest, ImageCenterWithOkAndApplySetsTheDesktopColour) {
 
 TEST_F(BGColorWineTest, ThePaletteIsThePlatformsColourDialog) {
   const DWORD thread = GetCurrentThreadId();
-  HWND palette = nullptr;
+  HWND palette = nullptr, paletteOwner = nullptr;
   int paletteWidth = 0;
+  bool boxEnabled = true;
+  HWND options = nullptr;
   const HWND shown = OpenOptions([&](HWND box) {
+    options = box;
     Sleep(200);
     PostMessageW(ButtonByText(box, L"Palette (Default)"), BM_CLICK, 0, 0);
     Sleep(200);
@@ -169,6 +172,8 @@ TEST_F(BGColorWineTest, ThePaletteIsThePlatformsColourDialog) {
     if (palette) {
       Sleep(200);
       paletteWidth = OuterBounds(palette).Width;
+      paletteOwner = GetWindow(palette, GW_OWNER);
+      boxEnabled = IsWindowEnabled(box) != FALSE;
       PostMessageW(palette, WM_COMMAND, IDCANCEL, 0);
     }
     Sleep(300);
@@ -178,6 +183,9 @@ TEST_F(BGColorWineTest, ThePaletteIsThePlatformsColourDialog) {
   ASSERT_TRUE(palette) << "no colour dialog";
   // Full open: the custom-colour part beside the basic colours.
   EXPECT_GT(paletteWidth, 400);
+  // Modal over the options dialog: nothing under it can be clicked.
+  EXPECT_EQ(paletteOwner, options);
+  EXPECT_FALSE(boxEnabled);
   EXPECT_EQ(Dialog->FBGColorOption, 0);
   EXPECT_EQ(Dialog->FBackgroundColor, RGB(1, 2, 3));
 }
