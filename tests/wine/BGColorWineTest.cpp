@@ -164,7 +164,17 @@ TEST_F(BGColorWineTest, ThePaletteIsThePlatformsColourDialog) {
     Sleep(200);
     PostMessageW(ButtonByText(box, L"Palette (Default)"), BM_CLICK, 0, 0);
     Sleep(200);
-    PostMessageW(ButtonByText(box, L"Select color"), BM_CLICK, 0, 0);
+    // Another window is active when the button is pressed (its notification
+    // alone, which moves no focus): the palette's owner must not be
+    // whatever window is active then.
+    HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    Sleep(200);
+    HWND select = ButtonByText(box, L"Select color");
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(select), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(select));
     for (int i = 0; i < 100 && !palette; ++i) {
       Sleep(50);
       palette = FindShownWindow(thread, 0, L"Color");
@@ -177,6 +187,7 @@ TEST_F(BGColorWineTest, ThePaletteIsThePlatformsColourDialog) {
       PostMessageW(palette, WM_COMMAND, IDCANCEL, 0);
     }
     Sleep(300);
+    DestroyWindow(other);
     PostMessageW(ButtonByText(box, L"Cancel"), BM_CLICK, 0, 0);
   });
   ASSERT_TRUE(shown);
