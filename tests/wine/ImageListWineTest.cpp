@@ -323,7 +323,8 @@ TEST_F(ImageListWineTest, TheBrowseDialogConfirmsOnlyFoldersWithImages) {
 // The colours the picture dialog's preview pane shows.
 int PaneColours(HWND pane) {
   const TCapture capture = ScreenOf(pane);
-  return static_cast<int>(std::set<std::uint32_t>(capture.Pixels.begin(), capture.Pixels.end()).size());
+  const std::set<std::uint32_t> seen(capture.Pixels.begin(), capture.Pixels.end());
+  return static_cast<int>(seen.size());
 }
 
 // Selects the file of that name in the file dialog's list, as a click would.
@@ -340,7 +341,8 @@ bool SelectFile(HWND dialog, const std::wstring& name) {
     item.state = 0;
     SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
     return true;
   }
   return false;
