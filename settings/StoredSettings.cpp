@@ -59,18 +59,22 @@ void ReadDesktopSettings(TBXSettings& s) {
   s.FWindowTextColor = RGBStringToColor(ReadText(kColorsKey, "WindowText", "0 0 0"));
 }
 
-bool WriteDesktopSettings(RegKey root, const std::string& desktopKey,
-                          const std::string& colorsKey, const std::string& wallpaper,
-                          const TBXSettings& s) {
-  const bool stored = WriteRegistryValue(root, desktopKey, "Wallpaper", TVariant(wallpaper));
-  WriteRegistryValue(root, desktopKey, "TileWallpaper", TVariant(std::to_string(s.FTileWallpaper)));
-  WriteRegistryValue(root, desktopKey, "WallpaperStyle",
-                     TVariant(std::to_string(s.FWallpaperStyle)));
-  WriteRegistryValue(root, desktopKey, "WallPaperOriginX", TVariant(std::to_string(s.FOriginX)));
-  WriteRegistryValue(root, desktopKey, "WallPaperOriginY", TVariant(std::to_string(s.FOriginY)));
-  WriteRegistryValue(root, colorsKey, "Background",
-                     TVariant(ColorToRGBString(s.FBackgroundColor)));
-  return stored;
+TDesktopWrite WriteDesktopSettings(RegKey root, const std::string& desktopKey,
+                                   const std::string& colorsKey, const std::string& wallpaper,
+                                   const TBXSettings& s) {
+  TDesktopWrite result;
+  auto write = [&](const std::string& key, const char* name, const std::string& text) {
+    const bool stored = WriteRegistryValue(root, key, name, TVariant(text));
+    if (!stored && result.Refused.empty()) result.Refused = name;
+    return stored;
+  };
+  result.Wallpaper = write(desktopKey, "Wallpaper", wallpaper);
+  write(desktopKey, "TileWallpaper", std::to_string(s.FTileWallpaper));
+  write(desktopKey, "WallpaperStyle", std::to_string(s.FWallpaperStyle));
+  write(desktopKey, "WallPaperOriginX", std::to_string(s.FOriginX));
+  write(desktopKey, "WallPaperOriginY", std::to_string(s.FOriginY));
+  write(colorsKey, "Background", ColorToRGBString(s.FBackgroundColor));
+  return result;
 }
 
 void WriteOwnSettings(const TBXSettings& s, bool showHint) {

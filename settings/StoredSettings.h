@@ -17,10 +17,15 @@ void ReadOwnSettings(TBXSettings& settings);
 // The current user's wallpaper, placement, origin, pattern and colours.
 void ReadDesktopSettings(TBXSettings& settings);
 
+// What a write of the desktop values stored.
+struct TDesktopWrite {
+  bool Wallpaper = false;  // "Wallpaper" names the given file now
+  std::string Refused;     // the first value not stored; empty when all were
+};
+
 // The wallpaper, placement, origin and background colour under the given
-// keys. True when "Wallpaper" was stored; a key the user may not change is
-// skipped.
-bool WriteDesktopSettings(RegKey root, const std::string& desktopKey,
+// keys; a key the user may not change is skipped.
+TDesktopWrite WriteDesktopSettings(RegKey root, const std::string& desktopKey,
                           const std::string& colorsKey, const std::string& wallpaper,
                           const TBXSettings& settings);
 // The applet's own preferences, "ShowHint" first.

@@ -90,6 +90,8 @@ void TFrmBXBGColorOption::RadioGroupOptionsClick(TObject&) {
 
 void TFrmBXBGColorOption::BitBtnBackGroundColorClick(TObject&) {
   TColorDialogRequest request;
+  // Owned by this dialog, so that nothing under the palette stays usable.
+  request.Owner = Handle;
   request.Color = FColor;
   request.FullOpen = true;
   if (Platform().Dialogs && Platform().Dialogs->PickColor(request)) FColor = request.Color;

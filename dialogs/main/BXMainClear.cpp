@@ -51,6 +51,9 @@ void TFrmBXMain::ClearRegistry() {
   // A file that cannot be deleted (locked, or gone meanwhile) is passed over.
   for (const std::string& path : {converted, FDefaultUserAppDataFolder + kConvertedFileName})
     if (files.FileExists(path)) files.DeleteFile(path);
+  // The dialog goes on with the image the user chose, not with the bitmap
+  // just deleted: OK or Apply converts it again.
+  if (SameFileName(FWallpaper, converted)) FWallpaper = FWallpaperOrg;
 
   // The desktop must not go on naming the bitmap just deleted.
   const std::string wallpaper =

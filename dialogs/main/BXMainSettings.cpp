@@ -5,6 +5,7 @@
 
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
+#include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "settings/BitmapFile.h"
@@ -65,10 +66,10 @@ void TFrmBXMain::LoadSettings() {
 void TFrmBXMain::ApplySettings() {
   const std::string converted = FAppDataFolder + kConvertedFileName;
   const std::string defaultUserConverted = FDefaultUserAppDataFolder + kConvertedFileName;
-  // Cleared when the default user's bitmap cannot be written (a user without
-  // rights to it): that user's part is skipped, the current user's applies.
+  // Cleared when the default user's bitmap or registry cannot be written (a
+  // user without rights to them): that user's part is skipped, the current
+  // user's applies, and the user is told why.
   bool defaultUser = FSaveToDefUser;
-  bool defaultUserFailed = false;
   std::string defaultUserFailure;
 
   if (!FWallpaper.empty() && !SameFileName(FileExtension(FWallpaper), "bmp")) {
@@ -81,7 +82,6 @@ void TFrmBXMain::ApplySettings() {
           SaveBitmapFile(*FImageBitmap, defaultUserConverted);
         } catch (const std::exception& error) {
           defaultUser = false;
-          defaultUserFailed = true;
           defaultUserFailure = error.what();
         }
       }
@@ -95,12 +95,22 @@ void TFrmBXMain::ApplySettings() {
   }
 
   const bool isConverted = SameFileName(FWallpaper, converted);
-  const bool defaultUserStored =
-      defaultUser &&
-      WriteDesktopSettings(kHKeyUsers, kDefaultUserDesktopKey, kDefaultUserColorsKey,
-                           isConverted ? defaultUserConverted : FWallpaper, *this);
+  bool defaultUserStored = false;
+  if (defaultUser) {
+    try {
+      const TDesktopWrite written =
+          WriteDesktopSettings(kHKeyUsers, kDefaultUserDesktopKey, kDefaultUserColorsKey,
+                               isConverted ? defaultUserConverted : FWallpaper, *this);
+      defaultUserStored = written.Wallpaper;
+      if (!written.Refused.empty())
+        defaultUserFailure = FormatText("Failed to set data for '%s'", written.Refused);
+    } catch (const std::exception& error) {
+      defaultUserFailure = error.what();
+    }
+  }
   const bool currentUserStored =
-      WriteDesktopSettings(kHKeyCurrentUser, kDesktopKey, kColorsKey, FWallpaper, *this);
+      WriteDesktopSettings(kHKeyCurrentUser, kDesktopKey, kColorsKey, FWallpaper, *this)
+          .Wallpaper;
   WriteOwnSettings(*this, ShowHint());
 
   // Old converted files go only once "Wallpaper" names another file: a
@@ -113,7 +123,7 @@ void TFrmBXMain::ApplySettings() {
   ReloadWallpaper();
   Platform().System->SetSysColor(kColorBackground, FBackgroundColor);
 
-  if (defaultUserFailed && !FDefaultUserFailureShown) {
+  if (!defaultUserFailure.empty() && !FDefaultUserFailureShown) {
     FDefaultUserFailureShown = true;
     Platform().MessageBoxes->MessageDlg(
         "The default user could not be changed (" + defaultUserFailure +

@@ -49,7 +49,10 @@ class TListBoxBinding : public TControlBinding {
         }
       });
     }
-    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+    // Hidden keyboard cues (a dialog worked by mouse) hide the focus
+    // rectangle too, until the user works the keyboard.
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+      DrawFocusRect(item.hDC, &item.rcItem);
     return true;
   }
 

@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "settings/BitmapFile.h"
+#include "settings/RegSpecial.h"
 #include "settings/ReloadWallpaper.h"
 #include "tests/unit/DialogFixture.h"
 
@@ -469,26 +470,69 @@ TEST_F(ApplySettings, LoadErrorLeavesEverythingAsItWas) {
   }
 }
 
-TEST_F(ApplySettings, ReadOnlyDefaultUserIsSkippedSilently) {
-  Registry().SetStringValue(kHKeyUsers, kDefaultUserDesktopKey, "Wallpaper", "C:\\logon.bmp");
-  Registry().SetStringValue(kHKeyUsers, kDefaultUserColorsKey, "Background", "0 0 0");
-  Registry().SetReadOnly(kHKeyUsers, kDefaultUserDesktopKey);
-  Registry().SetReadOnly(kHKeyUsers, kDefaultUserColorsKey);
-  TFrmBXMain& d = Choose("");
-  d.CheckBoxSaveToDefUser.SetChecked(true);
-  d.RadioButtonTile.SetChecked(true);
-  d.FBackgroundColor = MakeColor(1, 2, 3);
-  d.BitBtnApply.Click();
-  EXPECT_TRUE(MessageTexts().empty());
-  EXPECT_EQ(DefaultUserDesktop("Wallpaper"), "C:\\logon.bmp");
-  EXPECT_FALSE(DefaultUserDesktop("TileWallpaper").has_value());
-  EXPECT_EQ(Registry().GetStringValue(kHKeyUsers, kDefaultUserColorsKey, "Background"), "0 0 0");
-  EXPECT_EQ(Desktop("Wallpaper"), "");
-  EXPECT_EQ(Desktop("TileWallpaper"), "1");
-  EXPECT_EQ(Registry().GetStringValue(kHKeyCurrentUser, kColorsKey, "Background"), "1 2 3");
-  EXPECT_EQ(Own("WallpaperSaveToDefUser"), 1u);
-  EXPECT_EQ(System().SysParamCalls.size(), 1u);
-  EXPECT_FALSE(d.BitBtnApply.Enabled());
+// A default user's registry that this user may not change: that user's
+// part is skipped, the user is told once why, the current user's applies.
+TEST_F(ApplySettings, ReadOnlyDefaultUserRegistryIsSkippedAndToldOnce) {
+  struct Case {
+    bool desktopReadOnly, colorsMissing;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {true, false, "Failed to set data for 'Wallpaper'"},
+      // Its colours alone refused: the desktop values are stored.
+      {false, false, "Failed to set data for 'Background'"},
+      // A missing key that cannot be made under the read-only ".DEFAULT".
+      {false, true, "Failed to create key .DEFAULT\\Control Panel\\Colors"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    Form.reset();
+    MessageBoxes().Messages.clear();
+    Registry().SetReadOnly(kHKeyUsers, kDefaultUserDesktopKey, false);
+    Registry().SetReadOnly(kHKeyUsers, kDefaultUserColorsKey, false);
+    Registry().SetReadOnly(kHKeyUsers, ".DEFAULT\\Control Panel", false);
+    RemoveValue(kHKeyUsers, kDefaultUserDesktopKey, "TileWallpaper");
+    Registry().SetStringValue(kHKeyUsers, kDefaultUserDesktopKey, "Wallpaper", "C:\\logon.bmp");
+    Registry().SetStringValue(kHKeyUsers, kDefaultUserColorsKey, "Background", "0 0 0");
+    if (c.colorsMissing) {
+      DeleteRegistryKey(kHKeyUsers, kDefaultUserColorsKey, false);
+      Registry().SetReadOnly(kHKeyUsers, ".DEFAULT\\Control Panel");
+    } else {
+      Registry().SetReadOnly(kHKeyUsers, kDefaultUserColorsKey);
+      if (c.desktopReadOnly) Registry().SetReadOnly(kHKeyUsers, kDefaultUserDesktopKey);
+    }
+    TFrmBXMain& d = Choose("");
+    d.CheckBoxSaveToDefUser.SetChecked(true);
+    d.RadioButtonTile.SetChecked(true);
+    d.FBackgroundColor = MakeColor(1, 2, 3);
+    for (int apply = 0; apply < 2; ++apply) {
+      d.RadioButtonCenter.SetChecked(apply == 1);
+      d.Dispatch([&] { d.BitBtnApply.Click(); });
+      EXPECT_FALSE(d.BitBtnApply.Enabled()) << "the apply went through";
+    }
+    if (c.desktopReadOnly) {
+      EXPECT_EQ(DefaultUserDesktop("Wallpaper"), "C:\\logon.bmp");
+      EXPECT_FALSE(DefaultUserDesktop("TileWallpaper").has_value());
+    } else {
+      EXPECT_EQ(DefaultUserDesktop("Wallpaper"), "");
+      EXPECT_EQ(DefaultUserDesktop("TileWallpaper"), "0");
+    }
+    if (c.colorsMissing)
+      EXPECT_FALSE(Registry().KeyExists(kHKeyUsers, kDefaultUserColorsKey));
+    else
+      EXPECT_EQ(Registry().GetStringValue(kHKeyUsers, kDefaultUserColorsKey, "Background"),
+                "0 0 0");
+    EXPECT_EQ(Desktop("Wallpaper"), "");
+    EXPECT_EQ(Desktop("TileWallpaper"), "0");
+    EXPECT_EQ(Registry().GetStringValue(kHKeyCurrentUser, kColorsKey, "Background"), "1 2 3");
+    EXPECT_EQ(Own("WallpaperSaveToDefUser"), 1u);
+    const auto& shown = MessageBoxes().Messages;
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].Type, TMsgDlgType::mtInformation);
+    EXPECT_EQ(shown[0].Buttons, TMsgDlgButtons{TMsgDlgBtn::mbOK});
+    EXPECT_EQ(shown[0].Text, "The default user could not be changed (" + c.reason +
+                                 "). The settings were applied to the current user.");
+  }
 }
 
 TEST(BitmapFile, TwentyFourBitBottomUpWithPaddedRows) {

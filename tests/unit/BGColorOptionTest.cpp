@@ -224,7 +224,9 @@ TEST_F(BGColorOption, OkReturnsWhatTheChosenOptionUses) {
 
 TEST_F(BGColorOption, ThePaletteColourComesBackOnlyWithThePalette) {
   Picker().ColorAnswers = {kPicked, kPicked, std::nullopt};
+  constexpr std::uintptr_t kWindow = 0xB0C0;
   TResult r = Run(0, {}, [](TFrmBXBGColorOption& d) {
+    d.Handle = kWindow;
     d.BitBtnBackGroundColor.Click();
     EXPECT_EQ(d.FColor, kPicked);
     d.RadioGroupOptions.SetItemIndex(1);
@@ -235,6 +237,8 @@ TEST_F(BGColorOption, ThePaletteColourComesBackOnlyWithThePalette) {
   ASSERT_EQ(Picker().ColorRequests.size(), 1u);
   EXPECT_EQ(Picker().ColorRequests[0].Color, kCallerColor);
   EXPECT_TRUE(Picker().ColorRequests[0].FullOpen);
+  // The palette is modal over the options dialog.
+  EXPECT_EQ(Picker().ColorRequests[0].Owner, kWindow);
 
   r = Run(0, {}, [](TFrmBXBGColorOption& d) {
     d.BitBtnBackGroundColor.Click();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/RegSpecial.h"
+#include "tests/unit/ImageWriters.h"
 #include "tests/unit/PreviewFixture.h"
 
 namespace bx {
@@ -133,6 +134,36 @@ TEST_F(ClearRegistryTest, YesClearsAtOnceAndTheDialogKeepsItsSettings) {
   EXPECT_EQ(Desktop("WallpaperStyle"), "3");
   EXPECT_EQ(Desktop("WallPaperOriginX"), "60");
   EXPECT_EQ(OwnText("WallpaperFolder"), kWindows);
+  EXPECT_EQ(MessageTexts().size(), 1u);
+}
+
+// The clearing deletes the converted bitmap the dialog was showing; the
+// dialog goes on with the image it was made from, and OK converts that again.
+TEST_F(ClearRegistryTest, YesThenOkStoresTheChosenImageAgain) {
+  const std::string photo = std::string(kWindows) + "photo.jpg";
+  Files().WriteFile(photo, test::WriteJpeg(16, 8, 3, test::GradientSamples(16, 8)));
+  SetOwnText("WallpaperOrg", photo);
+  TFrmBXMain& d = Dialog();
+  ASSERT_EQ(d.FWallpaper, ConvertedPath());
+  const int listed = d.ListBoxWallpapers.ItemIndex();
+  ASSERT_GT(listed, 0);
+  ASSERT_EQ(d.ListBoxWallpapers.Items()[static_cast<std::size_t>(listed)], "photo.jpg");
+  d.RadioButtonCenter.SetChecked(true);
+  ASSERT_TRUE(d.BitBtnOk.Enabled());
+
+  Clear(TMsgDlgBtn::mbYes);
+  EXPECT_FALSE(Files().FileExists(ConvertedPath()));
+  EXPECT_EQ(d.FWallpaper, photo);
+  EXPECT_EQ(d.ListBoxWallpapers.ItemIndex(), listed);
+  d.BitBtnOk.Click();
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_EQ(Desktop("Wallpaper"), ConvertedPath());
+  ASSERT_TRUE(Files().FileExists(ConvertedPath())) << "the wallpaper names a deleted file";
+  const std::vector<std::uint8_t> bmp = Files().ReadFile(ConvertedPath());
+  ASSERT_GE(bmp.size(), 26u);
+  EXPECT_EQ(bmp[0], 'B');
+  EXPECT_EQ(bmp[18], 16);  // the photo's width
+  EXPECT_EQ(OwnText("WallpaperOrg"), photo);
   EXPECT_EQ(MessageTexts().size(), 1u);
 }
 

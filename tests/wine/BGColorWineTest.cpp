@@ -155,13 +155,26 @@ TEST_F(BGColorWineTest, ImageCenterWithOkAndApplySetsTheDesktopColour) {
 
 TEST_F(BGColorWineTest, ThePaletteIsThePlatformsColourDialog) {
   const DWORD thread = GetCurrentThreadId();
-  HWND palette = nullptr;
+  HWND palette = nullptr, paletteOwner = nullptr;
   int paletteWidth = 0;
+  bool boxEnabled = true;
+  HWND options = nullptr;
   const HWND shown = OpenOptions([&](HWND box) {
+    options = box;
     Sleep(200);
     PostMessageW(ButtonByText(box, L"Palette (Default)"), BM_CLICK, 0, 0);
     Sleep(200);
-    PostMessageW(ButtonByText(box, L"Select color"), BM_CLICK, 0, 0);
+    // Another window is active when the button is pressed (its notification
+    // alone, which moves no focus): the palette's owner must not be
+    // whatever window is active then.
+    HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    Sleep(200);
+    HWND select = ButtonByText(box, L"Select color");
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(select), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(select));
     for (int i = 0; i < 100 && !palette; ++i) {
       Sleep(50);
       palette = FindShownWindow(thread, 0, L"Color");
@@ -169,15 +182,21 @@ TEST_F(BGColorWineTest, ThePaletteIsThePlatformsColourDialog) {
     if (palette) {
       Sleep(200);
       paletteWidth = OuterBounds(palette).Width;
+      paletteOwner = GetWindow(palette, GW_OWNER);
+      boxEnabled = IsWindowEnabled(box) != FALSE;
       PostMessageW(palette, WM_COMMAND, IDCANCEL, 0);
     }
     Sleep(300);
+    DestroyWindow(other);
     PostMessageW(ButtonByText(box, L"Cancel"), BM_CLICK, 0, 0);
   });
   ASSERT_TRUE(shown);
   ASSERT_TRUE(palette) << "no colour dialog";
   // Full open: the custom-colour part beside the basic colours.
   EXPECT_GT(paletteWidth, 400);
+  // Modal over the options dialog: nothing under it can be clicked.
+  EXPECT_EQ(paletteOwner, options);
+  EXPECT_FALSE(boxEnabled);
   EXPECT_EQ(Dialog->FBGColorOption, 0);
   EXPECT_EQ(Dialog->FBackgroundColor, RGB(1, 2, 3));
 }

@@ -6,6 +6,7 @@
 #include "dialogs/main/BXMain.h"
 #include "settings/RegSpecial.h"
 #include "settings/SettingsModel.h"
+#include "tests/unit/ImageWriters.h"
 #include "tests/wine/ThreadWindows.h"
 #include "tests/wine/WineTestUtil.h"
 
@@ -46,6 +47,10 @@ class ClearRegistryWineTest : public ::testing::Test {
     Saved.Keep(HKEY_USERS, kDefaultDesktop, "Pattern");
     DeleteRegTree(HKEY_CURRENT_USER, "Software\\Mobrelin");
     WriteRegistryValue(kHKeyCurrentUser, kOwnKey, "ShowPreviewGrid", TVariant(true));
+    Open();
+  }
+  void Open() {
+    if (Dialog) FormHost().Release(*Dialog);
     Application().ClearTerminate();
     Dialog = std::make_unique<TFrmBXMain>(0);
     Window = CreateFormWindow(*Dialog);
@@ -112,6 +117,45 @@ TEST_F(ClearRegistryWineTest, YesAsksWithTheSevenLinesAndClearsTheRealRegistry) 
   // The dialog stays open.
   EXPECT_TRUE(IsWindowVisible(Window));
   EXPECT_FALSE(Application().Terminated());
+}
+
+// The clearing deletes the converted bitmap of the chosen photo; OK then
+// stores the photo again, converted anew, not the name of the deleted file.
+TEST_F(ClearRegistryWineTest, YesThenOkStoresTheChosenImageAgain) {
+  const std::string photo = Folder.File("photo.jpg");
+  ASSERT_TRUE(WriteWholeFile(photo, test::WriteJpeg(40, 30, 3, test::GradientSamples(40, 30))));
+  // The bitmap an earlier OK made of it.
+  test::TDibSpec converted;
+  converted.Width = converted.Height = 4;
+  converted.Bits = test::PackDibRows(4, 4, 24, std::vector<std::uint32_t>(16, 0x336699), false);
+  ASSERT_TRUE(WriteWholeFile(Converted, test::WriteBmp(converted)));
+  Saved.SetText(HKEY_CURRENT_USER, kDesktop, "Wallpaper", Converted);
+  WriteRegistryValue(kHKeyCurrentUser, kOwnKey, "WallpaperOrg", TVariant(photo));
+  WriteRegistryValue(kHKeyCurrentUser, kOwnKey, "WallpaperFolder", TVariant(Folder.Path()));
+  Open();
+  HWND list = FindControlWindow(*Dialog, "ListBoxWallpapers");
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2) << "(none) and the photo";
+  ASSERT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+  // A change of placement enables OK.
+  ClickCentre(FindControlWindow(*Dialog, "RadioButtonCenter"));
+  ASSERT_TRUE(IsWindowEnabled(FindControlWindow(*Dialog, "BitBtnOk")));
+
+  ASSERT_TRUE(Answer([&] { SendMessageW(Window, WM_SYSCOMMAND, 668, 0); }, L"&Yes"));
+  EXPECT_FALSE(FileExistsOnDisk(Converted));
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+  PostMessageW(FindControlWindow(*Dialog, "BitBtnOk"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([] { return Application().Terminated(); }));
+  const auto stored = ReadRegValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->Text(), Converted);
+  ASSERT_TRUE(FileExistsOnDisk(Converted)) << "the wallpaper names a deleted file";
+  const auto bmp = ReadWholeFile(Converted);
+  ASSERT_TRUE(bmp && bmp->size() >= 26u);
+  EXPECT_EQ((*bmp)[0], 'B');
+  EXPECT_EQ((*bmp)[18], 40) << "the photo's width";
+  const auto org = ReadRegValue(HKEY_CURRENT_USER, "Software\\Mobrelin\\Bexora", "WallpaperOrg");
+  ASSERT_TRUE(org);
+  EXPECT_EQ(org->Text(), photo);
 }
 
 TEST_F(ClearRegistryWineTest, YesToAllClearsAfterTheDialogClosed) {

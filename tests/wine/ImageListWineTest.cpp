@@ -15,6 +15,8 @@
 #include "tests/wine/ThreadWindows.h"
 #include "tests/wine/WineTestUtil.h"
 
+#include <commctrl.h>
+
 namespace bx {
 namespace {
 
@@ -190,6 +192,94 @@ TEST_F(ImageListWineTest, AClickSetsTheWallpaperAndApplyStoresIt) {
   EXPECT_TRUE(Boxes.Texts.empty());
 }
 
+// The window sorts the rows by the system's collation, which ranks these
+// names otherwise than their code points do; each row still names its file.
+TEST_F(ImageListWineTest, EachRowAsTheWindowSortsItGivesItsOwnFile) {
+  test::TGifLayout gif;
+  gif.Width = gif.Height = 2;
+  gif.GlobalMap = {MakeColor(255, 0, 0), MakeColor(0, 0, 255)};
+  gif.Frames.push_back({0, 0, 2, 2, false, {0, 1, 1, 0}});
+  Write("!x.gif", test::WriteGif(gif));
+  std::uint32_t colour = 0x203040;
+  for (const char* name : {"(a).bmp", "_a.bmp", "a.bmp"}) Write(name, SmallBmp(colour += 0x101010));
+  Open(Folder.Path());
+  const std::vector<std::string> rows = Entries();
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], "(none)");
+  ASSERT_NE(rows, Dialog->ListBoxWallpapers.Items()) << "the window sorts as the model does";
+  for (int row = static_cast<int>(rows.size()) - 1; row >= 0; --row) {
+    SCOPED_TRACE(rows[static_cast<std::size_t>(row)]);
+    RECT item{};
+    SendMessageW(List(), LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+    SendMessageW(List(), LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    Click(List(), item.left + 5, (item.top + item.bottom) / 2);
+    Pump(20);
+    EXPECT_EQ(SendMessageW(List(), LB_GETCURSEL, 0, 0), row);
+    EXPECT_EQ(Dialog->FWallpaper, row == 0 ? "" : Folder.File(rows[static_cast<std::size_t>(row)]));
+    EXPECT_EQ(Dialog->FWallpaperOrg, Dialog->FWallpaper);
+  }
+  EXPECT_TRUE(Boxes.Texts.empty()) << (Boxes.Texts.empty() ? "" : Boxes.Texts[0]);
+}
+
+// With the keyboard cues hidden (the dialog worked by mouse) Windows draws
+// the focused row with ODS_NOFOCUSRECT: the row shows no focus rectangle,
+// though its handler still learns that it has the focus. Wine keeps no
+// keyboard cues, so the list's owner is sent the row's drawing directly.
+TEST_F(ImageListWineTest, TheFocusRectangleFollowsTheKeyboardCues) {
+  Write("one.bmp", SmallBmp(0x336699));
+  Write("two.bmp", SmallBmp(0x993366));
+  Open(Folder.Path());
+  HWND list = List();
+  std::vector<TOwnerDrawState> states;
+  auto handler = Dialog->ListBoxWallpapers.OnDrawItem;
+  Dialog->ListBoxWallpapers.OnDrawItem = [&](TObject& control, int index, const TRect& rect,
+                                             TOwnerDrawState state) {
+    states.push_back(state);
+    handler(control, index, rect, state);
+  };
+  RECT row{};
+  SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  const int width = row.right - row.left, height = row.bottom - row.top;
+  ASSERT_GT(width, 8);
+  ASSERT_GT(height, 4);
+  auto drawn = [&](UINT itemState) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_LISTBOX;
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(list));
+    item.itemID = 1;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = itemState;
+    item.hwndItem = list;
+    item.hDC = memory;
+    item.rcItem = {0, 0, width, height};
+    item.itemData = static_cast<ULONG_PTR>(SendMessageW(list, LB_GETITEMDATA, 1, 0));
+    SendMessageW(GetParent(list), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> out(pixels, pixels + static_cast<std::size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return out;
+  };
+  const auto plain = drawn(ODS_SELECTED);
+  const auto focused = drawn(ODS_SELECTED | ODS_FOCUS);
+  const auto cuesHidden = drawn(ODS_SELECTED | ODS_FOCUS | ODS_NOFOCUSRECT);
+  EXPECT_NE(focused, plain) << "no focus rectangle with the cues shown";
+  EXPECT_EQ(cuesHidden, plain) << "a focus rectangle with the cues hidden";
+  EXPECT_EQ(states, (std::vector<TOwnerDrawState>{odSelected, odSelected | odFocused,
+                                                  odSelected | odFocused}));
+  Dialog->ListBoxWallpapers.OnDrawItem = handler;
+}
+
 TEST_F(ImageListWineTest, TheBrowseDialogConfirmsOnlyFoldersWithImages) {
   const std::string empty = Folder.File("empty");
   ASSERT_TRUE(CreateDirectoryW(Widen(empty).c_str(), nullptr));
@@ -230,14 +320,44 @@ TEST_F(ImageListWineTest, TheBrowseDialogConfirmsOnlyFoldersWithImages) {
   RemoveDirectoryW(Widen(empty).c_str());
 }
 
-TEST_F(ImageListWineTest, ThePictureDialogPreviewsAJpeg) {
+// The colours the picture dialog's preview pane shows.
+int PaneColours(HWND pane) {
+  const TCapture capture = ScreenOf(pane);
+  const std::set<std::uint32_t> seen(capture.Pixels.begin(), capture.Pixels.end());
+  return static_cast<int>(seen.size());
+}
+
+// Selects the file of that name in the file dialog's list, as a click would.
+bool SelectFile(HWND dialog, const std::wstring& name) {
+  for (HWND view : wine::ChildrenOfClass(dialog, L"SysListView32")) {
+    LVFINDINFOW find{};
+    find.flags = LVFI_STRING | LVFI_PARTIAL;
+    find.psz = name.c_str();
+    const int index = static_cast<int>(SendMessageW(view, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                    reinterpret_cast<LPARAM>(&find)));
+    if (index < 0) continue;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+    return true;
+  }
+  return false;
+}
+
+// The pane previews the selected picture; a damaged one shows nothing, with
+// no error box, and the next picture shows again.
+TEST_F(ImageListWineTest, ThePictureDialogPreviewsAJpegAndNothingOfADamagedFile) {
   Write("photo.jpg", Jpeg());
-  Write("broken.jpg", {'n', 'o'});
+  Write("broken.jpg", {0xFF, 0xD8, 0xFF, 'n', 'o'});
   Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", Folder.File("photo.jpg"));
   Open(Folder.Path());
   ASSERT_EQ(Dialog->FWallpaper, Folder.File("photo.jpg"));
-  std::atomic<int> colours{0};
-  std::atomic<bool> pane{false};
+  std::atomic<int> photo{0}, broken{-1}, again{0};
+  std::atomic<bool> pane{false}, selected{false};
   // The file dialog moves the working folder while it runs.
   wchar_t here[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, here);
@@ -248,20 +368,27 @@ TEST_F(ImageListWineTest, ThePictureDialogPreviewsAJpeg) {
         Sleep(1000);
         if (HWND preview = ChildWithId(w, 0x4B0)) {
           pane = true;
-          const TCapture capture = ScreenOf(preview);
-          std::set<std::uint32_t> seen(capture.Pixels.begin(), capture.Pixels.end());
-          colours = static_cast<int>(seen.size());
+          photo = PaneColours(preview);
+          SaveBitmap(ScreenOf(w), shot);
+          selected = SelectFile(w, L"broken");
+          Sleep(700);
+          broken = PaneColours(preview);
+          SelectFile(w, L"photo");
+          Sleep(700);
+          again = PaneColours(preview);
         }
-        SaveBitmap(ScreenOf(w), shot);
         PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
       });
   EXPECT_TRUE(shown);
   EXPECT_TRUE(pane) << "the preview pane";
   // The gradient of the JPEG, scaled: many colours, not a plain pane.
-  EXPECT_GT(colours, 50);
+  EXPECT_GT(photo, 50);
+  EXPECT_TRUE(selected) << "the damaged file in the dialog's list";
+  EXPECT_EQ(broken, 1) << "a plain pane";
+  EXPECT_GT(again, 50) << "the pane previews again";
   EXPECT_EQ(Dialog->FWallpaper, Folder.File("photo.jpg"));
   EXPECT_FALSE(Enabled("BitBtnOk"));
-  EXPECT_TRUE(Boxes.Texts.empty());
+  EXPECT_TRUE(Boxes.Texts.empty()) << (Boxes.Texts.empty() ? "" : Boxes.Texts[0]);
 }
 
 TEST_F(ImageListWineTest, ClosingTheDialogWhileFilesAreCopiedIn) {

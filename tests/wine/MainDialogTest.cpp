@@ -11,6 +11,8 @@
 #include "tests/wine/WineTestUtil.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace bx {
 namespace {
@@ -64,6 +66,10 @@ class MainDialogTest : public ::testing::Test {
     WriteRegistryValue(kHKeyCurrentUser, kDesktopKey, "WallpaperOriginX", TVariant("0"));
     WriteRegistryValue(kHKeyCurrentUser, kDesktopKey, "WallpaperOriginY", TVariant("0"));
     UseAppletResources();
+    Open();
+  }
+  void Open() {
+    if (Dialog) FormHost().Release(*Dialog);
     Application().ClearTerminate();
     Dialog = std::make_unique<TFrmBXMain>(0);
     Window = CreateFormWindow(*Dialog);
@@ -280,9 +286,26 @@ LRESULT CALLBACK FocusNotifyingRadio(HWND window, UINT message, WPARAM wParam, L
   return CallWindowProcW(gButtonProc, window, message, wParam, lParam);
 }
 
+// The BM_SETDONTCLICK messages sent on this thread while recorded.
+std::vector<std::pair<HWND, WPARAM>> gDontClick;
+LRESULT CALLBACK RecordDontClick(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == BM_SETDONTCLICK)
+    gDontClick.emplace_back(sent->hwnd, sent->wParam);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(MainDialogTest, FocusOnARadioButtonIsNoClick) {
+  // Windows itself checks an auto radio button that gets the focus, unless
+  // the button is told not to when it is made.
+  gDontClick.clear();
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, RecordDontClick, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  Open();
+  UnhookWindowsHookEx(hook);
   HWND tile = Control("RadioButtonTile");
   HWND center = Control("RadioButtonCenter");
+  EXPECT_EQ(gDontClick, (std::vector<std::pair<HWND, WPARAM>>{{tile, TRUE}, {center, TRUE}}));
   for (HWND radio : {tile, center})
     gButtonProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         radio, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FocusNotifyingRadio)));
