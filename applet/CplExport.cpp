@@ -6,6 +6,8 @@
 #include "applet/ControlPanel.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WinDispatch.h"
+#include "platform/win32/WindowBase.h"
 
 #ifndef _WIN64
 static_assert(sizeof(NEWCPLINFOA) == 244, "the Control Panel's ANSI record");
@@ -18,6 +20,9 @@ bool gStarted = false;
 // The module's manifest (common controls 6) as an activation context, made
 // active while a message is handled so that the dialog's windows use it.
 HANDLE gActivation = INVALID_HANDLE_VALUE;
+// CPlApplet calls in progress: more than one while a dialog's modal loop
+// hands the Control Panel's messages on.
+int gDepth = 0;
 
 // The module start runs with the first message rather than in DllMain:
 // under the loader lock, the environment check's message box, loading the
@@ -93,10 +98,12 @@ class TActivation {
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     gModule = instance;
-  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr &&
-             gActivation != INVALID_HANDLE_VALUE) {
-    ReleaseActCtx(gActivation);
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    if (gActivation != INVALID_HANDLE_VALUE) ReleaseActCtx(gActivation);
     gActivation = INVALID_HANDLE_VALUE;
+    // A host that unloads without CPL_EXIT: classes of ours left registered
+    // would point at code that is gone.
+    bx::UnregisterWindowClasses();
   }
   return TRUE;
 }
@@ -115,8 +122,25 @@ extern "C" LONG CALLBACK CPlApplet(HWND hwndCPl, UINT uMsg, LPARAM lParam1, LPAR
         Describe(description, *reinterpret_cast<NEWCPLINFOA*>(lParam2));
       return 0;
     }
-    return bx::ControlPanelMessage(reinterpret_cast<std::uintptr_t>(hwndCPl), uMsg, lParam1,
-                                   nullptr);
+    ++gDepth;
+    LONG result = 0;
+    try {
+      result = bx::ControlPanelMessage(reinterpret_cast<std::uintptr_t>(hwndCPl), uMsg, lParam1,
+                                       nullptr);
+    } catch (...) {
+      --gDepth;
+      throw;
+    }
+    // With the dialog gone (and no message of a running one's loop still
+    // inside) nothing of ours needs a window of the Control Panel's thread;
+    // the host may unload the module from now on, and the last release may
+    // come from the folder monitor's ending thread, which could not destroy
+    // the window.
+    if (--gDepth == 0 && (uMsg == bx::kCplDblClk || uMsg == bx::kCplExit)) {
+      bx::CloseWinDispatch();
+      if (uMsg == bx::kCplExit) bx::UnregisterWindowClasses();
+    }
+    return result;
   } catch (...) {
     return 0;
   }

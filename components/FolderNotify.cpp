@@ -56,10 +56,15 @@ void TNotifyThread::Execute() {
 
 void TNotifyThread::ReportChange() {
   // FOnChange is looked at on the dialog's thread only: a monitor that let
-  // go of this thread meanwhile gets no report.
-  FDispatch.Synchronize(this, [this] {
-    if (FOnChange) FOnChange(*this);
-  });
+  // go of this thread meanwhile gets no report. A report made just as the
+  // monitor lets go is not queued at all, so the thread never waits for a
+  // dialog thread that may not pump again.
+  FDispatch.Synchronize(
+      this,
+      [this] {
+        if (FOnChange) FOnChange(*this);
+      },
+      &FTerminated);
 }
 
 void TNotifyThread::Release() {

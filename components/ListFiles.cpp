@@ -114,6 +114,17 @@ std::vector<std::string> ListFiles(std::string Folder, const std::string& Masks,
   return result;
 }
 
+bool FirstMatchIsFile(const std::string& Folder, const std::string& Masks) {
+  IFileSystem* files = Platform().Files;
+  if (!files) return false;
+  for (const std::string& mask : SplitMasks(Masks)) {
+    TFileEntry first;
+    if (files->FindFirstEntry(Folder, mask, first) && !(first.Attributes & kFaDirectory))
+      return true;
+  }
+  return false;
+}
+
 bool MatchesMask(const std::string& name, const std::string& mask) {
   return Matches(Folded(name), Folded(mask));
 }

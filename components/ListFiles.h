@@ -18,6 +18,12 @@ namespace bx {
 std::vector<std::string> ListFiles(std::string Folder, const std::string& Masks,
                                    std::uint32_t Attributes, bool WithPath);
 
+// Whether, for one of Masks in turn ("*.gif;*.jpg", split as ListFiles
+// splits them), the first entry the system's search finds in Folder is a
+// file rather than a folder. One search per mask, each ending at its
+// first entry, and none after the first that holds a file.
+bool FirstMatchIsFile(const std::string& Folder, const std::string& Masks);
+
 // The system's wildcard match: "*" any run of characters, "?" any one,
 // letters compared without regard to case; "*.*" matches every name.
 bool MatchesMask(const std::string& name, const std::string& mask);

@@ -4,11 +4,15 @@
 
 namespace bx {
 
-bool TCallQueue::Synchronize(const void* sender, const std::function<void()>& call) {
+bool TCallQueue::Synchronize(const void* sender, const std::function<void()>& call,
+                             const std::atomic<bool>* released) {
   // The record lives on this worker's stack until the dialog's thread is done with it.
   TPending pending{sender, &call};
   {
+    // Under the lock Drop takes: a sender released before its Drop is
+    // seen released here, or its call is queued before Drop looks.
     std::lock_guard<std::mutex> lock(FMutex);
+    if (released && *released) return false;
     FPending.push_back(&pending);
   }
   FQueued.notify_all();

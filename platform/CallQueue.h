@@ -4,6 +4,7 @@
 // dialog's thread.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -20,8 +21,10 @@ class TCallQueue {
   TCallQueue(const TCallQueue&) = delete;
   TCallQueue& operator=(const TCallQueue&) = delete;
 
-  // Worker: queues the call and waits; true when it ran, false when dropped.
-  bool Synchronize(const void* sender, const std::function<void()>& call);
+  // Worker: queues the call and waits; true when it ran, false when
+  // dropped or when `released` is set as it is queued.
+  bool Synchronize(const void* sender, const std::function<void()>& call,
+                   const std::atomic<bool>* released = nullptr);
   // Dialog's thread: runs the queued calls, also those queued meanwhile,
   // and answers how many ran. An error of a call goes to `failed`.
   int RunQueued(const std::function<void(std::exception_ptr)>& failed);

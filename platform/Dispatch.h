@@ -4,6 +4,7 @@
 // the one that uses the service first.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -18,10 +19,13 @@ class IDispatch {
   // Worker thread: runs `call` on the dialog's thread, between its
   // messages, and returns true once it has run. Returns false without
   // running it when the dialog's thread dropped the calls of `sender`
-  // first (DropCalls). An error of the call is shown there by the error
-  // report, as an event handler's is. From the dialog's thread itself the
-  // call runs at once.
-  virtual bool Synchronize(const void* sender, const std::function<void()>& call) = 0;
+  // first (DropCalls), or when `released` is set: it is looked at where
+  // DropCalls looks, so a sender that sets it before DropCalls is never
+  // queued again, however close the two come. An error of the call is
+  // shown there by the error report, as an event handler's is. From the
+  // dialog's thread itself the call runs at once.
+  virtual bool Synchronize(const void* sender, const std::function<void()>& call,
+                           const std::atomic<bool>* released = nullptr) = 0;
   // Dialog's thread: the waiting calls of `sender` are dropped and their
   // workers released; a call already running finishes.
   virtual void DropCalls(const void* sender) = 0;

@@ -51,6 +51,11 @@ class IFileSystem {
   // nothing when it does not exist. One pass for all masks: the wildcard
   // matching is the caller's (ListFiles).
   virtual std::vector<TFileEntry> ListFolder(const std::string& folder) = 0;
+  // The first entry the system's search finds in a folder for one wildcard
+  // mask ("*.gif"), "." and ".." passed over; false when there is none.
+  // The search ends there: a large folder or a share is not read through.
+  virtual bool FindFirstEntry(const std::string& folder, const std::string& mask,
+                              TFileEntry& entry) = 0;
 };
 
 }  // namespace bx

@@ -16,16 +16,7 @@ const std::string kImageMasks = "*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf";
 
 // Whether the first entry the search finds for one of the image masks is a
 // file: a folder without images cannot be chosen.
-bool FolderHasImages(const std::string& folder) {
-  const std::vector<TFileEntry> entries = Platform().Files->ListFolder(folder);
-  for (const char* mask : {"*.gif", "*.jpg", "*.jpeg", "*.bmp", "*.ico", "*.emf", "*.wmf"}) {
-    auto first = std::find_if(entries.begin(), entries.end(), [mask](const TFileEntry& e) {
-      return MatchesMask(e.Name, mask);
-    });
-    if (first != entries.end() && !(first->Attributes & kFaDirectory)) return true;
-  }
-  return false;
-}
+bool FolderHasImages(const std::string& folder) { return FirstMatchIsFile(folder, kImageMasks); }
 
 }  // namespace
 

@@ -33,7 +33,8 @@ TManualDispatch::~TManualDispatch() {
   }
 }
 
-bool TManualDispatch::Synchronize(const void* sender, const std::function<void()>& call) {
+bool TManualDispatch::Synchronize(const void* sender, const std::function<void()>& call,
+                                  const std::atomic<bool>* released) {
   if (std::this_thread::get_id() == FThread) {
     try {
       call();
@@ -42,7 +43,7 @@ bool TManualDispatch::Synchronize(const void* sender, const std::function<void()
     }
     return true;
   }
-  return FQueue.Synchronize(sender, call);
+  return FQueue.Synchronize(sender, call, released);
 }
 
 void TManualDispatch::DropCalls(const void* sender) { FQueue.Drop(sender); }

@@ -26,7 +26,8 @@ class TManualDispatch : public IDispatch {
   TManualDispatch(const TManualDispatch&) = delete;
   TManualDispatch& operator=(const TManualDispatch&) = delete;
 
-  bool Synchronize(const void* sender, const std::function<void()>& call) override;
+  bool Synchronize(const void* sender, const std::function<void()>& call,
+                   const std::atomic<bool>* released = nullptr) override;
   void DropCalls(const void* sender) override;
   TTimerId StartTimer(std::uint32_t ms, std::function<void()> handler) override;
   void StopTimer(TTimerId id) override;

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "components/ListFiles.h"
 #include "platform/Errors.h"
 #include "platform/portable/PortablePlatform.h"
 
@@ -138,19 +139,42 @@ bool TPortableFiles::GetFileStamp(const std::string& path, FileStamp& stamp) {
 
 std::string TPortableFiles::GetWindowsDirectory() { return FWindowsDirectory; }
 
+namespace {
+
+// The entry as the system's listing describes it: folders, names starting
+// with "." hidden, other entries archive. The kind comes with the listing
+// itself; only a link is looked up.
+TFileEntry EntryOf(const fs::directory_entry& found) {
+  TFileEntry entry{found.path().filename().string(), 0};
+  std::error_code kind;
+  entry.Attributes |= found.is_directory(kind) ? kFaDirectory : kFaArchive;
+  if (!entry.Name.empty() && entry.Name[0] == '.') entry.Attributes |= kFaHidden;
+  return entry;
+}
+
+}  // namespace
+
 std::vector<TFileEntry> TPortableFiles::ListFolder(const std::string& folder) {
   std::vector<TFileEntry> entries;
   std::error_code ec;
   // A folder that goes or cannot be read midway ends the listing there.
-  // The kind comes with the listing itself; only a link is looked up.
   for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
-    TFileEntry entry{it->path().filename().string(), 0};
-    std::error_code kind;
-    entry.Attributes |= it->is_directory(kind) ? kFaDirectory : kFaArchive;
-    if (!entry.Name.empty() && entry.Name[0] == '.') entry.Attributes |= kFaHidden;
-    entries.push_back(std::move(entry));
+    ++EntriesRead;
+    entries.push_back(EntryOf(*it));
   }
   return entries;
+}
+
+bool TPortableFiles::FindFirstEntry(const std::string& folder, const std::string& mask,
+                                    TFileEntry& entry) {
+  std::error_code ec;
+  for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    ++EntriesRead;
+    if (!MatchesMask(it->path().filename().string(), mask)) continue;
+    entry = EntryOf(*it);
+    return true;
+  }
+  return false;
 }
 
 void TPortableFiles::SetWindowsDirectory(const std::string& path) {

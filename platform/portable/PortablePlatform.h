@@ -42,8 +42,13 @@ class TPortableFiles : public IFileSystem {
   // hidden, other entries archive. Read-only is not looked up: it would
   // cost a stat per entry, and no caller filters on it.
   std::vector<TFileEntry> ListFolder(const std::string& folder) override;
+  // Reads the folder's entries in the host's order up to the first match.
+  bool FindFirstEntry(const std::string& folder, const std::string& mask,
+                      TFileEntry& entry) override;
 
   // ---- Test controls
+  // The folder entries the two searches have read so far.
+  std::size_t EntriesRead = 0;
   const std::filesystem::path& Root() const { return FRoot; }
   std::filesystem::path HostPath(const std::string& windowsPath) const;
   // Default "C:\Windows"; the folder is created.

@@ -47,4 +47,23 @@ int PhysicalSystemMetric(int index, const TDesktopSizeCalls& calls) {
   return MulDiv(value, physical, logical);
 }
 
+RECT WorkAreaOf(HWND window) {
+  HMONITOR monitor = MonitorFromWindow(window, window ? MONITOR_DEFAULTTONEAREST
+                                                      : MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (monitor && GetMonitorInfoW(monitor, &info)) return info.rcWork;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+POINT KeptInside(POINT at, SIZE size, const RECT& area) {
+  if (at.x + size.cx > area.right) at.x = area.right - size.cx;
+  if (at.y + size.cy > area.bottom) at.y = area.bottom - size.cy;
+  if (at.x < area.left) at.x = area.left;
+  if (at.y < area.top) at.y = area.top;
+  return at;
+}
+
 }  // namespace bx

@@ -1,5 +1,6 @@
 // The desktop's size in physical pixels, the pixels the wallpaper is placed
-// in, whatever display scaling the host process is unaware of.
+// in, whatever display scaling the host process is unaware of; and the
+// work area a window of ours is kept in.
 #pragma once
 
 #include "platform/win32/WinApi.h"
@@ -25,5 +26,13 @@ int ScreenCaps(int index);
 // where the system offers it, else scaled by the screen's physical size
 // against the size the system reports to this process.
 int PhysicalSystemMetric(int index, const TDesktopSizeCalls& calls = SystemDesktopSizeCalls());
+
+// The work area of the monitor that holds most of `window` (the nearest
+// one), the primary monitor's for none.
+RECT WorkAreaOf(HWND window);
+
+// The top left corner nearest to `at` at which a window of `size` lies
+// inside `area`; its top left corner when it is larger than the area.
+POINT KeptInside(POINT at, SIZE size, const RECT& area);
 
 }  // namespace bx

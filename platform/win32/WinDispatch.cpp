@@ -1,5 +1,6 @@
 #include "platform/win32/WinDispatch.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -20,29 +21,47 @@ class TWinDispatch : public IDispatch, public TWindowBase<TWinDispatch> {
  public:
   // Made on the dialog's thread, before any worker can queue a call.
   TWinDispatch()
-      : FQueue([this] { PostMessageW(FWindow, kRunCalls, 0, 0); }),
+      : FQueue([this] {
+          if (HWND window = FWindow.load()) PostMessageW(window, kRunCalls, 0, 0);
+        }),
         FThread(GetCurrentThreadId()) {
+    Open();
+  }
+  ~TWinDispatch() override { Close(); }
+
+  // The window is made with the service and again, after Close, when a
+  // timer or a worker needs it; it goes with Close, on the dialog's thread.
+  void Open() {
+    if (FHandle) return;
     RegisterWindowClass(kDispatchClass, WindowProc);
     CreateWindowExW(0, kDispatchClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, CodeModule(),
                     this);
     if (!FHandle) throw Exception("Error creating window");
     FWindow = FHandle;
   }
-  ~TWinDispatch() override {
-    if (FHandle) DestroyWindow(FHandle);
+
+  // Only the window's own thread can destroy it.
+  void Close() {
+    if (!FHandle || GetCurrentThreadId() != FThread) return;
+    FWindow = nullptr;
+    for (const auto& timer : FTimers) KillTimer(FHandle, static_cast<UINT_PTR>(timer.first));
+    FTimers.clear();
+    DestroyWindow(FHandle);
   }
 
-  bool Synchronize(const void* sender, const std::function<void()>& call) override {
+  bool Synchronize(const void* sender, const std::function<void()>& call,
+                   const std::atomic<bool>* released) override {
     if (GetCurrentThreadId() == FThread) {
       Guarded(call);
       return true;
     }
-    return FQueue.Synchronize(sender, call);
+    return FQueue.Synchronize(sender, call, released);
   }
 
   void DropCalls(const void* sender) override { FQueue.Drop(sender); }
 
   TTimerId StartTimer(std::uint32_t ms, std::function<void()> handler) override {
+    Open();
     const TTimerId id = FNextTimer++;
     if (!SetTimer(FHandle, static_cast<UINT_PTR>(id), ms, nullptr))
       throw Exception("Not enough timers available");
@@ -57,6 +76,7 @@ class TWinDispatch : public IDispatch, public TWindowBase<TWinDispatch> {
   void StartThread(std::function<void()> body) override {
     // The thread keeps the module loaded until it has ended: the host may
     // unload it as soon as the dialog is gone.
+    Open();
     auto work = std::make_unique<TWork>();
     work->Body = std::move(body);
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -117,16 +137,20 @@ class TWinDispatch : public IDispatch, public TWindowBase<TWinDispatch> {
 
   TCallQueue FQueue;
   DWORD FThread;  // the dialog's thread
-  HWND FWindow = nullptr;  // FHandle for the workers, set before any of them starts
+  std::atomic<HWND> FWindow{nullptr};  // FHandle for the workers while it exists
   TTimerId FNextTimer = 1;
   std::map<TTimerId, std::function<void()>> FTimers;
 };
 
-}  // namespace
-
-IDispatch& WinDispatch() {
+TWinDispatch& TheDispatch() {
   static TWinDispatch dispatch;
   return dispatch;
 }
+
+}  // namespace
+
+IDispatch& WinDispatch() { return TheDispatch(); }
+
+void CloseWinDispatch() { TheDispatch().Close(); }
 
 }  // namespace bx

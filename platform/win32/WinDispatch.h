@@ -6,4 +6,9 @@
 
 namespace bx {
 IDispatch& WinDispatch();
+// On the dialog's thread, once no dialog needs it: the hidden window goes
+// (with its timers); the next timer or worker started makes it again. The host
+// calls it before it may unload the module, so that no window of ours
+// outlives the code behind it.
+void CloseWinDispatch();
 }  // namespace bx

@@ -166,6 +166,28 @@ class TWinFiles : public IFileSystem {
     return entries;
   }
 
+  bool FindFirstEntry(const std::string& folder, const std::string& mask,
+                      TFileEntry& entry) override {
+    std::string pattern = folder;
+    if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
+    WIN32_FIND_DATAW found;
+    // The file system (or the server of a share) does the matching; only
+    // the entries up to the first match come back.
+    HANDLE search = FindFirstFileExW(WidePath(pattern + mask).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool any = false;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      entry = {Narrow(name), found.dwFileAttributes};
+      any = true;
+      break;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return any;
+  }
+
  private:
   unsigned FCounter = 0;
 };

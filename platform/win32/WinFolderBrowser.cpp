@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileNames.h"
+#include "platform/win32/DesktopSize.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WinFiles.h"
@@ -24,6 +25,8 @@ constexpr UINT kReapplyOk = WM_APP + 0x5A1;
 constexpr UINT kReselect = WM_APP + 0x5A2;
 constexpr int kReselectTries = 20;
 constexpr UINT_PTR kSubclassId = 0xB0F;
+// The browse window's status line (BIF_STATUSTEXT), in Windows' and Wine's.
+constexpr int kStatusId = 0x3743;
 
 struct TPidlFree {
   void operator()(const void* item) const { CoTaskMemFree(const_cast<void*>(item)); }
@@ -81,18 +84,24 @@ class TBrowseSession : public IFolderBrowseWindow {
     if (FWindow) SendMessageW(FWindow, BFFM_ENABLEOK, 0, value ? TRUE : FALSE);
   }
 
-  // Fitted to the status line as the classic browser lays it out: with a
+  // Fitted to the status line with the line's own font and width: with a
   // "W" to spare, shortened in place, the spare character dropped again.
   void SetStatusText(const std::string& text, bool pathEllipsis) override {
     if (!FWindow) return;
     std::wstring fitted = Widen(text) + L"W";
     std::vector<wchar_t> buffer(fitted.begin(), fitted.end());
     buffer.resize(buffer.size() + 8, L'\0');
-    const LONG base = GetDialogBaseUnits();
-    const int bx = LOWORD(base), by = HIWORD(base);
-    RECT area{7 * bx / 4, 27 * by / 8, 167 * bx / 4, 39 * by / 8};
+    HWND status = GetDlgItem(FWindow, kStatusId);
+    // Where the classic browser lays its status line, in the window's own
+    // dialog units, when the line cannot be found.
+    RECT area{7, 27, 167, 39};
+    if (status)
+      GetClientRect(status, &area);
+    else
+      MapDialogRect(FWindow, &area);
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(FWindow, WM_GETFONT, 0, 0)));
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(status ? status : FWindow, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
     DrawTextExW(dc, buffer.data(), -1, &area,
                 (pathEllipsis ? DT_PATH_ELLIPSIS : DT_END_ELLIPSIS) | DT_MODIFYSTRING |
                     DT_NOPREFIX | DT_EXTERNALLEADING | DT_SINGLELINE,
@@ -162,7 +171,7 @@ class TBrowseSession : public IFolderBrowseWindow {
   }
 
   // Over its owner, in the middle of the screen or at a point of the
-  // owner, and never off the work area.
+  // owner, and never off the owner's monitor's work area.
   void Place() {
     RECT window{}, client{};
     GetWindowRect(FWindow, &window);
@@ -186,13 +195,9 @@ class TBrowseSession : public IFolderBrowseWindow {
         if (Owner()) ClientToScreen(Owner(), &at);
         break;
     }
-    RECT work{};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-      if (at.x + width > work.right) at.x = work.right - width;
-      if (at.y + height > work.bottom) at.y = work.bottom - height;
-      if (at.x < work.left) at.x = work.left;
-      if (at.y < work.top) at.y = work.top;
-    }
+    // The work area of the owner's monitor, as a message box of the owner
+    // keeps to: with the Control Panel on a second monitor, so is this.
+    at = KeptInside(at, {width, height}, WorkAreaOf(Owner()));
     SetWindowPos(FWindow, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 

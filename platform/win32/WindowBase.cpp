@@ -1,5 +1,6 @@
 #include "platform/win32/WindowBase.h"
 
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -19,9 +20,26 @@ HINSTANCE CodeModule() {
   return module;
 }
 
+namespace {
+
+// The classes of ours registered in this load of the module, with the
+// procedures of the system's classes they build on.
+std::map<std::wstring, WNDPROC>& Registered() {
+  static std::map<std::wstring, WNDPROC> registered;
+  return registered;
+}
+
+}  // namespace
+
+void UnregisterWindowClasses() {
+  std::map<std::wstring, WNDPROC>& registered = Registered();
+  for (auto it = registered.begin(); it != registered.end();)
+    it = UnregisterClassW(it->first.c_str(), CodeModule()) ? registered.erase(it) : std::next(it);
+}
+
 WNDPROC RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style,
                             const wchar_t* base) {
-  static std::map<std::wstring, WNDPROC> registered;
+  std::map<std::wstring, WNDPROC>& registered = Registered();
   if (auto it = registered.find(name); it != registered.end()) return it->second;
   const HINSTANCE module = CodeModule();
   // A class left behind by an earlier load of the module would point at

@@ -20,6 +20,11 @@ HINSTANCE CodeModule();
 WNDPROC RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style = 0,
                             const wchar_t* base = nullptr);
 
+// Unregisters the classes of ours that no window uses any more; a class
+// still in use stays, and a later RegisterWindowClass answers it. The
+// system does not unregister a module's classes when it unloads it.
+void UnregisterWindowClasses();
+
 // Inside a catch block: shows the error in hand through the error report,
 // "Unknown error" for anything that is no std::exception.
 void ReportCurrentException() noexcept;

@@ -51,6 +51,17 @@ TEST(ManualDispatch, AWorkersCallRunsOnTheDialogsThreadWhileTheWorkerWaits) {
   EXPECT_TRUE(refused);
   EXPECT_EQ(dispatch.ProcessCalls(), 0);
   EXPECT_FALSE(ranDropped);
+  // A sender released before its calls were dropped is not queued again:
+  // its worker is answered at once, with nobody running the loop.
+  std::atomic<bool> released{true};
+  refused = false;
+  std::thread late([&] {
+    refused = !Platform().Dispatch->Synchronize(&sender, [&] { ranDropped = true; }, &released);
+  });
+  late.join();
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(dispatch.ProcessCalls(), 0);
+  EXPECT_FALSE(ranDropped);
 
   // A handed-over call that fails is reported on the dialog's thread, and
   // its worker goes on.

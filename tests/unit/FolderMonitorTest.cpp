@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
 #include <memory>
 
 #include "components/FolderNotify.h"
@@ -187,6 +188,46 @@ TEST_F(FolderMonitorTest, DestructionNeverWaitsForTheThread) {
   Dispatch().Advance(100);
   EXPECT_EQ(Changes, 0);
   EXPECT_TRUE(Dispatch().WaitForThreads(3s));
+
+  // A report made just as the monitor lets go: the thread is held between
+  // its look at the termination and its hand-over until the monitor has
+  // let go. Its report is not queued, and it ends while the dialog's
+  // thread runs nothing (it may never pump again).
+  struct THeldDispatch : IDispatch {
+    explicit THeldDispatch(IDispatch& real) : Real(real) {}
+    bool Synchronize(const void* sender, const std::function<void()>& call,
+                     const std::atomic<bool>* released) override {
+      if (!Held.exchange(true)) {
+        AtHandOver.set_value();
+        Go.wait();
+      }
+      return Real.Synchronize(sender, call, released);
+    }
+    void DropCalls(const void* sender) override { Real.DropCalls(sender); }
+    TTimerId StartTimer(std::uint32_t ms, std::function<void()> handler) override {
+      return Real.StartTimer(ms, std::move(handler));
+    }
+    void StopTimer(TTimerId id) override { Real.StopTimer(id); }
+    void StartThread(std::function<void()> body) override { Real.StartThread(std::move(body)); }
+    IDispatch& Real;
+    std::atomic<bool> Held{false};
+    std::promise<void> AtHandOver;
+    std::promise<void> Release;
+    std::shared_future<void> Go = Release.get_future().share();
+  } held(Dispatch());
+  TPlatform platform = Platform();
+  platform.Dispatch = &held;
+  const TPlatform previous = SetPlatform(platform);
+  monitor = Make(kFolder, 10);
+  Touch(std::string(kFolder) + "\\c.jpg");
+  ASSERT_EQ(held.AtHandOver.get_future().wait_for(3s), std::future_status::ready);
+  monitor.reset();
+  held.Release.set_value();
+  EXPECT_TRUE(Dispatch().WaitForThreads(3s)) << "the thread waits for a report nobody runs";
+  EXPECT_EQ(Dispatch().ProcessCalls(), 0);
+  EXPECT_TRUE(Dispatch().WaitForThreads(3s));
+  EXPECT_EQ(Changes, 0);
+  SetPlatform(previous);
 }
 
 TEST_F(FolderMonitorTest, ARefusedWatchIsReportedAndAFilterChangeKeepsTheOldWatch) {

@@ -70,6 +70,9 @@ class TImageFiles : public IFileSystem {
   }
   std::string GetWindowsDirectory() override { return "C:\\Windows\\"; }
   std::vector<TFileEntry> ListFolder(const std::string&) override { return {}; }
+  bool FindFirstEntry(const std::string&, const std::string&, TFileEntry&) override {
+    return false;
+  }
 };
 
 // Installs the doubles (and a metafile player, when given) and puts the

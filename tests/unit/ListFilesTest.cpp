@@ -113,5 +113,34 @@ TEST(FileNames, WildcardsAndCaseFollowTheSystem) {
   EXPECT_EQ(AsciiUpperCase("c:\\pictures\\sea.jpg é"), "C:\\PICTURES\\SEA.JPG é");
 }
 
+TEST_F(ListFilesTest, AFileFirstFoundForAMaskEndsTheSearchEarly) {
+  // Each mask's first entry decides: a folder named like an image does not
+  // count, a file of a later mask does.
+  Env.Files().CreateDirectory("C:\\Dirs\\only.gif");
+  EXPECT_FALSE(FirstMatchIsFile("C:\\Dirs", "*.gif;*.jpg"));
+  Env.Files().WriteTextFile("C:\\Dirs\\b.JPG", "x");
+  EXPECT_TRUE(FirstMatchIsFile("C:\\Dirs\\", "*.gif;*.jpg"));
+  EXPECT_FALSE(FirstMatchIsFile("C:\\Missing", "*.gif;*.jpg"));
+  EXPECT_FALSE(FirstMatchIsFile("C:\\Dirs", ""));
+
+  // A large folder is not read through: the search for the first mask
+  // ends at its first match, and the later masks are not searched.
+  const int kEach = 500;
+  for (int i = 0; i < kEach; ++i) {
+    Env.Files().WriteTextFile(std::string(kFolder) + "\\note" + std::to_string(i) + ".txt", "x");
+    Env.Files().WriteTextFile(std::string(kFolder) + "\\photo" + std::to_string(i) + ".gif", "x");
+  }
+  Env.Files().EntriesRead = 0;
+  EXPECT_TRUE(FirstMatchIsFile(kFolder, "*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf"));
+  // Half the entries match; in the host's order the first match comes
+  // within a few entries (missing 200 in a row has odds of 2^-200).
+  EXPECT_LT(Env.Files().EntriesRead, 200u);
+  TFileEntry first;
+  ASSERT_TRUE(Env.Files().FindFirstEntry(kFolder, "*.GIF", first));
+  EXPECT_TRUE(MatchesMask(first.Name, "photo*.gif"));
+  EXPECT_EQ(first.Attributes & kFaDirectory, 0u);
+  EXPECT_FALSE(Env.Files().FindFirstEntry(kFolder, "*.wmf", first));
+}
+
 }  // namespace
 }  // namespace bx

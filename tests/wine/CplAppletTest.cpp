@@ -6,7 +6,9 @@
 
 #include <cpl.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -264,6 +266,83 @@ TEST(CplApplet, OpensTheDialogTwiceInOneProcess) {
   }
   EXPECT_EQ(cpl(owner.Get(), CPL_STOP), 0);
   EXPECT_EQ(cpl(owner.Get(), CPL_EXIT), 0);
+}
+
+// The module's path as the system knows it while it is loaded; empty once
+// it is unloaded.
+std::wstring LoadedPath(HMODULE module) {
+  wchar_t path[MAX_PATH * 2] = {};
+  return GetModuleFileNameW(module, path, MAX_PATH * 2) ? path : L"";
+}
+
+TEST(CplApplet, UnloadsAfterADialogWatchingAChangingFolderAndLoadsAgain) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"bexora-unload";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  HKEY own = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Mobrelin\\Bexora", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &own, nullptr),
+            ERROR_SUCCESS);
+  const std::wstring value = folder + L"\\";
+  RegSetValueExW(own, L"WallpaperFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(own);
+
+  for (int load = 0; load < 2; ++load) {
+    SCOPED_TRACE(load == 0 ? "first load" : "second load");
+    HMODULE module = nullptr;
+    {
+      TCplModule cpl;
+      ASSERT_TRUE(cpl.Loaded());
+      module = cpl.Module();
+      TOwnerWindow owner;
+      ASSERT_EQ(cpl(owner.Get(), CPL_INIT), 1);
+      // Files come and go in the listed folder while the dialog closes, so
+      // that reports are on their way as the monitor lets go.
+      std::atomic<bool> closing{false}, stop{false};
+      std::thread writer;
+      const HWND dialog = WhileShown(
+          L"Bexora", [&] { cpl(owner.Get(), CPL_DBLCLK, 0, 0); },
+          [&](HWND shown) {
+            writer = std::thread([&] {
+              for (int i = 0; !stop; ++i) {
+                const std::wstring file = folder + L"\\f" + std::to_wstring(i % 8) + L".bmp";
+                HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                       nullptr);
+                if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+                DeleteFileW(file.c_str());
+                if (i == 200) closing = true;
+              }
+            });
+            while (!closing) Sleep(5);
+            PostMessageW(shown, WM_CLOSE, 0, 0);
+          });
+      EXPECT_NE(dialog, nullptr);
+      EXPECT_EQ(cpl(owner.Get(), CPL_STOP), 0);
+      EXPECT_EQ(cpl(owner.Get(), CPL_EXIT), 0);
+      stop = true;
+      if (writer.joinable()) writer.join();
+    }
+    // The monitor's thread ends by itself and lets go of the module; no
+    // window or window class of the module is left behind.
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!LoadedPath(module).empty() && GetTickCount64() < deadline) Sleep(20);
+    EXPECT_EQ(LoadedPath(module), L"") << "the module stays loaded: a thread of it is left";
+    // (This program has a dispatch window of its own, of its own class.)
+    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, L"TBexoraDispatch", nullptr));)
+      EXPECT_NE(GetClassLongPtrW(w, GCLP_HMODULE), reinterpret_cast<ULONG_PTR>(module))
+          << "a dispatch window of the unloaded module";
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    for (const wchar_t* name : {L"TBexoraDispatch", L"TImage", L"TSpinEdit", L"TSpinButton"}) {
+      SCOPED_TRACE(testing::Message() << std::string(name, name + wcslen(name)));
+      EXPECT_FALSE(GetClassInfoExW(module, name, &info)) << "a class of the unloaded module";
+    }
+  }
+  for (int i = 0; i < 8; ++i) DeleteFileW((folder + L"\\f" + std::to_wstring(i) + L".bmp").c_str());
+  RemoveDirectoryW(folder.c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Mobrelin\\Bexora");
 }
 
 TEST(CplApplet, ControlPanelOpensAndClosesIt) {

@@ -375,5 +375,73 @@ TEST(DesktopSize, PhysicalPixelsAtAnyScaling) {
   EXPECT_EQ(WinSystem().GetSystemMetrics(kSmCyVirtualScreen), GetSystemMetrics(SM_CYVIRTUALSCREEN));
 }
 
+// The desktop figures on a display that the system scales: this program
+// started again in a prefix whose display runs at 144 dots per inch (150 %),
+// which the system reads when a process starts. The second run makes the
+// checks; this one sets the scale, waits for it and puts the scale back.
+// Wine makes a process aware of each monitor's scaling unless told
+// otherwise; the second run's thread is made unaware of it, as a host's
+// thread is that declares nothing.
+constexpr wchar_t kScaledRun[] = L"BX_SCALED_DISPLAY_RUN";
+
+TEST(DesktopSize, PhysicalPixelsOnAScaledDisplay) {
+  if (GetEnvironmentVariableW(kScaledRun, nullptr, 0)) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    ASSERT_TRUE(EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+    const int width = static_cast<int>(mode.dmPelsWidth), height = static_cast<int>(mode.dmPelsHeight);
+    const TDesktopSizeCalls system = SystemDesktopSizeCalls();
+    ASSERT_TRUE(system.SetThreadDpiAwarenessContext);
+    const HANDLE unawareContext = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
+    const HANDLE before = system.SetThreadDpiAwarenessContext(unawareContext);
+    ASSERT_TRUE(before);
+    // The system answers this thread in pixels of 96 dots per inch, two
+    // thirds of the display's own.
+    const int unaware = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    EXPECT_EQ(unaware, MulDiv(width, 96, 144)) << "the display is not scaled";
+    EXPECT_EQ(WinSystem().GetSystemMetrics(kSmCxVirtualScreen), width);
+    EXPECT_EQ(WinSystem().GetSystemMetrics(kSmCyVirtualScreen), height);
+    EXPECT_EQ(PhysicalSystemMetric(SM_CXSCREEN), width);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), unaware) << "the thread's awareness is put back";
+    system.SetThreadDpiAwarenessContext(before);
+    return;
+  }
+  HKEY desktop = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &desktop, nullptr),
+            ERROR_SUCCESS);
+  DWORD old = 0, type = 0, size = sizeof old;
+  const bool hadValue = RegQueryValueExW(desktop, L"LogPixels", nullptr, &type,
+                                         reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
+  const DWORD scaled = 144;
+  RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&scaled),
+                 sizeof scaled);
+  wchar_t program[MAX_PATH * 2] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH * 2);
+  std::wstring command = L"\"" + std::wstring(program) +
+                         L"\" --gtest_filter=DesktopSize.PhysicalPixelsOnAScaledDisplay";
+  SetEnvironmentVariableW(kScaledRun, L"1");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  SetEnvironmentVariableW(kScaledRun, nullptr);
+  DWORD code = 1;
+  if (started) {
+    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 2);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  if (hadValue && type == REG_DWORD)
+    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old), sizeof old);
+  else
+    RegDeleteValueW(desktop, L"LogPixels");
+  RegCloseKey(desktop);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(code, 0u) << "the run on the scaled display failed (its report is above)";
+}
+
 }  // namespace
 }  // namespace bx::wine
