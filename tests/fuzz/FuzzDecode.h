@@ -1,8 +1,6 @@
 // What every picture fuzz target does with its bytes: decode them with one
-// decoder and, when that succeeds, draw the image twice (once clipped),
-// then as the preview does: onto an image bitmap of its own size over the
-// background colour, stretched over a desktop-size picture. Only the
-// system's own errors may come out; anything else is a fault.
+// decoder and, when that succeeds, draw the image twice (once clipped).
+// Only the system's own errors may come out; anything else is a fault.
 #pragma once
 
 #include <cstddef>
@@ -22,10 +20,6 @@ inline test::TImagePlatform& FuzzPlatform(IMetafilePlayer* player = nullptr) {
   return *platform;
 }
 
-// A 4K desktop: the largest picture the preview commonly composes.
-constexpr int kDesktopWidth = 3840;
-constexpr int kDesktopHeight = 2160;
-
 template <class TImage>
 int DecodeAndDraw(const std::uint8_t* data, std::size_t size, IMetafilePlayer* player = nullptr) {
   // Odd lengths run as on a display of 8 bits per pixel (dithering, quantizing).
@@ -39,16 +33,6 @@ int DecodeAndDraw(const std::uint8_t* data, std::size_t size, IMetafilePlayer* p
       TPixelBuffer target(48, 40);
       image.Draw(target, 0, 0);
       image.Draw(target, -13, 7);
-      TPixelBuffer bitmap;
-      image.Decode();
-      if (!image.TakeOpaquePixels(bitmap)) {
-        bitmap.SetSize(image.Width(), image.Height());
-        bitmap.Fill(MakeColor(0, 128, 128));
-        image.Draw(bitmap, 0, 0);
-      }
-      TPixelBuffer desktop(kDesktopWidth, kDesktopHeight);
-      desktop.StretchCopy({0, 0, kDesktopWidth, kDesktopHeight}, bitmap,
-                          {0, 0, bitmap.Width(), bitmap.Height()});
     }
   } catch (const Exception&) {
   }
