@@ -28,13 +28,30 @@ std::uint64_t MaxImagePixels(std::uint64_t dataSize) {
   return std::min(kLargest, dataSize * 32);
 }
 
+namespace {
+
+[[noreturn]] void ThrowTooLarge(std::int64_t width, std::int64_t height) {
+  throw Exception("Not enough memory for a bitmap of " + std::to_string(width) + " x " +
+                  std::to_string(height) + " pixels");
+}
+
+}  // namespace
+
 void CheckImageSize(std::int64_t width, std::int64_t height, std::uint64_t dataSize) {
   if (width < 0 || height < 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
       static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
-          MaxImagePixels(dataSize)) {
-    throw Exception("Not enough memory for a bitmap of " + std::to_string(width) + " x " +
-                    std::to_string(height) + " pixels");
-  }
+          MaxImagePixels(dataSize))
+    ThrowTooLarge(width, height);
+}
+
+std::uint64_t MaxImageRowPixels(std::uint64_t dataSize) {
+  constexpr std::uint64_t kAnyFile = 1ull << 16, kLargest = 1ull << 22;
+  return std::clamp(dataSize, kAnyFile, kLargest);
+}
+
+void CheckImageRowWidth(std::int64_t width, std::int64_t height, std::uint64_t dataSize) {
+  if (width < 0 || static_cast<std::uint64_t>(width) > MaxImageRowPixels(dataSize))
+    ThrowTooLarge(width, height);
 }
 
 int DisplayColorDepth() {

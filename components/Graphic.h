@@ -63,6 +63,17 @@ std::uint64_t MaxImagePixels(std::uint64_t dataSize);
 // allocated.
 void CheckImageSize(std::int64_t width, std::int64_t height, std::uint64_t dataSize);
 
+// The widest row, in pixels, that a decoder holding rows at the image's own
+// width accepts from a file of `dataSize` bytes: its row buffers cost
+// their width whatever the image's height, so a picture one pixel high
+// must not make them larger than a picture of the same pixels in rows of a
+// desktop's width. Any file may have rows of 2^16 pixels (wider than eight
+// 8K displays side by side); wider rows need a file of at least a byte a
+// pixel of them, and never more than 2^22 pixels.
+std::uint64_t MaxImageRowPixels(std::uint64_t dataSize);
+// Throws CheckImageSize's message for rows wider than MaxImageRowPixels.
+void CheckImageRowWidth(std::int64_t width, std::int64_t height, std::uint64_t dataSize);
+
 // Display facts, with the usual values when no system service is installed.
 int DisplayColorDepth();  // bits per pixel times planes
 int DisplayLogPixelsX();

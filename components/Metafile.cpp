@@ -1,5 +1,7 @@
 #include "components/Metafile.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/Errors.h"
@@ -28,24 +30,28 @@ bool DeviceSize(std::int64_t mm, std::int64_t pixels, std::int64_t millimeters, 
 
 // The records must chain up to the end record or the end of the data: each
 // record's size is checked before a player follows it.
-bool EnhancedRecordsChain(const std::uint8_t* p, std::size_t length) {
+// Counts them on the way, for the work they may cause.
+bool EnhancedRecordsChain(const std::uint8_t* p, std::size_t length, std::uint64_t& records) {
   std::size_t at = 0;
   while (at < length) {
     if (length - at < 8) return false;
     const std::uint32_t type = ReadU32(p + at), size = ReadU32(p + at + 4);
     if (size < 8 || size % 4 != 0 || size > length - at) return false;
+    ++records;
     if (type == 14) return true;  // EMR_EOF
     at += size;
   }
   return true;
 }
 
-bool WindowsRecordsChain(const std::uint8_t* p, std::size_t length) {
+bool WindowsRecordsChain(const std::uint8_t* p, std::size_t length, std::uint64_t& records) {
   std::size_t at = 18;
+  records = 1;  // the metafile header
   while (at < length) {
     if (length - at < 6) return false;
     const std::uint64_t size = static_cast<std::uint64_t>(ReadU32(p + at)) * 2;
     if (size < 6 || size > length - at) return false;
+    ++records;
     if (ReadU16(p + at + 4) == 0) return true;  // META_EOF
     at += static_cast<std::size_t>(size);
   }
@@ -57,7 +63,7 @@ bool ReadEnhanced(const std::vector<std::uint8_t>& data, TMetafileHeader& h) {
   const std::uint32_t recordSize = ReadU32(p + 4);
   const std::uint32_t length = ReadU32(p + 48);
   if (recordSize < 88 || recordSize > length || length > data.size() ||
-      !EnhancedRecordsChain(p, length))
+      !EnhancedRecordsChain(p, length, h.Records))
     return false;
   const std::int64_t frameWidth = static_cast<std::int64_t>(ReadI32(p + 32)) - ReadI32(p + 24);
   const std::int64_t frameHeight = static_cast<std::int64_t>(ReadI32(p + 36)) - ReadI32(p + 28);
@@ -104,7 +110,7 @@ bool ReadPlaceable(const std::vector<std::uint8_t>& data, const TMetafileDisplay
     return false;
   h.RecordsOffset = kPlaceableHeaderSize;
   h.Length = static_cast<std::size_t>(ReadU32(r + 6)) * 2;
-  return WindowsRecordsChain(r, h.Length);
+  return WindowsRecordsChain(r, h.Length, h.Records);
 }
 
 }  // namespace
@@ -128,6 +134,31 @@ bool ReadMetafileHeader(const std::vector<std::uint8_t>& data, const TMetafileDi
   return ReadPlaceable(data, display, header);
 }
 
+void MetafilePlaySize(std::uint64_t records, int width, int height, int& playWidth,
+                      int& playHeight) {
+  playWidth = width;
+  playHeight = height;
+  records = std::max<std::uint64_t>(records, 1);
+  const std::uint64_t area = static_cast<std::uint64_t>(std::max(width, 0)) * std::max(height, 0);
+  if (area <= kMetafileWork / records) return;
+  // Both sides shrink by the same factor; a side that would fall below one
+  // pixel stays at one and the other takes what the budget leaves.
+  const std::uint64_t allowed = std::max<std::uint64_t>(kMetafileWork / records, 1);
+  const double scale = std::sqrt(static_cast<double>(allowed) / static_cast<double>(area));
+  std::uint64_t w = static_cast<std::uint64_t>(width * scale);
+  std::uint64_t h = static_cast<std::uint64_t>(height * scale);
+  if (w < 1) {
+    w = 1;
+    h = std::min<std::uint64_t>(height, allowed);
+  } else if (h < 1) {
+    h = 1;
+    w = std::min<std::uint64_t>(width, allowed);
+  }
+  while (w * h > allowed && (w > 1 || h > 1)) (w >= h ? w : h) -= 1;
+  playWidth = static_cast<int>(w);
+  playHeight = static_cast<int>(h);
+}
+
 void TMetafile::LoadFromData(std::vector<std::uint8_t> data) {
   TMetafileHeader header;
   if (!ReadMetafileHeader(data, CurrentMetafileDisplay(), header) || Platform().Metafiles == nullptr)
@@ -146,14 +177,32 @@ void TMetafile::LoadFromData(std::vector<std::uint8_t> data) {
 void TMetafile::Draw(TPixelBuffer& target, int x, int y) {
   IMetafilePlayer* player = Platform().Metafiles;
   if (player == nullptr) throw Exception(kInvalid);
-  if (FData.empty() || FHeader.Width == 0 || FHeader.Height == 0) return;
-  const bool played =
-      FHeader.Enhanced
-          ? player->PlayEnhanced(FData, target, x, y, FHeader.Width, FHeader.Height)
-          : player->PlayWindows(FData, FHeader.BoxLeft, FHeader.BoxTop, FHeader.BoxRight,
-                                FHeader.BoxBottom, FHeader.UnitsPerInch, target, x, y,
-                                FHeader.Width, FHeader.Height);
-  if (!played) throw Exception(kInvalid);
+  const int width = FHeader.Width, height = FHeader.Height;
+  if (FData.empty() || width == 0 || height == 0) return;
+  auto play = [&](TPixelBuffer& into, int px, int py, int pw, int ph) {
+    const bool played =
+        FHeader.Enhanced
+            ? player->PlayEnhanced(FData, into, px, py, pw, ph)
+            : player->PlayWindows(FData, FHeader.BoxLeft, FHeader.BoxTop, FHeader.BoxRight,
+                                  FHeader.BoxBottom, FHeader.UnitsPerInch, into, px, py, pw, ph);
+    if (!played) throw Exception(kInvalid);
+  };
+  int playWidth, playHeight;
+  MetafilePlaySize(FHeader.Records, width, height, playWidth, playHeight);
+  if (playWidth == width && playHeight == height) {
+    play(target, x, y, width, height);
+    return;
+  }
+  // Played at the smaller size over the target's pixels taken to that size,
+  // so that what the metafile does not paint keeps the background.
+  auto end = [](int start, int size) {
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{start} + size, 0x7FFFFFFF));
+  };
+  const TRect frame{x, y, end(x, width), end(y, height)};
+  TPixelBuffer small(playWidth, playHeight);
+  small.StretchCopy({0, 0, playWidth, playHeight}, target, frame);
+  play(small, 0, 0, playWidth, playHeight);
+  target.StretchCopy(frame, small, {0, 0, playWidth, playHeight});
 }
 
 }  // namespace bx

@@ -38,6 +38,8 @@ struct TMetafileHeader {
   std::size_t RecordsOffset = 0;
   int BoxLeft = 0, BoxTop = 0, BoxRight = 0, BoxBottom = 0;
   int UnitsPerInch = 0;
+  // The records up to the end record, the header's own included.
+  std::uint64_t Records = 0;
 };
 
 // Recognises an enhanced metafile (more than 100 bytes, header record
@@ -49,6 +51,20 @@ struct TMetafileHeader {
 bool ReadMetafileHeader(const std::vector<std::uint8_t>& data, const TMetafileDisplay& display,
                         TMetafileHeader& header);
 
+// A player paints record by record, and each record may touch every pixel
+// of the rectangle it is played into (a fill of the whole picture costs no
+// more bytes than a dot), so playing costs up to the records times that
+// area. The most work a metafile gets, in pixels written: about a second
+// of GDI's fills.
+constexpr std::uint64_t kMetafileWork = 1ull << 31;
+
+// The size at which a metafile of `records` records is played when drawn at
+// width x height: that size while records x area stays within
+// kMetafileWork, else the largest size of about the same proportions that
+// does (at least 1 x 1); the picture played there is then scaled up.
+void MetafilePlaySize(std::uint64_t records, int width, int height, int& playWidth,
+                      int& playHeight);
+
 class TMetafile : public TGraphic {
  public:
   // Throws "Metafile is not valid", also where no player exists.
@@ -56,7 +72,9 @@ class TMetafile : public TGraphic {
   bool Empty() const override { return FData.empty(); }
   int Width() const override { return FHeader.Width; }
   int Height() const override { return FHeader.Height; }
-  // Plays the metafile into the rectangle of its size at (x, y).
+  // Plays the metafile into the rectangle of its size at (x, y), or, for a
+  // metafile whose records would cost more than kMetafileWork there, at
+  // the smaller size MetafilePlaySize gives, scaled up by nearest pixel.
   void Draw(TPixelBuffer& target, int x, int y) override;
   bool DrawMayFail() const override { return true; }
   const TMetafileHeader& Header() const { return FHeader; }

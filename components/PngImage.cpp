@@ -131,7 +131,11 @@ bool ReadPngInfo(const std::uint8_t* data, std::size_t size, TPngInfo& info) {
 
 bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int height,
                      TPixelBuffer& out) {
-  if (!IsPng(data, size) || width <= 0 || height <= 0) return false;
+  TPngInfo info;
+  if (!ReadPngInfo(data, size, info) || width <= 0 || height <= 0) return false;
+  // Before libpng sizes its row buffers by the header.
+  CheckImageSize(info.Width, info.Height, size);
+  CheckImageRowWidth(info.Width, info.Height, size);
   TPngContext context;
   context.Data = data;
   context.Size = size;
@@ -143,7 +147,6 @@ bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int 
   png_uint_32 imageWidth = 0, imageHeight = 0;
   const int passes = ReadHeader(&context, reader.Png, reader.Info, &imageWidth, &imageHeight);
   if (passes == 0) return false;
-  CheckImageSize(imageWidth, imageHeight, size);
 
   const std::size_t rowBytes = static_cast<std::size_t>(imageWidth) * 4;
   const std::size_t slotCount = std::min<std::size_t>(imageHeight, height);

@@ -26,9 +26,10 @@ bool ReadPngInfo(const std::uint8_t* data, std::size_t size, TPngInfo& info);
 // Decodes the image scaled by nearest pixel to width x height, as
 // TPixelBuffer::StretchCopy scales, with its alpha in each pixel's top byte
 // (straight, not premultiplied). Only the image rows the scaled picture
-// takes are kept, so the memory needed follows the drawn size, and the work
-// what the compressed data holds. False for damaged data; throws the size
-// limit's message for an image larger than CheckImageSize allows.
+// takes are kept, so the memory needed follows the drawn size and the row
+// width, and the work what the compressed data holds. False for damaged
+// data; throws the size limit's message for an image larger than
+// CheckImageSize allows or with rows wider than CheckImageRowWidth does.
 bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int height,
                      TPixelBuffer& out);
 

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageWriters.h"
 #include "tests/unit/VersionWriters.h"
 
@@ -121,6 +122,8 @@ int main(int argc, char** argv) {
   Save(dir, "metafile", "enhanced.emf", WriteEmf(0, 0, 2540, 1270, 1024, 768, 271, 203));
   Save(dir, "metafile", "placeable.wmf", WritePlaceableWmf(0, 0, 1440, 720, 1440));
   Save(dir, "metafile", "placeable-0.wmf", WritePlaceableWmf(-20, 10, 76, 58, 0));
+  Save(dir, "metafile", "fills.wmf", ManyFillWmf(400, 300, 200));
+  Save(dir, "metafile", "fills.emf", ManyFillEmf(400, 300, 200));
 
   TVersionSpec version;
   version.Tables.push_back({u"040604E4", {{u"CompanyName", u"Mobrelin"},

@@ -169,4 +169,61 @@ inline TBytes RleEndingAtOnce(int width, int height) {
   return WriteBmp(s);
 }
 
+// A placeable Windows metafile of about `bytes` bytes whose box is
+// width x height pixels at 96 units per inch, and whose records are
+// pattern fills (PatBlt) of the whole box, as many as fit.
+inline TBytes ManyFillWmf(std::size_t bytes, int width, int height) {
+  const std::size_t count = (bytes - 22 - 18 - 6) / 18;
+  TBytes records;
+  Put16(records, 1);      // in memory
+  Put16(records, 9);      // header words
+  Put16(records, 0x300);
+  Put32(records, static_cast<std::uint32_t>(9 + 9 * count + 3));
+  Put16(records, 0);      // objects
+  Put32(records, 9);      // the largest record
+  Put16(records, 0);
+  for (std::size_t i = 0; i < count; ++i) {
+    Put32(records, 9);
+    Put16(records, 0x061D);  // META_PATBLT
+    Put32(records, 0x00F00021);  // PATCOPY
+    Put16(records, static_cast<std::uint32_t>(height));
+    Put16(records, static_cast<std::uint32_t>(width));
+    Put16(records, 0);
+    Put16(records, 0);
+  }
+  Put32(records, 3);  // META_EOF
+  Put16(records, 0);
+  return WritePlaceableWmf(0, 0, width, height, 96, records);
+}
+
+// An enhanced metafile of about `bytes` bytes whose frame is width x height
+// pixels of its reference device, and whose records are rectangles over
+// the whole frame, filled with the default brush, as many as fit.
+inline TBytes ManyFillEmf(std::size_t bytes, int width, int height) {
+  TBytes b = WriteEmf(0, 0, width, height, 100, 100, 1, 1);  // 1 pixel: 1/100 mm
+  b.resize(88);
+  const std::size_t count = (bytes - 88 - 20) / 24;
+  for (std::size_t i = 0; i < count; ++i) {
+    Put32(b, 43);  // EMR_RECTANGLE
+    Put32(b, 24);
+    for (int v : {0, 0, width, height}) Put32(b, static_cast<std::uint32_t>(v));
+  }
+  for (std::uint32_t v : {14u, 20u, 0u, 16u, 20u}) Put32(b, v);  // EMR_EOF
+  Set32(b, 48, static_cast<std::uint32_t>(b.size()));
+  Set32(b, 52, static_cast<std::uint32_t>(count + 2));
+  return b;
+}
+
+// An icon whose one entry is a PNG image `width` pixels wide and one high,
+// all transparent black, of 16 bits a channel: some 8 KB a million pixels.
+inline TBytes WidePngIcon(int width) {
+  TIconImageSpec image;
+  image.Png = true;
+  image.PngBitDepth = 16;
+  image.Width = width;
+  image.Height = 1;
+  image.Values.assign(static_cast<std::size_t>(width), 0);
+  return WriteIco({image});
+}
+
 }  // namespace bx::test

@@ -214,6 +214,19 @@ TEST(IconImage, PngImagesWithTheirTransparency) {
   TBytes cut = test::WriteIco({PngImage(32)});
   cut.resize(cut.size() - 40);
   EXPECT_EQ(LoadError(cut), "Icon image is not valid");
+
+  // One row as wide as a desktop of eight 8K displays decodes; a wider one
+  // in a small file is refused before any row of it is held, however few
+  // pixels it has.
+  platform.System.IconWidth = platform.System.IconHeight = 32;
+  const TBytes wide = test::WidePngIcon(65536), wider = test::WidePngIcon(65537);
+  ASSERT_LT(wider.size(), 65537u);
+  TIcon icon;
+  icon.LoadFromData(wide);
+  EXPECT_EQ(icon.ImageWidth(), 65536);
+  const std::uint64_t before = TPixelBuffer::AllocatedPixels();
+  EXPECT_EQ(LoadError(wider), "Not enough memory for a bitmap of 65537 x 1 pixels");
+  EXPECT_EQ(TPixelBuffer::AllocatedPixels(), before);
 }
 
 TEST(IconImage, OnlyTheChosenImageIsDecoded) {

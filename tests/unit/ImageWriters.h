@@ -135,9 +135,10 @@ inline void WritePngBytes(png_structp png, png_bytep data, std::size_t length) {
 }
 inline void FlushPng(png_structp) {}
 
-// An 8-bit colour PNG with alpha; values 0xAARRGGBB, top row first.
+// A colour PNG with alpha, of 8 or 16 bits a channel; values 0xAARRGGBB,
+// top row first.
 inline std::vector<std::uint8_t> WritePng(int width, int height, const std::vector<std::uint32_t>& values,
-                                          bool interlaced = false) {
+                                          bool interlaced = false, int bitDepth = 8) {
   std::vector<std::uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -146,14 +147,23 @@ inline std::vector<std::uint8_t> WritePng(int width, int height, const std::vect
     throw std::runtime_error("PNG encoding failed");
   }
   png_set_write_fn(png, &out, WritePngBytes, FlushPng);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA,
+  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // hostile sizes too
+  png_set_IHDR(png, info, width, height, bitDepth, PNG_COLOR_TYPE_RGB_ALPHA,
                interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_set_bgr(png);
+  // 16 bits: each byte twice, v * 257 high byte first.
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(values.data());
+  std::vector<std::uint8_t> deep;
+  if (bitDepth == 16) {
+    deep.resize(values.size() * 8);
+    for (std::size_t i = 0; i < values.size() * 4; ++i) deep[2 * i] = deep[2 * i + 1] = bytes[i];
+    bytes = deep.data();
+  }
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * bitDepth / 2;
   std::vector<png_bytep> rows(height);
-  for (int y = 0; y < height; ++y)
-    rows[y] = reinterpret_cast<png_bytep>(const_cast<std::uint32_t*>(values.data() + static_cast<std::size_t>(y) * width));
+  for (int y = 0; y < height; ++y) rows[y] = const_cast<png_bytep>(bytes + rowBytes * y);
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
@@ -172,6 +182,7 @@ struct TIconImageSpec {
   bool Png = false;                   // store a PNG entry: of Values (0xAARRGGBB), or when
                                       // there are none, only its signature and some bytes
   bool Interlaced = false;            // a PNG entry's rows interlaced
+  int PngBitDepth = 8;                // a PNG entry's bits a channel: 8 or 16
 };
 
 inline TBytes WriteIco(const std::vector<TIconImageSpec>& images) {
@@ -179,7 +190,7 @@ inline TBytes WriteIco(const std::vector<TIconImageSpec>& images) {
   for (const TIconImageSpec& s : images) {
     if (s.Png) {
       if (!s.Values.empty())
-        bodies.push_back(WritePng(s.Width, s.Height, s.Values, s.Interlaced));
+        bodies.push_back(WritePng(s.Width, s.Height, s.Values, s.Interlaced, s.PngBitDepth));
       else
         bodies.push_back({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
       continue;

@@ -6,7 +6,9 @@
 #include "components/Picture.h"
 #include "platform/Errors.h"
 #include "tests/unit/ImageTestSupport.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageWriters.h"
+#include "tests/unit/WorstCaseMetafilePlayer.h"
 
 namespace bx {
 namespace {
@@ -170,6 +172,75 @@ TEST(Metafile, PlaysThroughThePlatformsPlayer) {
     ADD_FAILURE() << "loaded";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Metafile is not valid");
+  }
+}
+
+TEST(Metafile, WorkBoundedByTheRecordsAndTheirArea) {
+  // records x area within 2^31 pixels: the size itself; beyond it the same
+  // proportions, or one pixel high and as wide as the budget leaves.
+  auto size = [](std::uint64_t records, int width, int height) {
+    int w = 0, h = 0;
+    MetafilePlaySize(records, width, height, w, h);
+    return std::vector<int>{w, h};
+  };
+  EXPECT_EQ(size(3, 96, 48), (std::vector<int>{96, 48}));
+  EXPECT_EQ(size(256, 4096, 2048), (std::vector<int>{4096, 2048}));  // exactly 2^31
+  EXPECT_EQ(size(257, 4096, 2048), (std::vector<int>{4088, 2044}));
+  EXPECT_EQ(size(58253, 8192, 4096), (std::vector<int>{271, 135}));
+  EXPECT_EQ(size(1 << 20, 1 << 25, 1), (std::vector<int>{2048, 1}));
+  EXPECT_EQ(size(1ull << 32, 100, 100), (std::vector<int>{1, 1}));
+  EXPECT_EQ(size(0, 0, 5), (std::vector<int>{0, 5}));
+
+  // Drawn as the dialog draws them, by a player that walks the records as
+  // GDI's does.
+  test::TWorstCaseMetafilePlayer player;
+  player.FillEachRecord = false;  // counted; filling each would only take long
+  test::TImagePlatform platform(&player);
+  const TColor background = MakeColor(0, 128, 128);
+  struct TCase {
+    const char* Name;
+    TBytes File;
+    int Width, Height;
+    std::uint64_t Records;
+    bool Scaled;
+  };
+  const TCase cases[] = {
+      {"sound wmf", test::ManyFillWmf(2000, 96, 48), 96, 48, 110, false},
+      {"sound emf", test::ManyFillEmf(2000, 300, 200), 300, 200, 80, false},
+      {"wmf of 3638 fills", test::ManyFillWmf(64 << 10, 2048, 1024), 2048, 1024, 3640, true},
+      {"emf of 2726 fills", test::ManyFillEmf(64 << 10, 2048, 1024), 2048, 1024, 2728, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    platform.Files.Files["C:\\a.wmf"] = c.File;
+    TPicture picture;
+    picture.LoadFromFile("C:\\a.wmf");
+    ASSERT_EQ(picture.Width(), c.Width);
+    ASSERT_EQ(picture.Height(), c.Height);
+    TPixelBuffer bitmap;
+    picture.Compose(bitmap, background);
+    EXPECT_EQ(player.Records, c.Records);
+    EXPECT_LE(player.Records * player.PlayWidth * player.PlayHeight, 1ull << 31);
+    if (c.Scaled) {
+      EXPECT_LT(player.PlayWidth, c.Width);
+      // Not smaller than it needs: a pixel more each way would be too much.
+      EXPECT_GT(player.Records * (player.PlayWidth + 1) * (player.PlayHeight + 1), 1ull << 31);
+      EXPECT_EQ(player.PlayWidth / 8, player.PlayHeight * 2 / 8);
+    } else {
+      EXPECT_EQ(player.PlayWidth, c.Width);
+      EXPECT_EQ(player.PlayHeight, c.Height);
+    }
+    // Every pixel shows the player's fill, scaled or not.
+    const TColor last = MakeColor(1, 1, 1);
+    for (auto [x, y] : {std::pair{0, 0}, {c.Width - 1, 0}, {c.Width / 2, c.Height / 2}, {c.Width - 1, c.Height - 1}})
+      EXPECT_EQ(bitmap.GetPixel(x, y), last) << x << "," << y;
+    // Drawn clipped at an offset: what the frame does not cover keeps its pixels.
+    TPixelBuffer shifted(c.Width, c.Height);
+    shifted.Fill(background);
+    picture.Draw(shifted, -c.Width / 2, c.Height / 2);
+    EXPECT_EQ(shifted.GetPixel(0, c.Height / 2 - 1), background);
+    EXPECT_EQ(shifted.GetPixel(c.Width / 2 - 1, c.Height / 2), last);
+    EXPECT_EQ(shifted.GetPixel(c.Width / 2, c.Height - 1), background);
   }
 }
 

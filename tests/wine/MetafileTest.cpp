@@ -6,6 +6,7 @@
 
 #include "components/Picture.h"
 #include "platform/win32/GdiMetafilePlayer.h"
+#include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
 #include "tests/unit/ImageWriters.h"
 
@@ -111,6 +112,27 @@ TEST(GdiMetafile, PlaceableDrawnThroughThePictureLoader) {
     ADD_FAILURE() << "loaded";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Metafile is not valid");
+  }
+}
+
+// A megabyte of fills over an 8192 x 4096 picture: GDI plays them at the
+// smaller size their work allows, and the picture is all filled.
+TEST(GdiMetafile, ManyFillsOverALargePicture) {
+  test::TImagePlatform platform(&GdiMetafilePlayer());
+  const TColor background = MakeColor(0, 128, 128);
+  platform.Files.Files["C:\\fills.wmf"] = test::ManyFillWmf(1 << 20, 8192, 4096);
+  platform.Files.Files["C:\\fills.emf"] = test::ManyFillEmf(1 << 20, 8192, 4096);
+  for (const char* name : {"C:\\fills.wmf", "C:\\fills.emf"}) {
+    SCOPED_TRACE(name);
+    TPicture picture;
+    picture.LoadFromFile(name);
+    ASSERT_EQ(picture.Width(), 8192);
+    ASSERT_EQ(picture.Height(), 4096);
+    TPixelBuffer bitmap;
+    picture.Compose(bitmap, background);
+    // The default brush is white; the rectangles' black pen stays at the edges.
+    for (auto [x, y] : {std::pair{100, 100}, {4096, 2048}, {8000, 4000}})
+      EXPECT_EQ(bitmap.GetPixel(x, y), kWhite) << x << "," << y;
   }
 }
 
