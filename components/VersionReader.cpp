@@ -61,7 +61,8 @@ void ParseStringFileInfo(std::span<const std::uint8_t> data, std::vector<std::st
     const std::size_t n = Word(data, p);
     if (n == 0) break;
     std::size_t k, valueUnits;
-    std::string key = Utf16ToUtf8(Text(data, p + 6, data.size(), k));
+    // A key without its terminator ends with its entry, not with the block.
+    std::string key = Utf16ToUtf8(Text(data, p + 6, p + n, k));
     for (char& c : key)
       if (c == '=') c = '_';
     const std::size_t valueAt = Align4(p + 6 + 2 * (k + 1));

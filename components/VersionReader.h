@@ -17,7 +17,8 @@ int AlignDWord(int value);
 // The lines Key=Value of the first string table, in stored order. lines is
 // cleared first. Throws "Unrecognised version block" when StringFileInfo is
 // not the root's first child after the fixed information. Nothing outside
-// data is ever read: entries and texts that reach its end are cut there.
+// data is ever read: entries and texts that reach its end are cut there,
+// and a key or value never runs on past the end of its own entry.
 // An "=" inside a key becomes "_", so that every line splits at its first "=".
 void ParseStringFileInfo(std::span<const std::uint8_t> data, std::vector<std::string>& lines);
 

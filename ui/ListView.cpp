@@ -17,19 +17,12 @@ void TListView::SetColumns(std::vector<TListColumn> columns) {
   Changed();
 }
 
-void TListView::Clear() {
-  if (FItems.empty()) return;
-  FItems.clear();
-  Changed();
-}
-
-void TListView::AddItem(std::string caption, std::vector<std::string> subItems) {
-  TListItem item{std::move(caption), std::move(subItems)};
-  auto at = FItems.end();
+void TListView::SetItems(std::vector<TListItem> items) {
   if (FSortType == TSortType::stText)
-    at = std::upper_bound(FItems.begin(), FItems.end(), item,
-                          [this](const TListItem& a, const TListItem& b) { return Less(*this, a, b); });
-  FItems.insert(at, std::move(item));
+    std::stable_sort(items.begin(), items.end(),
+                     [this](const TListItem& a, const TListItem& b) { return Less(*this, a, b); });
+  if (FItems == items) return;
+  FItems = std::move(items);
   Changed();
 }
 

@@ -35,10 +35,10 @@ class TListView : public TControl {
   const std::vector<TListColumn>& Columns() const { return FColumns; }
   void SetColumns(std::vector<TListColumn> columns);
   const std::vector<TListItem>& Items() const { return FItems; }
-  void Clear();
-  // With stText the row goes after the last row whose caption does not
-  // compare greater, so the rows stay sorted as they are added.
-  void AddItem(std::string caption, std::vector<std::string> subItems = {});
+  void Clear() { SetItems({}); }
+  // All rows at once, so that the window is filled once. With stText they
+  // are sorted by caption, rows of equal captions kept in the given order.
+  void SetItems(std::vector<TListItem> items);
   TSortType SortType() const { return FSortType; }
   // Turning sorting on sorts the rows already there.
   void SetSortType(TSortType value);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 #include "dialogs/about/Utility.h"
 #include "platform/Platform.h"
@@ -19,6 +20,12 @@ bool SameText(const std::string& a, const std::string& b) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
+}
+
+// The form in which SameText finds two texts equal.
+std::string LowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 bool LessText(const std::string& a, const std::string& b) {
@@ -131,14 +138,16 @@ void TFrmQSVersionAbout::BitBtnVersionClick(TObject&) {
   }
   ShowIcon(true);
 
+  // Each name's value is that of the first line of the name, without regard
+  // to case; looked up once, so that a block of many lines costs no more
+  // than reading it.
+  std::unordered_map<std::string, std::string> firstValues;
+  for (const std::string& line : lines)
+    firstValues.try_emplace(LowerCase(NameOf(line)), ValueOf(line));
+  std::vector<TListItem> rows;
   for (const std::string& line : lines) {
     const std::string name = NameOf(line);
-    std::string value;
-    for (const std::string& other : lines)
-      if (SameText(NameOf(other), name)) {
-        value = ValueOf(other);
-        break;
-      }
+    const std::string& value = firstValues[LowerCase(name)];
     if (name == "FileDescription") {
       LabelDescription.SetCaption(value);
     } else if (name == "ProductName") {
@@ -152,9 +161,10 @@ void TFrmQSVersionAbout::BitBtnVersionClick(TObject&) {
       else
         caption = ExtraCaption(name);
       if (caption.empty()) caption = name;
-      ListViewVersion.AddItem(caption, {value});
+      rows.push_back({std::move(caption), {value}});
     }
   }
+  ListViewVersion.SetItems(std::move(rows));
 }
 
 void TFrmQSVersionAbout::BitBtnMemoryClick(TObject&) {
@@ -178,8 +188,10 @@ void TFrmQSVersionAbout::BitBtnMemoryClick(TObject&) {
       {atTotalPhysical, status.TotalPhys},       {atAvailablePhysical, status.AvailPhys},
       {atTotalPageFile, status.TotalPageFile},   {atAvailablePageFile, status.AvailPageFile},
       {atTotalVirtual, status.TotalVirtual},     {atAvailableVirtual, status.AvailVirtual}};
+  std::vector<TListItem> items;
   for (const auto& [role, bytes] : rows)
-    ListViewVersion.AddItem(FTexts[role], {FormatWholeNumber(bytes, separator)});
+    items.push_back({FTexts[role], {FormatWholeNumber(bytes, separator)}});
+  ListViewVersion.SetItems(std::move(items));
 }
 
 void TFrmQSVersionAbout::BitBtnOKClick(TObject&) { ModalResult = mrOk; }

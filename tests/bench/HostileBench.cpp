@@ -5,7 +5,8 @@
 // CPU time and peak memory are its own. Goal: every one loads and draws, or
 // fails with its format's message, within 1 s and 512 MiB. Metafiles are
 // played by a player that costs what GDI's does at worst: each record fills
-// the whole rectangle it is played into.
+// the whole rectangle it is played into. The same goal holds for the about
+// box's reading of a hostile version block.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -20,9 +21,13 @@
 #include <string>
 
 #include "components/Picture.h"
+#include "components/VersionReader.h"
+#include "dialogs/about/QSAboutVersion.h"
 #include "platform/Errors.h"
+#include "platform/portable/PortablePlatform.h"
 #include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
+#include "tests/unit/VersionWriters.h"
 #include "tests/unit/WorstCaseMetafilePlayer.h"
 
 namespace bx {
@@ -166,7 +171,7 @@ TRunResult LoadAndDraw(const std::string& fileName, const TBytes& bytes) {
   return r;
 }
 
-bool RunInChild(const std::string& fileName, const TBytes& bytes, TRunResult& result) {
+bool RunInChild(const std::function<TRunResult()>& run, TRunResult& result) {
   int fds[2];
   if (pipe(fds) != 0) return false;
   std::fflush(nullptr);
@@ -174,7 +179,7 @@ bool RunInChild(const std::string& fileName, const TBytes& bytes, TRunResult& re
   if (pid < 0) return false;
   if (pid == 0) {
     close(fds[0]);
-    const TRunResult r = LoadAndDraw(fileName, bytes);
+    const TRunResult r = run();
     const bool written = write(fds[1], &r, sizeof r) == static_cast<ssize_t>(sizeof r);
     _exit(written ? 0 : 1);
   }
@@ -190,7 +195,7 @@ void BM_HostileFile(benchmark::State& state, const THostileFile* file) {
   const TBytes bytes = file->Make();
   TRunResult r;
   for (auto _ : state) {
-    if (!RunInChild(file->FileName, bytes, r)) {
+    if (!RunInChild([&] { return LoadAndDraw(file->FileName, bytes); }, r)) {
       state.SkipWithError("the child process failed");
       return;
     }
@@ -206,6 +211,84 @@ void BM_HostileFile(benchmark::State& state, const THostileFile* file) {
 const int kRegistered = [] {
   for (const THostileFile& file : HostileFiles())
     benchmark::RegisterBenchmark((std::string("BM_Hostile/") + file.Name).c_str(), BM_HostileFile, &file)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+  return 0;
+}();
+
+// ---- Version blocks ------------------------------------------------------------
+
+// The about box's reading of a version block, hostile and, for reference,
+// sound: the reader alone, and the version view's whole fill (reader, value
+// lookup, rows, list view), with the number of changes of the list's rows.
+struct TVersionBlock {
+  const char* Name;
+  std::function<TBytes()> Make;
+  bool Box;  // the version view's fill, else the reader alone
+};
+
+TRunResult ReadVersionBlock(const TBytes& block, bool box) {
+  TRunResult r;
+  TPortableEnvironment env;
+  env.Files().WriteFile("C:\\m.dll", test::WritePeModule({{16, 1, 0x0406, block}}));
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const long baseKiB = StatusKiB("VmRSS:");
+  const double cpu0 = CpuMs();
+  const auto wall0 = std::chrono::steady_clock::now();
+  std::string outcome;
+  try {
+    if (box) {
+      TFrmQSVersionAbout about(nullptr);  // its own view is of a file without version
+      int rowChanges = 0;
+      about.ListViewVersion.OnStateChanged = [&, rows = std::size_t{0}](TControl& c) mutable {
+        const std::size_t now = static_cast<TListView&>(c).Items().size();
+        if (now != rows) ++rowChanges;
+        rows = now;
+      };
+      about.FFileName = "C:\\m.dll";
+      about.BitBtnVersionClick(about);
+      outcome = std::to_string(about.ListViewVersion.Items().size()) + " rows in " +
+                std::to_string(rowChanges) + " changes of the list";
+      about.ListViewVersion.OnStateChanged = nullptr;
+    } else {
+      outcome = std::to_string(GetVersionStrings("C:\\m.dll").size()) + " lines";
+    }
+  } catch (const Exception& e) {
+    outcome = e.Message();
+  }
+  r.WallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
+  r.CpuMs = CpuMs() - cpu0;
+  r.PeakMiB = (StatusKiB("VmHWM:") - baseKiB) / 1024.0;
+  std::snprintf(r.Outcome, sizeof r.Outcome, "%s", outcome.c_str());
+  return r;
+}
+
+void BM_VersionBlock(benchmark::State& state, const TVersionBlock* block) {
+  const TBytes bytes = block->Make();
+  TRunResult r;
+  for (auto _ : state) {
+    if (!RunInChild([&] { return ReadVersionBlock(bytes, block->Box); }, r)) {
+      state.SkipWithError("the child process failed");
+      return;
+    }
+    state.SetIterationTime(r.WallMs / 1000);
+  }
+  state.counters["file_KiB"] = bytes.size() / 1024.0;
+  state.counters["cpu_ms"] = r.CpuMs;
+  state.counters["wall_ms"] = r.WallMs;
+  state.counters["peak_MiB"] = r.PeakMiB;
+  state.SetLabel(std::string(r.Outcome) + "; goal <= 1000 ms, <= 512 MiB");
+}
+
+const int kVersionBlocksRegistered = [] {
+  static const TVersionBlock blocks[] = {
+      {"version_64KiB_unterminated_keys", [] { return test::UnterminatedKeysVersionBlock(65536); }, false},
+      {"version_64KiB_unterminated_keys_about_box", [] { return test::UnterminatedKeysVersionBlock(65536); }, true},
+      {"sound_version_2000_entries_about_box", [] { return test::ManyEntryVersionBlock(2000); }, true},
+  };
+  for (const TVersionBlock& block : blocks)
+    benchmark::RegisterBenchmark((std::string("BM_Hostile/") + block.Name).c_str(), BM_VersionBlock, &block)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);

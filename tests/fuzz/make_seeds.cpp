@@ -1,5 +1,6 @@
 // Writes the fuzz targets' seed corpus: make_seeds <dir> fills <dir>/<kind>/
-// for each fuzz_<kind> with small sound images of that format's variants.
+// for each fuzz_<kind> with small sound images of that format's variants (and a
+// version block that once hung the reader).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -134,5 +135,7 @@ int main(int argc, char** argv) {
   Save(dir, "version", "block.bin", block);
   Save(dir, "version", "module64.dll", WritePeModule({{3, 1, 0x0406, TBytes(40, 1)}, {16, 1, 0x0406, block}}));
   Save(dir, "version", "module32.dll", WritePeModule({{16, 1, 0x0406, block}}, false));
+  // Keys that run past their entries: once far beyond the fuzz run's time limit.
+  Save(dir, "version", "unterminated-keys.bin", UnterminatedKeysVersionBlock(65536));
   return 0;
 }

@@ -133,6 +133,49 @@ TEST_F(QSAboutVersion, VersionViewLabelsAndSortedRows) {
   });
 }
 
+TEST_F(QSAboutVersion, EachNameTakesTheValueOfItsFirstLineAndTheListIsFilledOnce) {
+  // Names are compared without regard to case for the value; the label keys
+  // and the caption table only by their exact names.
+  WriteModule("C:\\m.dll", {u"040904E4",
+                            {{u"companyname", u"first"},
+                             {u"CompanyName", u"second"},
+                             {u"FileVersion", u""},
+                             {u"fileversion", u"2.0"},
+                             {u"PRODUCTNAME", u"Name"},
+                             {u"ProductName", u"Other"}}});
+  Show("C:\\m.dll", {}, true, [](TFrmQSVersionAbout& box) {
+    EXPECT_EQ(box.LabelVersion.Caption(), "");
+    EXPECT_EQ(box.LabelProduct.Caption(), "Name");
+    EXPECT_EQ(box.ListViewVersion.Items(),
+              (TRows{{"Company name", {"first"}},
+                     {"companyname", {"first"}},
+                     {"PRODUCTNAME", {"Name"}}}));
+  });
+
+  // Many rows reach the list view at once, as one change of its rows, so
+  // that its window is filled once per view.
+  Env.Files().WriteFile("C:\\many.dll",
+                        WritePeModule({{16, 1, 0x0406, ManyEntryVersionBlock(2000)}}));
+  Env.FormHost().Calls.clear();
+  Show("C:\\many.dll", {}, true, [](TFrmQSVersionAbout& box) {
+    ASSERT_EQ(box.ListViewVersion.Items().size(), 2000u);
+    EXPECT_EQ(box.ListViewVersion.Items()[0], (TListItem{"K0", {"v0"}}));
+    EXPECT_EQ(box.ListViewVersion.Items()[1], (TListItem{"K1", {"v1"}}));
+    EXPECT_EQ(box.ListViewVersion.Items()[2], (TListItem{"K10", {"v10"}}));
+    box.BitBtnMemory.Click();
+    int rowChanges = 0;
+    std::size_t rows = box.ListViewVersion.Items().size();
+    box.ListViewVersion.OnStateChanged = [&](TControl&) {
+      if (box.ListViewVersion.Items().size() != rows) ++rowChanges;
+      rows = box.ListViewVersion.Items().size();
+    };
+    box.BitBtnVersion.Click();  // emptied, then filled
+    EXPECT_EQ(rowChanges, 2);
+    EXPECT_EQ(rows, 2000u);
+    box.ListViewVersion.OnStateChanged = nullptr;
+  });
+}
+
 TEST_F(QSAboutVersion, UnreadableBlocksLeaveTheViewEmptyOnce) {
   TVersionSpec noFixed{{{u"040904E4", {{u"FileVersion", u"9"}}}}};
   noFixed.FixedInfo = false;
@@ -186,10 +229,12 @@ TEST_F(QSAboutVersion, CentredOverItsOwnerAndKeptOnTheScreen) {
   CenterForm(nullptr, &owner);
 }
 
-// The module this build makes, as the main dialog's About command shows it.
+// The module the 64-bit build makes (the test script builds it first), as
+// the main dialog's About command shows it.
 TEST_F(QSAboutVersion, BuiltModuleShowsItsOwnEntries) {
   const auto module = std::filesystem::path(BX_BUILD_DIR).parent_path() / "win64" / "Bexora.cpl";
-  if (!std::filesystem::exists(module)) GTEST_SKIP() << "build the win64 preset first";
+  ASSERT_TRUE(std::filesystem::exists(module))
+      << module.string() << " is missing: build the win64 preset";
   std::ifstream in(module, std::ios::binary);
   Env.Files().WriteFile("C:\\Bexora.cpl", TBytes(std::istreambuf_iterator<char>(in), {}));
   Show("C:\\Bexora.cpl", {"=(unknown)"}, true, [](TFrmQSVersionAbout& box) {

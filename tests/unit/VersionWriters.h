@@ -82,11 +82,42 @@ inline TBytes WriteVersionBlock(const TVersionSpec& layout) {
                                            : std::vector<TBytes>{strings, var});
 }
 
+// A block of `size` bytes (a multiple of 4) whose first string table
+// claims all of it and holds 4-byte entries only: no entry has room for its
+// key's terminator, and no zero follows before the block's end, so a key
+// read past its entry runs on to the end of the block.
+inline TBytes UnterminatedKeysVersionBlock(std::size_t size) {
+  TBytes b = WriteVersionBlock({{{u"040904E4", {}}}});
+  b.resize(152);
+  while (b.size() < size) {
+    Put16(b, 4);       // wLength: the header's first two fields only
+    Put16(b, 0x4E2D);  // wValueLength, and the key's units that follow
+  }
+  const std::uint32_t claimed = static_cast<std::uint32_t>(std::min<std::size_t>(size, 0xFFFC));
+  Set16(b, 0, claimed);         // VS_VERSION_INFO
+  Set16(b, 92, claimed - 92);   // StringFileInfo
+  Set16(b, 128, claimed - 128);  // the first string table
+  return b;
+}
+
+// A sound block of `count` entries "K<i>" = "v<i>" in one table; 2000
+// entries make about 60 KiB, near the most a 16-bit length can hold.
+inline TBytes ManyEntryVersionBlock(int count) {
+  TVersionTable table;
+  for (int i = 0; i < count; ++i) {
+    const std::string n = std::to_string(i);
+    const std::u16string digits(n.begin(), n.end());
+    table.Entries.push_back({u"K" + digits, u"v" + digits});
+  }
+  return WriteVersionBlock({{table}});
+}
+
 struct TPeResource {
   std::uint16_t Type = 16;  // RT_VERSION
   std::uint16_t Name = 1;
   std::uint16_t Language = 0x0406;
   TBytes Data;
+  std::uint32_t ClaimedSize = 0;  // the size its entry gives; 0: that of Data
 };
 
 // A module of one section, ".rsrc", holding the resources; 64-bit
@@ -128,7 +159,8 @@ inline TBytes WritePeModule(const std::vector<TPeResource>& resources, bool pe64
   for (const auto& [at, r] : dataEntries) {
     PadTo4(rsrc);
     Set32(rsrc, at, kSectionRva + static_cast<std::uint32_t>(rsrc.size()));
-    Set32(rsrc, at + 4, static_cast<std::uint32_t>(r->Data.size()));
+    const auto size = static_cast<std::uint32_t>(r->Data.size());
+    Set32(rsrc, at + 4, r->ClaimedSize ? r->ClaimedSize : size);
     rsrc.insert(rsrc.end(), r->Data.begin(), r->Data.end());
   }
   const std::uint32_t rsrcSize = static_cast<std::uint32_t>(rsrc.size());

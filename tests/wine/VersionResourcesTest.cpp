@@ -1,11 +1,13 @@
 // The version reader over the real module loader: Bexora.cpl mapped as
-// data, and files that hold no version resource.
+// data, a module whose resource claims more than it holds, and files that
+// hold no version resource.
 #include <gtest/gtest.h>
 
 #include "components/VersionReader.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/WinVersionResources.h"
+#include "tests/unit/VersionWriters.h"
 
 #include <fstream>
 #include <string>
@@ -38,6 +40,21 @@ TEST(WinVersionResources, ReadsModulesAsDataAndNothingElse) {
   GetModuleFileNameW(nullptr, self, MAX_PATH * 2);  // this program has no version resource
   std::vector<std::uint8_t> data;
   EXPECT_FALSE(WinVersionResources().ReadVersionResource(Narrow(self), data));
+  // A resource whose entry claims more bytes than the module holds is none:
+  // nothing past the module is read.
+  const std::string beyond = FullPath(L"version-beyond.dll");
+  const test::TBytes block = test::WriteVersionBlock({{{u"040904E4", {{u"CompanyName", u"A"}}}}});
+  for (const std::uint32_t claimed : {0u, 16u << 20}) {
+    const test::TBytes bytes = test::WritePeModule({{16, 1, 0x0406, block, claimed}});
+    std::ofstream(beyond, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    EXPECT_EQ(WinVersionResources().ReadVersionResource(beyond, data), claimed == 0) << claimed;
+    const std::vector<std::string> expected =
+        claimed == 0 ? std::vector<std::string>{"CompanyName=A"} : std::vector<std::string>{};
+    EXPECT_EQ(GetVersionStrings(beyond), expected);
+  }
+  DeleteFileW(Widen(beyond).c_str());
   const std::string text = FullPath(L"version-test.txt");
   std::ofstream(text) << "MZ but no module";
   EXPECT_EQ(GetVersionStrings(text), std::vector<std::string>{});
