@@ -144,23 +144,17 @@ double CpuMs() {
          (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }
 
-// Loads and composes the file as the preview does.
-TRunResult LoadAndDraw(const std::string& fileName, const TBytes& bytes) {
+// Runs the work (which returns its outcome), measured from its start: CPU
+// time, wall time and the peak memory above what the process held before.
+TRunResult Measured(const std::function<std::string()>& work) {
   TRunResult r;
-  test::TWorstCaseMetafilePlayer player;
-  test::TImagePlatform platform(&player);
-  platform.Files.Files[fileName] = bytes;
   std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts from here
   const long baseKiB = StatusKiB("VmRSS:");
   const double cpu0 = CpuMs();
   const auto wall0 = std::chrono::steady_clock::now();
-  std::string outcome = "drawn";
+  std::string outcome;
   try {
-    TPicture picture;
-    picture.LoadFromFile(fileName);
-    TPixelBuffer bitmap;
-    picture.Compose(bitmap, MakeColor(0, 128, 128));
-    if (picture.Empty()) outcome = "empty";
+    outcome = work();
   } catch (const Exception& e) {
     outcome = e.Message();
   }
@@ -169,6 +163,20 @@ TRunResult LoadAndDraw(const std::string& fileName, const TBytes& bytes) {
   r.PeakMiB = (StatusKiB("VmHWM:") - baseKiB) / 1024.0;
   std::snprintf(r.Outcome, sizeof r.Outcome, "%s", outcome.c_str());
   return r;
+}
+
+// Loads and composes the file as the preview does.
+TRunResult LoadAndDraw(const std::string& fileName, const TBytes& bytes) {
+  test::TWorstCaseMetafilePlayer player;
+  test::TImagePlatform platform(&player);
+  platform.Files.Files[fileName] = bytes;
+  return Measured([&]() -> std::string {
+    TPicture picture;
+    picture.LoadFromFile(fileName);
+    TPixelBuffer bitmap;
+    picture.Compose(bitmap, MakeColor(0, 128, 128));
+    return picture.Empty() ? "empty" : "drawn";
+  });
 }
 
 bool RunInChild(const std::function<TRunResult()>& run, TRunResult& result) {
@@ -191,21 +199,27 @@ bool RunInChild(const std::function<TRunResult()>& run, TRunResult& result) {
   return read && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void BM_HostileFile(benchmark::State& state, const THostileFile* file) {
-  const TBytes bytes = file->Make();
+// One run of the work in a child process, reported with the input's size.
+void ReportChildRun(benchmark::State& state, std::size_t inputBytes,
+                    const std::function<TRunResult()>& run) {
   TRunResult r;
   for (auto _ : state) {
-    if (!RunInChild([&] { return LoadAndDraw(file->FileName, bytes); }, r)) {
+    if (!RunInChild(run, r)) {
       state.SkipWithError("the child process failed");
       return;
     }
     state.SetIterationTime(r.WallMs / 1000);
   }
-  state.counters["file_KiB"] = bytes.size() / 1024.0;
+  state.counters["file_KiB"] = inputBytes / 1024.0;
   state.counters["cpu_ms"] = r.CpuMs;
   state.counters["wall_ms"] = r.WallMs;
   state.counters["peak_MiB"] = r.PeakMiB;
   state.SetLabel(std::string(r.Outcome) + "; goal <= 1000 ms, <= 512 MiB");
+}
+
+void BM_HostileFile(benchmark::State& state, const THostileFile* file) {
+  const TBytes bytes = file->Make();
+  ReportChildRun(state, bytes.size(), [&] { return LoadAndDraw(file->FileName, bytes); });
 }
 
 const int kRegistered = [] {
@@ -229,56 +243,28 @@ struct TVersionBlock {
 };
 
 TRunResult ReadVersionBlock(const TBytes& block, bool box) {
-  TRunResult r;
   TPortableEnvironment env;
   env.Files().WriteFile("C:\\m.dll", test::WritePeModule({{16, 1, 0x0406, block}}));
-  std::ofstream("/proc/self/clear_refs") << "5";
-  const long baseKiB = StatusKiB("VmRSS:");
-  const double cpu0 = CpuMs();
-  const auto wall0 = std::chrono::steady_clock::now();
-  std::string outcome;
-  try {
-    if (box) {
-      TFrmQSVersionAbout about(nullptr);  // its own view is of a file without version
-      int rowChanges = 0;
-      about.ListViewVersion.OnStateChanged = [&, rows = std::size_t{0}](TControl& c) mutable {
-        const std::size_t now = static_cast<TListView&>(c).Items().size();
-        if (now != rows) ++rowChanges;
-        rows = now;
-      };
-      about.FFileName = "C:\\m.dll";
-      about.BitBtnVersionClick(about);
-      outcome = std::to_string(about.ListViewVersion.Items().size()) + " rows in " +
-                std::to_string(rowChanges) + " changes of the list";
-      about.ListViewVersion.OnStateChanged = nullptr;
-    } else {
-      outcome = std::to_string(GetVersionStrings("C:\\m.dll").size()) + " lines";
-    }
-  } catch (const Exception& e) {
-    outcome = e.Message();
-  }
-  r.WallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
-  r.CpuMs = CpuMs() - cpu0;
-  r.PeakMiB = (StatusKiB("VmHWM:") - baseKiB) / 1024.0;
-  std::snprintf(r.Outcome, sizeof r.Outcome, "%s", outcome.c_str());
-  return r;
+  return Measured([&]() -> std::string {
+    if (!box) return std::to_string(GetVersionStrings("C:\\m.dll").size()) + " lines";
+    TFrmQSVersionAbout about(nullptr);  // its own view is of a file without version
+    int rowChanges = 0;
+    about.ListViewVersion.OnStateChanged = [&, rows = std::size_t{0}](TControl& c) mutable {
+      const std::size_t now = static_cast<TListView&>(c).Items().size();
+      if (now != rows) ++rowChanges;
+      rows = now;
+    };
+    about.FFileName = "C:\\m.dll";
+    about.BitBtnVersionClick(about);
+    about.ListViewVersion.OnStateChanged = nullptr;
+    return std::to_string(about.ListViewVersion.Items().size()) + " rows in " +
+           std::to_string(rowChanges) + " changes of the list";
+  });
 }
 
 void BM_VersionBlock(benchmark::State& state, const TVersionBlock* block) {
   const TBytes bytes = block->Make();
-  TRunResult r;
-  for (auto _ : state) {
-    if (!RunInChild([&] { return ReadVersionBlock(bytes, block->Box); }, r)) {
-      state.SkipWithError("the child process failed");
-      return;
-    }
-    state.SetIterationTime(r.WallMs / 1000);
-  }
-  state.counters["file_KiB"] = bytes.size() / 1024.0;
-  state.counters["cpu_ms"] = r.CpuMs;
-  state.counters["wall_ms"] = r.WallMs;
-  state.counters["peak_MiB"] = r.PeakMiB;
-  state.SetLabel(std::string(r.Outcome) + "; goal <= 1000 ms, <= 512 MiB");
+  ReportChildRun(state, bytes.size(), [&] { return ReadVersionBlock(bytes, block->Box); });
 }
 
 const int kVersionBlocksRegistered = [] {
