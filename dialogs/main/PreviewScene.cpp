@@ -148,7 +148,15 @@ void TPreviewScene::Reduce(TPixel* target, int width, int height) const {
     int plainRows[8] = {};
     for (int y = top; y < bottom; ++y) {
       const bool lines = !FLineRows.empty() && FLineRows[y];
-      if (lines || (image && FTiled)) {
+      if (!lines && image && FTiled && FImageWidth >= 64) {
+        // Wide tiles are summed from the image's row, period by period.
+        const TPixel* in = FImage->Scanline((y + FPhaseY) % FImageHeight);
+        for (int x = 0, from = FPhaseX; x < FWidth; from = 0) {
+          const int n = std::min(FImageWidth - from, FWidth - x);
+          sums.AddPixels(in + from, x, n);
+          x += n;
+        }
+      } else if (lines || (image && FTiled)) {
         // Composed in a row of its own, then summed.
         if (row.empty()) row.resize(static_cast<std::size_t>(FWidth));
         ComposeRow(y, row.data());
