@@ -2,8 +2,8 @@
 // (two updates, one per origin, and the repaint that reduces the picture
 // into the control), timed on a desktop as large as the display with a
 // 4000 x 3000 JPEG wallpaper. Run under Wine on a 3840 x 2160 display; the
-// goal is a median within one frame at 100 frames a second, 10 ms. Prints its figures and
-// leaves the registry as it found it.
+// goal is a median within one frame at 100 frames a second, 10 ms. Prints
+// its figures and leaves the registry as it found it.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
