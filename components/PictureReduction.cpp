@@ -1,53 +1,79 @@
 #include "components/PictureReduction.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 
 namespace bx {
 
-void ReducePicture(const TPixelBuffer& picture, TPixel* target, int width, int height) {
-  const int sourceWidth = picture.Width(), sourceHeight = picture.Height();
-  if (width <= 0 || height <= 0 || width > sourceWidth || height > sourceHeight) return;
-  std::vector<int> columns(static_cast<std::size_t>(width) + 1);
+TColumnSums::TColumnSums(int sourceWidth, int width)
+    : FColumns(static_cast<std::size_t>(width) + 1), FRed(width), FGreen(width), FBlue(width) {
   for (int x = 0; x <= width; ++x)
-    columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * sourceWidth / width);
-  // Each picture row is summed into its target columns first, then the
-  // column sums of a band of rows give a target row: one pass over the
-  // picture, reading each pixel once.
-  std::vector<std::uint64_t> red(width), green(width), blue(width);
+    FColumns[x] = static_cast<int>(static_cast<std::int64_t>(x) * sourceWidth / width);
+}
+
+int TColumnSums::ColumnOf(int c) const {
+  const int width = Width();
+  int x = static_cast<int>(static_cast<std::int64_t>(c) * width / FColumns[width]);
+  x = std::clamp(x, 0, width - 1);
+  while (x > 0 && FColumns[x] > c) --x;
+  while (x < width - 1 && FColumns[x + 1] <= c) ++x;
+  return x;
+}
+
+void TColumnSums::AddPixels(const TPixel* pixels, int first, int count) {
+  if (count <= 0) return;
+  const int end = first + count;
+  const TPixel* p = pixels;
+  for (int x = ColumnOf(first), c = first; c < end; ++x) {
+    const int blockEnd = std::min(end, FColumns[x + 1]);
+    std::uint64_t red = 0, green = 0, blue = 0;
+    while (c < blockEnd) {
+      // Red and blue are summed side by side in one word, green in
+      // another: 256 pixels of 255 still fit their 16-bit lanes.
+      const int stop = std::min(blockEnd, c + 256);
+      std::uint32_t redBlue = 0, greens = 0;
+      for (; c < stop; ++c, ++p) {
+        redBlue += *p & 0xFF00FF;
+        greens += *p & 0xFF00;
+      }
+      red += redBlue >> 16;
+      blue += redBlue & 0xFFFF;
+      green += greens >> 8;
+    }
+    Add(x, red, green, blue);
+  }
+}
+
+void ReduceBands(int sourceWidth, int sourceHeight, TPixel* target, int width, int height,
+                 const std::function<void(int top, int bottom, TColumnSums& sums)>& addBand) {
+  if (width <= 0 || height <= 0 || width > sourceWidth || height > sourceHeight) return;
+  TColumnSums sums(sourceWidth, width);
   for (int y = 0; y < height; ++y) {
     const int top = static_cast<int>(static_cast<std::int64_t>(y) * sourceHeight / height);
     const int bottom = static_cast<int>(static_cast<std::int64_t>(y + 1) * sourceHeight / height);
-    std::fill(red.begin(), red.end(), 0);
-    std::fill(green.begin(), green.end(), 0);
-    std::fill(blue.begin(), blue.end(), 0);
-    for (int row = top; row < bottom; ++row) {
-      const TPixel* line = picture.Scanline(row);
-      for (int x = 0; x < width; ++x) {
-        // Red and blue are summed side by side in one word, green in
-        // another: 256 pixels of 255 still fit their 16-bit lanes.
-        for (int c = columns[x], end = columns[x + 1]; c < end;) {
-          const int stop = std::min(end, c + 256);
-          std::uint32_t redBlue = 0, greens = 0;
-          for (; c < stop; ++c) {
-            redBlue += line[c] & 0xFF00FF;
-            greens += line[c] & 0xFF00;
-          }
-          red[x] += redBlue >> 16;
-          blue[x] += redBlue & 0xFFFF;
-          green[x] += greens >> 8;
-        }
-      }
-    }
+    std::fill(sums.FRed.begin(), sums.FRed.end(), 0);
+    std::fill(sums.FGreen.begin(), sums.FGreen.end(), 0);
+    std::fill(sums.FBlue.begin(), sums.FBlue.end(), 0);
+    addBand(top, bottom, sums);
     TPixel* out = target + static_cast<std::size_t>(y) * width;
     for (int x = 0; x < width; ++x) {
-      const std::uint64_t count = static_cast<std::uint64_t>(bottom - top) * (columns[x + 1] - columns[x]);
-      out[x] = MakePixel(static_cast<unsigned>((red[x] + count / 2) / count),
-                         static_cast<unsigned>((green[x] + count / 2) / count),
-                         static_cast<unsigned>((blue[x] + count / 2) / count));
+      const std::uint64_t count =
+          static_cast<std::uint64_t>(bottom - top) * (sums.FColumns[x + 1] - sums.FColumns[x]);
+      out[x] = MakePixel(static_cast<unsigned>((sums.FRed[x] + count / 2) / count),
+                         static_cast<unsigned>((sums.FGreen[x] + count / 2) / count),
+                         static_cast<unsigned>((sums.FBlue[x] + count / 2) / count));
     }
   }
+}
+
+void ReducePicture(const TPixelBuffer& picture, TPixel* target, int width, int height) {
+  // Each picture row is summed into its target columns first, then the
+  // column sums of a band of rows give a target row: one pass over the
+  // picture, reading each pixel once.
+  ReduceBands(picture.Width(), picture.Height(), target, width, height,
+              [&](int top, int bottom, TColumnSums& sums) {
+                for (int row = top; row < bottom; ++row)
+                  sums.AddPixels(picture.Scanline(row), 0, picture.Width());
+              });
 }
 
 }  // namespace bx

@@ -181,7 +181,7 @@ void TPixelBuffer::StretchCopy(TRect dst, const TPixelBuffer& source, TRect src)
   }
 }
 
-void TPixelBuffer::Line(int x1, int y1, int x2, int y2, int width, TColor color, TPenMode mode) {
+TRect TPixelBuffer::LineRect(int x1, int y1, int x2, int y2, int width) {
   if (width < 1) width = 1;
   const int before = width / 2;
   TRect r;
@@ -191,9 +191,12 @@ void TPixelBuffer::Line(int x1, int y1, int x2, int y2, int width, TColor color,
   } else if (x1 == x2) {
     r = {x1 - before, std::min(y1, y2), x1 - before + width, std::max(y1, y2)};
     if (y2 < y1) r = {r.Left, y2 + 1, r.Right, y1 + 1};
-  } else {
-    return;  // only axis-aligned lines are needed
   }
+  return r;  // only axis-aligned lines are needed
+}
+
+void TPixelBuffer::Line(int x1, int y1, int x2, int y2, int width, TColor color, TPenMode mode) {
+  TRect r = LineRect(x1, y1, x2, y2, width);
   r = Intersect(r, {0, 0, FWidth, FHeight});
   if (r.Width() <= 0 || r.Height() <= 0) return;
   if (mode == TPenMode::pmCopy) {

@@ -70,6 +70,8 @@ class TPixelBuffer {
   // (x1, y1) to (x2, y2), the end point not drawn; copy draws the colour,
   // not inverts each pixel once.
   void Line(int x1, int y1, int x2, int y2, int width, TColor color, TPenMode mode);
+  // The pixels such a line covers, before clipping; empty for a slanted line.
+  static TRect LineRect(int x1, int y1, int x2, int y2, int width);
 
   // Tells whether a buffer is still as it was: the pair changes with every
   // change of size or pixels (any writable access counts as a change), and

@@ -247,12 +247,47 @@ class TListBox : public TControl {
 };
 
 // A picture control. It always shows the whole of Picture scaled to its bounds.
+// Pixels made on demand: a picture that is never needed whole at its full
+// size is reduced straight from what it is made of.
+class IPictureSource {
+ public:
+  virtual ~IPictureSource() = default;
+  // Makes the full-size picture's pixels.
+  virtual void Compose(TPixelBuffer& picture) const = 0;
+  // The picture reduced into width x height pixels in rows of `width`, as
+  // ReducePicture reduces the full-size picture.
+  virtual void Reduce(TPixel* target, int width, int height) const = 0;
+};
+
 class TImage : public TControl {
  public:
   explicit TImage(std::string name, TForm* owner = nullptr)
       : TControl(TControlKind::Image, std::move(name), owner) {}
-  TPixelBuffer& Picture() { return FPicture; }
-  const TPixelBuffer& Picture() const { return FPicture; }
+  // The full-size picture, made from the source first when it has one; a
+  // writable picture is the caller's, and the source is dropped.
+  TPixelBuffer& Picture() {
+    Made();
+    FSource.reset();
+    return FPicture;
+  }
+  const TPixelBuffer& Picture() const {
+    Made();
+    return FPicture;
+  }
+  int PictureWidth() const { return FPicture.Width(); }
+  int PictureHeight() const { return FPicture.Height(); }
+  // The picture's pixels come from `source`, at the picture's present size.
+  void SetSource(std::shared_ptr<const IPictureSource> source) {
+    FSource = std::move(source);
+    FMade = false;
+  }
+  // Reduces the picture into width x height pixels from its source, without
+  // making it whole; false without a source or for an enlargement.
+  bool Reduce(TPixel* target, int width, int height) const {
+    if (!FSource || width > FPicture.Width() || height > FPicture.Height()) return false;
+    FSource->Reduce(target, width, height);
+    return true;
+  }
   // Tells the binding that the picture's pixels changed.
   void Invalidate() { Changed(); }
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -265,7 +300,14 @@ class TImage : public TControl {
   TMouseMoveEvent OnMouseMove;
 
  private:
-  TPixelBuffer FPicture;
+  void Made() const {
+    if (!FSource || FMade) return;
+    FSource->Compose(FPicture);
+    FMade = true;
+  }
+  mutable TPixelBuffer FPicture;
+  std::shared_ptr<const IPictureSource> FSource;
+  mutable bool FMade = false;
 };
 
 // A captioned frame with one radio button per item, one item per row; the

@@ -18,6 +18,8 @@
 
 namespace bx {
 
+class TPreviewScene;
+
 class TFrmBXMain : public TForm, public TBXSettings {
  public:
   // Builds the controls from the dialog's layout and runs FormCreate; an
@@ -87,7 +89,7 @@ class TFrmBXMain : public TForm, public TBXSettings {
   void UpdatePreview();
   void BuildPatternBitmap(TColor ForeColor, TColor BackColor);
   TColor GetColorFromImage();
-  void DrawPreviewGrid();
+  void DrawPreviewGrid(TPreviewScene& scene);
   void CheckBoxShowPreviewGridClick(TObject& Sender);
   void BitBtnTogglePreviewClick(TObject& Sender);
   // The full-screen view shows: the client area is wider than the normal

@@ -1,11 +1,13 @@
-// The preview: the desktop composed at its full size (pattern, background
-// colour, the image placed, tiled or stretched, the optional grid), which
-// the picture control scales down; and the full-screen view of it.
+// The preview: the desktop as it would look (pattern, background colour,
+// the image placed, tiled or stretched, the optional grid), kept as a scene
+// that the picture control reduces straight into its pixels and composes at
+// the desktop's size only when that is read; and the full-screen view.
 #include <algorithm>
 #include <cstring>
 
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
+#include "dialogs/main/PreviewScene.h"
 #include "platform/Platform.h"
 
 namespace bx {
@@ -31,13 +33,6 @@ struct TRect64 {
 bool IsStretched(std::int32_t style) { return style == 2 || style == 3; }
 bool IsTiled(std::int32_t tile, std::int32_t style) { return style == 3 || tile == 1; }
 
-// The first tile's start: a tile boundary on `start`, with -size < result <= 0.
-std::int64_t TileStart(std::int64_t start, std::int64_t size) {
-  std::int64_t r = start % size;
-  if (r > 0) r -= size;
-  return r;
-}
-
 // The part of r inside a width x height buffer; empty when none.
 TRect ClipTo(const TRect64& r, int width, int height) {
   const std::int64_t left = std::max<std::int64_t>(r.Left, 0);
@@ -47,40 +42,6 @@ TRect ClipTo(const TRect64& r, int width, int height) {
   if (right <= left || bottom <= top) return {};
   return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
           static_cast<int>(bottom)};
-}
-
-// Tiles an unscaled image over the whole buffer with a tile's corner at
-// (x0, y0), -w < x0 <= 0 and -h < y0 <= 0. Every row repeats with the
-// image's width and every row of tiles with its height, so the first rows
-// are built and the rest copied: the same pixels as drawing tile by tile,
-// at the speed of a copy however small the image.
-void TileUnscaled(TPixelBuffer& target, const TPixelBuffer& image, int x0, int y0) {
-  const int pw = target.Width(), ph = target.Height();
-  const int w = image.Width(), h = image.Height();
-  const int phaseX = -x0, phaseY = -y0;
-  for (int y = 0; y < ph; ++y) {
-    TPixel* out = target.Scanline(y);
-    if (y >= h) {
-      std::memcpy(out, target.Scanline(y - h), sizeof(TPixel) * pw);
-      continue;
-    }
-    const TPixel* in = image.Scanline((y + phaseY) % h);
-    // One period: the image row from the phase on, then its start.
-    const int first = std::min(w - phaseX, pw);
-    std::memcpy(out, in + phaseX, sizeof(TPixel) * first);
-    int len = first;
-    if (len < pw) {
-      const int second = std::min(phaseX, pw - len);
-      std::memcpy(out + len, in, sizeof(TPixel) * second);
-      len += second;
-    }
-    // Then whole periods, doubling.
-    while (len < pw) {
-      const int n = std::min(len, pw - len);
-      std::memcpy(out + len, out, sizeof(TPixel) * n);
-      len += n;
-    }
-  }
 }
 
 }  // namespace
@@ -94,7 +55,14 @@ void TFrmBXMain::UpdatePreview() {
 
   ListBoxWallpapers.SetItemIndex(FindWallpaperIndex());
 
-  TPixelBuffer& preview = ImageWallpaper.Picture();
+  const int pw = ImageWallpaper.PictureWidth(), ph = ImageWallpaper.PictureHeight();
+  auto scene = std::make_shared<TPreviewScene>(pw, ph);
+  auto setBackground = [&] {
+    if (FPatternBitmap && FPatternBitmap->Width() >= 8 && FPatternBitmap->Height() >= 8)
+      scene->SetPattern(*FPatternBitmap);
+    else
+      scene->SetColor(FBackgroundColor);
+  };
   if (!FImageBitmap) FImageBitmap = std::make_unique<TPixelBuffer>();
 
   if (!FWallpaper.empty() && Platform().Files && Platform().Files->FileExists(FWallpaper)) {
@@ -146,7 +114,6 @@ void TFrmBXMain::UpdatePreview() {
     if (SpinEditOriginY.Value() != FOriginY) SpinEditOriginY.SetValue(FOriginY);
     FOriginPreset = preset;
 
-    const int pw = preview.Width(), ph = preview.Height();
     const bool stretched = IsStretched(FWallpaperStyle);
     const bool tiled = IsTiled(FTileWallpaper, FWallpaperStyle);
     TRect64 d;
@@ -165,44 +132,20 @@ void TFrmBXMain::UpdatePreview() {
     d.Right = d.Left + (stretched ? FDesktopWidth : iw);
     d.Bottom = d.Top + (stretched ? FDesktopHeight : ih);
 
-    // The image bitmap is opaque, so the pattern is needed only where no
-    // copy of the image will lie.
+    // The image bitmap is opaque: the pattern shows where no copy lies.
+    setBackground();
     const bool drawable = iw > 0 && ih > 0 && d.Width() > 0 && d.Height() > 0;
-    TRect covered;
-    if (drawable) covered = tiled ? TRect{0, 0, pw, ph} : ClipTo(d, pw, ph);
-    auto fillBackground = [&](TRect r) {
-      if (FPatternBitmap && FPatternBitmap->Width() >= 8 && FPatternBitmap->Height() >= 8)
-        preview.FillPattern(r, *FPatternBitmap);
-      else
-        preview.FillRect(r, FBackgroundColor);
-    };
-    if (covered.Width() <= 0 || covered.Height() <= 0) {
-      fillBackground({0, 0, pw, ph});
-    } else {
-      fillBackground({0, 0, pw, covered.Top});
-      fillBackground({0, covered.Bottom, pw, ph});
-      fillBackground({0, covered.Top, covered.Left, covered.Bottom});
-      fillBackground({covered.Right, covered.Top, pw, covered.Bottom});
-    }
-
-    if (!drawable || pw <= 0 || ph <= 0) {
-      // Nothing to place: the pattern shows alone.
-    } else {
-      // A stretched image is scaled once and kept, so that moving it costs a
-      // plain copy; the pixels are those of scaling it into place.
+    if (drawable && pw > 0 && ph > 0 && (tiled || ClipTo(d, pw, ph).Width() > 0)) {
+      // A stretched image is scaled once and kept, so that moving it costs
+      // nothing more than an unscaled one; the pixels are those of scaling
+      // it into place. The old preview lets its copy go first.
       const std::int64_t w = d.Width(), h = d.Height();
-      const TPixelBuffer& placed =
-          w == iw && h == ih
-              ? image
-              : FPictureCache.Scaled(image, static_cast<int>(w), static_cast<int>(h));
-      if (!tiled) {
-        if (ClipTo(d, pw, ph).Width() > 0) {
-          // Reaching the buffer, the rectangle's corners fit in an int.
-          preview.Draw(static_cast<int>(d.Left), static_cast<int>(d.Top), placed);
-        }
+      if (w == iw && h == ih) {
+        scene->SetImage(image, nullptr, d.Left, d.Top, tiled);
       } else {
-        TileUnscaled(preview, placed, static_cast<int>(TileStart(d.Left, w)),
-                     static_cast<int>(TileStart(d.Top, h)));
+        ImageWallpaper.SetSource(nullptr);
+        auto placed = FPictureCache.Scaled(image, static_cast<int>(w), static_cast<int>(h));
+        scene->SetImage(*placed, placed, d.Left, d.Top, tiled);
       }
     }
   } else {
@@ -210,10 +153,7 @@ void TFrmBXMain::UpdatePreview() {
       FBackgroundColor = GetColorFromImage();
       BuildPatternBitmap(FWindowTextColor, FBackgroundColor);
     }
-    if (FPatternBitmap && FPatternBitmap->Width() >= 8 && FPatternBitmap->Height() >= 8)
-      preview.FillPattern({0, 0, preview.Width(), preview.Height()}, *FPatternBitmap);
-    else
-      preview.Fill(FBackgroundColor);
+    setBackground();
     ListBoxWallpapers.SetItemIndex(0);
     // A wallpaper file that no longer exists is dropped from the settings.
     FWallpaper.clear();
@@ -221,7 +161,8 @@ void TFrmBXMain::UpdatePreview() {
     FPictureCache.Clear();
   }
 
-  DrawPreviewGrid();
+  DrawPreviewGrid(*scene);
+  ImageWallpaper.SetSource(std::move(scene));
   ImageWallpaper.Invalidate();
   if (FAutoProof) ApplySettings();
 }
@@ -234,22 +175,19 @@ void TFrmBXMain::BuildPatternBitmap(TColor ForeColor, TColor BackColor) {
       FPatternBitmap->SetPixel(x, y, ((FPattern[y] >> x) & 1) ? ForeColor : BackColor);
 }
 
-void TFrmBXMain::DrawPreviewGrid() {
+void TFrmBXMain::DrawPreviewGrid(TPreviewScene& scene) {
   if (!FShowPreviewGrid) return;
   // A wider pen and longer arms keep the grid visible when the desktop-size
   // picture is scaled down into the dialog.
   const bool normal = !FullScreenPreview();
   const int pen = normal ? 8 : 3;
   const int arm = normal ? 30 : 10;
-  TPixelBuffer& preview = ImageWallpaper.Picture();
-  const int sw = preview.Width() / 8, sh = preview.Height() / 8;
+  const int sw = ImageWallpaper.PictureWidth() / 8, sh = ImageWallpaper.PictureHeight() / 8;
   for (int i = 0; i <= 8; ++i) {
     for (int j = 0; j <= 8; ++j) {
       const int cx = sw * i, cy = sh * j;
-      preview.Line(cx - arm, cy, cx + arm, cy, pen, kGridColor,
-                   j == 4 ? TPenMode::pmCopy : TPenMode::pmNot);
-      preview.Line(cx, cy - arm, cx, cy + arm, pen, kGridColor,
-                   i == 4 ? TPenMode::pmCopy : TPenMode::pmNot);
+      scene.AddLine(TPixelBuffer::LineRect(cx - arm, cy, cx + arm, cy, pen), j == 4, kGridColor);
+      scene.AddLine(TPixelBuffer::LineRect(cx, cy - arm, cx, cy + arm, pen), i == 4, kGridColor);
     }
   }
 }

@@ -46,21 +46,22 @@ void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background) {
   FComposedStamp = bitmap.Stamp();
 }
 
-const TPixelBuffer& TPictureCache::Scaled(const TPixelBuffer& image, int width, int height) {
-  if (FScaledFrom == image.Stamp() && FScaledStamp == FScaled.Stamp() &&
-      FScaled.Width() == width && FScaled.Height() == height)
+std::shared_ptr<const TPixelBuffer> TPictureCache::Scaled(const TPixelBuffer& image, int width,
+                                                         int height) {
+  if (FScaled && FScaledFrom == image.Stamp() && FScaled->Width() == width &&
+      FScaled->Height() == height)
     return FScaled;
-  FScaled = TPixelBuffer();  // the old copy goes before the new one is made
-  FScaled.SetSize(width, height);
-  FScaled.StretchCopy({0, 0, width, height}, image, {0, 0, image.Width(), image.Height()});
+  FScaled.reset();  // the old copy goes before the new one is made
+  auto scaled = std::make_shared<TPixelBuffer>(width, height);
+  scaled->StretchCopy({0, 0, width, height}, image, {0, 0, image.Width(), image.Height()});
   ++FScaleCount;
   FScaledFrom = image.Stamp();
-  FScaledStamp = FScaled.Stamp();
+  FScaled = std::move(scaled);
   return FScaled;
 }
 
 void TPictureCache::Clear() {
-  FScaled = TPixelBuffer();
+  FScaled.reset();
   FPicture.reset();
   FPath.clear();
   FFileStamp = {};

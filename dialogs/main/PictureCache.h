@@ -36,8 +36,9 @@ class TPictureCache {
 
   // `image` scaled to width x height by nearest pixel, as a scaled copy
   // would draw it, kept while the image bitmap and the size stay the same:
-  // moving a stretched image then costs a plain copy.
-  const TPixelBuffer& Scaled(const TPixelBuffer& image, int width, int height);
+  // moving a stretched image then costs a plain copy. Shared, so that the
+  // preview made of it keeps it while the cache moves on.
+  std::shared_ptr<const TPixelBuffer> Scaled(const TPixelBuffer& image, int width, int height);
 
   // Forgets the kept picture, what was composed and the scaled copy.
   void Clear();
@@ -58,9 +59,8 @@ class TPictureCache {
   TColor FComposedColor = 0;
   bool FComposedOpaque = false;  // the composition does not depend on the colour
   TPixelBuffer::TStamp FComposedStamp;
-  TPixelBuffer FScaled;
+  std::shared_ptr<const TPixelBuffer> FScaled;
   TPixelBuffer::TStamp FScaledFrom;
-  TPixelBuffer::TStamp FScaledStamp;
   int FLoadCount = 0;
   int FComposeCount = 0;
   int FScaleCount = 0;

@@ -82,6 +82,11 @@ void TImageWindow::Render(HDC reference, int width, int height) {
     FScaledHeight = FScaled ? height : 0;
   }
   if (!FScaled) return;
+  // Reduced straight from what the picture is made of, when it can be.
+  if (Image().Reduce(static_cast<TPixel*>(FScaledBits), width, height)) {
+    FStale = false;
+    return;
+  }
   const TPixelBuffer& picture = Image().Picture();
   if (!picture.Empty() && picture.Width() >= width && picture.Height() >= height) {
     // The picture's pixels are laid out as a 32-bit top-down DIB.

@@ -1,7 +1,7 @@
 // The picture control: a window class of ours ("TImage") that shows the
 // model's picture scaled to the control's size with good filtering (a
-// reduction averages its pixels, an enlargement is stretched in halftone
-// mode), and
+// reduction averages its pixels, straight from the picture's source when it
+// has one; an enlargement is stretched in halftone mode), and
 // hands the mouse to the model with the shift state of each message.
 #pragma once
 
