@@ -168,6 +168,9 @@ void TFrmBXMain::FormCreate(TObject&) {
 }
 
 void TFrmBXMain::FormDestroy(TObject&) {
+  // The preview reads the image bitmap when it paints, and the clearing
+  // below may show a message while the window still paints.
+  ImageWallpaper.SetSource(nullptr);
   FPatternBitmap.reset();
   FImageBitmap.reset();
   // The preview's pattern brush lives only while the preview draws, so no
