@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/DesktopSize.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/WindowBase.h"
@@ -93,11 +94,7 @@ void Layout(HWND dialog, TBox& box) {
   const int buttonHeight = DluY(dialog, 14);
   const int buttonGap = DluX(dialog, 4);
 
-  HMONITOR monitor = MonitorFromWindow(GetWindow(dialog, GW_OWNER), MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  GetMonitorInfoW(monitor, &mi);
-  const RECT work = mi.rcWork;
+  const RECT work = WorkAreaOf(GetWindow(dialog, GW_OWNER));
   const int maxText = std::max(200, static_cast<int>((work.right - work.left) * 2 / 3));
 
   const UINT textFlags = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
