@@ -140,11 +140,16 @@ class TFrmBXMain : public TForm, public TBXSettings {
   std::unique_ptr<TPixelBuffer> FImageBitmap;
   // The wallpaper's decoded picture, kept between preview updates.
   TPictureCache FPictureCache;
+  // The preview's hint as designed; a placement stored by Windows adds to it.
+  std::string FPreviewHint;
 
  private:
   void BindEvents();
   void SetUpComponents();
   void MarkChanged();
+  // A user's change of the origin turns a placement stored by Windows into
+  // the dialog's own, so that the origin shows.
+  void EndWindowsPlacement();
 };
 
 // True while UpdatePreview runs.

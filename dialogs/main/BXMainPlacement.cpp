@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "dialogs/main/BXMain.h"
+#include "dialogs/main/WindowsPlacements.h"
 
 namespace bx {
 
@@ -50,10 +51,18 @@ void TFrmBXMain::CheckBoxStretchClick(TObject& Sender) {
   UpdatePreview();
 }
 
+void TFrmBXMain::EndWindowsPlacement() {
+  // The preview's own showing of a preset's origin is no change of the user's.
+  if (PreviewBusy || !IsWindowsScaledStyle(FWallpaperStyle)) return;
+  FWallpaperStyle = RadioButtonTile.Checked() ? 3 : 2;
+  FTileWallpaper = 0;
+}
+
 void TFrmBXMain::SpinEditOriginXChange(TObject& Sender) {
   (void)Sender;
   if (FLoading) return;  // LoadSettings sets the spin edits from the origin
   MarkChanged();
+  EndWindowsPlacement();
   FOriginPreset = 0;  // a hand-set origin ends any preset
   FOriginX = SpinEditOriginX.Value();
   UpdatePreview();
@@ -63,6 +72,7 @@ void TFrmBXMain::SpinEditOriginYChange(TObject& Sender) {
   (void)Sender;
   if (FLoading) return;
   MarkChanged();
+  EndWindowsPlacement();
   FOriginPreset = 0;
   FOriginY = SpinEditOriginY.Value();
   UpdatePreview();
@@ -86,6 +96,7 @@ void TFrmBXMain::BitBtnPreOriginClick(TObject& Sender) {
     if (row == 2 && haveImage)
       SpinEditOriginY.SetValue(ToInt32(std::int64_t{FDesktopHeight} - ih));
   }
+  EndWindowsPlacement();
   FOriginPreset = static_cast<std::uint8_t>(tag);
   FOriginX = SpinEditOriginX.Value();
   FOriginY = SpinEditOriginY.Value();

@@ -8,6 +8,7 @@
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
 #include "dialogs/main/PreviewScene.h"
+#include "dialogs/main/WindowsPlacements.h"
 #include "platform/Platform.h"
 
 namespace bx {
@@ -135,7 +136,16 @@ void TFrmBXMain::UpdatePreview() {
     // The image bitmap is opaque: the pattern shows where no copy lies.
     setBackground();
     const bool drawable = iw > 0 && ih > 0 && d.Width() > 0 && d.Height() > 0;
-    if (drawable && pw > 0 && ph > 0 && (tiled || ClipTo(d, pw, ph).Width() > 0)) {
+    if (IsWindowsScaledStyle(FWallpaperStyle)) {
+      // Placed as Windows places it: the origin has no part in it.
+      const TScaledPlacement p =
+          PlaceScaled(FWallpaperStyle, iw, ih, FDesktopWidth, FDesktopHeight);
+      if (p.Dest.Width() > 0 && p.Dest.Height() > 0) {
+        ImageWallpaper.SetSource(nullptr);
+        auto placed = FPictureCache.Scaled(image, p.Dest.Width(), p.Dest.Height(), p.Source);
+        scene->SetImage(*placed, placed, p.Dest.Left, p.Dest.Top, false);
+      }
+    } else if (drawable && pw > 0 && ph > 0 && (tiled || ClipTo(d, pw, ph).Width() > 0)) {
       // A stretched image is scaled once and kept, so that moving it costs
       // nothing more than an unscaled one; the pixels are those of scaling
       // it into place. The old preview lets its copy go first.
@@ -160,6 +170,12 @@ void TFrmBXMain::UpdatePreview() {
     FWallpaperOrg.clear();
     FPictureCache.Clear();
   }
+
+  // A placement that only Windows' own settings make is named, since the
+  // controls can show only the nearest of theirs.
+  const std::string stored = WindowsStyleName(FWallpaperStyle);
+  ImageWallpaper.SetHint(stored.empty() ? FPreviewHint
+                                        : FPreviewHint + " (placed as stored: " + stored + ")");
 
   DrawPreviewGrid(*scene);
   ImageWallpaper.SetSource(std::move(scene));

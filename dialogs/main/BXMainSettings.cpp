@@ -5,6 +5,7 @@
 
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
+#include "dialogs/main/WindowsPlacements.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/Platform.h"
@@ -37,6 +38,9 @@ void TFrmBXMain::LoadSettings() {
     SetShowHint(ReadShowHint(ShowHint()));
     ReadOwnSettings(*this);
     ReadDesktopSettings(*this);
+    if (FPreviewHint.empty()) FPreviewHint = ImageWallpaper.Hint();
+    // Fit, fill and span stay as stored while the user changes other things.
+    const std::int32_t storedTile = FTileWallpaper, storedStyle = FWallpaperStyle;
 
     FDesktopWidth = Platform().System->GetSystemMetrics(kSmCxVirtualScreen);
     FDesktopHeight = Platform().System->GetSystemMetrics(kSmCyVirtualScreen);
@@ -49,6 +53,10 @@ void TFrmBXMain::LoadSettings() {
     SpinEditOriginY.SetValue(FOriginY);
     if (FTileWallpaper == 1 || FWallpaperStyle == 3) RadioButtonTile.SetChecked(true);
     if (FWallpaperStyle > 0) CheckBoxStretch.SetChecked(true);
+    if (IsWindowsScaledStyle(storedStyle)) {
+      FTileWallpaper = storedTile;
+      FWallpaperStyle = storedStyle;
+    }
     CheckBoxSaveToDefUser.SetChecked(FSaveToDefUser);
     CheckBoxShowPreviewGrid.SetChecked(FShowPreviewGrid);
 

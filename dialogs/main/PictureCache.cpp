@@ -47,15 +47,17 @@ void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background) {
 }
 
 std::shared_ptr<const TPixelBuffer> TPictureCache::Scaled(const TPixelBuffer& image, int width,
-                                                         int height) {
-  if (FScaled && FScaledFrom == image.Stamp() && FScaled->Width() == width &&
-      FScaled->Height() == height)
+                                                         int height, TRect source) {
+  if (source.Width() <= 0 || source.Height() <= 0) source = {0, 0, image.Width(), image.Height()};
+  if (FScaled && FScaledFrom == image.Stamp() && FScaledSource == source &&
+      FScaled->Width() == width && FScaled->Height() == height)
     return FScaled;
   FScaled.reset();  // the old copy goes before the new one is made
   auto scaled = std::make_shared<TPixelBuffer>(width, height);
-  scaled->StretchCopy({0, 0, width, height}, image, {0, 0, image.Width(), image.Height()});
+  scaled->StretchCopy({0, 0, width, height}, image, source);
   ++FScaleCount;
   FScaledFrom = image.Stamp();
+  FScaledSource = source;
   FScaled = std::move(scaled);
   return FScaled;
 }

@@ -34,11 +34,13 @@ class TPictureCache {
   // picture is dropped and the error passed on. Call after Load.
   void Compose(TPixelBuffer& bitmap, TColor background);
 
-  // `image` scaled to width x height by nearest pixel, as a scaled copy
-  // would draw it, kept while the image bitmap and the size stay the same:
-  // moving a stretched image then costs a plain copy. Shared, so that the
-  // preview made of it keeps it while the cache moves on.
-  std::shared_ptr<const TPixelBuffer> Scaled(const TPixelBuffer& image, int width, int height);
+  // `image` (or its part `source`, when that is not empty) scaled to
+  // width x height by nearest pixel, as a scaled copy would draw it, kept
+  // while the image bitmap, the part and the size stay the same: moving a
+  // stretched image then costs a plain copy. Shared, so that the preview
+  // made of it keeps it while the cache moves on.
+  std::shared_ptr<const TPixelBuffer> Scaled(const TPixelBuffer& image, int width, int height,
+                                             TRect source = {});
 
   // Forgets the kept picture, what was composed and the scaled copy.
   void Clear();
@@ -61,6 +63,7 @@ class TPictureCache {
   TPixelBuffer::TStamp FComposedStamp;
   std::shared_ptr<const TPixelBuffer> FScaled;
   TPixelBuffer::TStamp FScaledFrom;
+  TRect FScaledSource;
   int FLoadCount = 0;
   int FComposeCount = 0;
   int FScaleCount = 0;

@@ -243,15 +243,17 @@ void TFormWindow::CreateTooltips() {
   if (!FTooltip) return;  // hints are a help, not a need
   SendMessageW(FTooltip, TTM_SETMAXTIPWIDTH, 0, 320);
   for (auto& binding : FBindings) {
-    std::wstring text = Widen(ShortHint(binding->Control().Hint()));
-    if (text.empty()) continue;
+    if (ShortHint(binding->Control().Hint()).empty()) continue;
     for (HWND window : binding->HintWindows()) {
       TTTOOLINFOW tool{};
       tool.cbSize = TTTOOLINFOW_V2_SIZE;
       tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
       tool.hwnd = FHandle;
       tool.uId = reinterpret_cast<UINT_PTR>(window);
-      tool.lpszText = text.data();
+      // Asked for each time it shows: a control's hint may change (the
+      // preview names a placement stored by Windows).
+      tool.lpszText = LPSTR_TEXTCALLBACKW;
+      tool.lParam = reinterpret_cast<LPARAM>(binding.get());
       SendMessageW(FTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
   }
@@ -535,6 +537,13 @@ LRESULT TFormWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       LRESULT result = 0;
+      if (header && header->hwndFrom == FTooltip && FTooltip && header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        const auto* binding = reinterpret_cast<const TControlBinding*>(info->lParam);
+        FTooltipText = binding ? Widen(ShortHint(binding->Control().Hint())) : std::wstring();
+        info->lpszText = FTooltipText.data();
+        return 0;
+      }
       if (header)
         if (TControlBinding* binding = BindingOf(header->hwndFrom))
           if (binding->Notify(*header, result)) return result;

@@ -85,6 +85,7 @@ class TFormWindow : public TWindowBase<TFormWindow> {
 
   TForm& FForm;
   HWND FTooltip = nullptr;
+  std::wstring FTooltipText;  // the text the tooltip asked for last
   HFONT FFont = nullptr;
   HBRUSH FBrush = nullptr;
   HICON FIconBig = nullptr;
