@@ -11,6 +11,18 @@ namespace bx {
 
 void TGraphic::LoadFromFile(const std::string& fileName) { LoadFromData(ReadPictureFile(fileName)); }
 
+void TGraphic::ReadRows(TColor background,
+                        const std::function<void(int y, const TPixel* row)>& row) {
+  if (Empty()) return;
+  SetShownSize(0, 0);
+  Decode();
+  TPixelBuffer whole(Width(), Height());
+  whole.Fill(background);
+  Draw(whole, 0, 0);
+  const TPixelBuffer& pixels = whole;
+  for (int y = 0; y < pixels.Height(); ++y) row(y, pixels.Scanline(y));
+}
+
 std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName) {
   if (IFileSystem* files = Platform().Files) return files->ReadFile(fileName);
   std::ifstream in(fileName, std::ios::binary);
@@ -22,8 +34,8 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName) {
 }
 
 std::uint64_t MaxImagePixels(std::uint64_t dataSize) {
-  if (sizeof(void*) < 8) return 1ull << 24;
-  constexpr std::uint64_t kAnyFile = 1ull << 25, kLargest = 1ull << 28;
+  constexpr std::uint64_t kAnyFile = 1ull << 25;
+  constexpr std::uint64_t kLargest = sizeof(void*) < 8 ? 1ull << 26 : 1ull << 28;
   if (dataSize <= kAnyFile / 32) return kAnyFile;
   return std::min(kLargest, dataSize * 32);
 }
@@ -41,6 +53,12 @@ void CheckImageSize(std::int64_t width, std::int64_t height, std::uint64_t dataS
   if (width < 0 || height < 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
       static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
           MaxImagePixels(dataSize))
+    ThrowTooLarge(width, height);
+}
+
+void CheckReducibleSize(std::int64_t width, std::int64_t height) {
+  if (width < 0 || height < 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxReduciblePixels)
     ThrowTooLarge(width, height);
 }
 

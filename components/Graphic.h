@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,30 @@ class TGraphic {
   virtual bool Empty() const = 0;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
-  // Draws at the image's own size with its top-left corner at (x, y),
-  // clipped to the target; pixels the image does not paint keep the
-  // target's. Repeatable and cheap: decoding happens at most once.
+  // Draws the decoded pixels (the image's own size unless SetShownSize
+  // reduced them) with their top-left corner at (x, y), clipped to the
+  // target; pixels the image does not paint keep the target's. Repeatable
+  // and cheap: decoding happens at most once.
   virtual void Draw(TPixelBuffer& target, int x, int y) = 0;
+
+  // The image is shown no larger than width x height: a decoder that can
+  // reduce while it decodes (JPEG's own scaling) may then decode it smaller,
+  // never below that size, so that a photo costs what the desktop shows of
+  // it. 0 x 0 asks for the whole image; decoders that cannot reduce always
+  // decode it whole. Takes effect at the next decode.
+  virtual void SetShownSize(int width, int height) {
+    (void)width;
+    (void)height;
+  }
+  // The size of the decoded pixels: Width x Height unless reduced.
+  virtual int DecodedWidth() const { return Width(); }
+  virtual int DecodedHeight() const { return Height(); }
+  // The image at its own size over `background`, row by row from the top:
+  // row(y, pixels) for y from 0 to Height - 1. Decoders that can stream
+  // hold a few rows at a time, whatever the reduction of their drawn
+  // pixels (the conversion of a large photo); the others compose the whole
+  // image first. Throws the format's message.
+  virtual void ReadRows(TColor background, const std::function<void(int y, const TPixel* row)>& row);
 
   // Decodes what the image decodes only when first drawn; throws the
   // format's message. Afterwards drawing fails only where DrawMayFail.
@@ -49,15 +70,24 @@ class TGraphic {
 // Throws "Cannot open file %s".
 std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName);
 
-// The largest image, in pixels, that a decoder accepts from a file of
+// The largest image, in pixels, that a decoder holds decoded from a file of
 // `dataSize` bytes. The image and the bitmap it is drawn onto must fit in
 // memory together with the dialog's own pictures. Any file may claim
 // 2^25 pixels (128 MiB, an 8K desktop fits); a larger file up to 32 pixels
 // a byte of it, so that a camera's 48-megapixel photo loads while a small
 // file cannot make the dialog hold gigabytes; never more than 2^28 pixels
 // (1 GiB). A 32-bit process, whose address space the Control Panel shares
-// with everything else it loads, takes 2^24 pixels (64 MiB) at most.
+// with everything else it loads, holds 2^26 pixels (256 MiB) at most.
+// A photo shown smaller than its size is held reduced (SetShownSize), so
+// these bounds limit what is held, not the pictures that can be shown.
 std::uint64_t MaxImagePixels(std::uint64_t dataSize);
+// The largest picture, in pixels of its own size, that a decoder which
+// reduces while decoding and streams its rows (JPEG) accepts in either
+// build: 2^27 (a 100-megapixel camera's 11648 x 8736 fits). What it holds
+// decoded at once is still bounded by MaxImagePixels.
+constexpr std::uint64_t kMaxReduciblePixels = 1ull << 27;
+// Throws CheckImageSize's message for a picture larger than that.
+void CheckReducibleSize(std::int64_t width, std::int64_t height);
 // Throws "Not enough memory for a bitmap of %d x %d pixels" for an image
 // larger than MaxImagePixels(dataSize), before anything of that size is
 // allocated.

@@ -118,13 +118,14 @@ bool ReadHeader(TJpegContext* c, const std::uint8_t* data, std::size_t size) {
 
 enum TOutput { kOutBgrx, kOutQuantized, kOutCmyk };
 
-// Sets the options and starts decompressing; a file of several scans is
-// read whole here, before anything of the image's size is allocated.
-bool StartBody(TJpegContext* c, int output) {
+// Sets the options and starts decompressing, at scaleEighths / 8 of the
+// image's size; a file of several scans is read whole here, before
+// anything of the image's size is allocated.
+bool StartBody(TJpegContext* c, int output, int scaleEighths) {
   if (setjmp(c->Jump)) return false;
   jpeg_decompress_struct* info = &c->Info;
-  info->scale_num = 1;
-  info->scale_denom = 1;
+  info->scale_num = scaleEighths < 8 ? static_cast<unsigned>(scaleEighths) : 1;
+  info->scale_denom = scaleEighths < 8 ? 8 : 1;
   info->dct_method = JDCT_FLOAT;
   info->do_block_smoothing = TRUE;
   info->buffered_image = FALSE;
@@ -141,7 +142,18 @@ bool StartBody(TJpegContext* c, int output) {
   return true;
 }
 
-bool ReadBody(TJpegContext* c, int output, TPixel* pixels, std::size_t stride, JSAMPLE* row) {
+// Where decoded rows go: a band of `Rows` rows of `Stride` pixels, output
+// row y at (y % Rows). When the band is shorter than the image, Put hands
+// each row over as soon as it is decoded (no libjpeg call in it).
+struct TRowTarget {
+  TPixel* Pixels;
+  std::size_t Stride;
+  JDIMENSION Rows;
+  void (*Put)(void* self, int y, const TPixel* row);
+  void* Self;
+};
+
+bool ReadBody(TJpegContext* c, int output, const TRowTarget& target, JSAMPLE* row) {
   if (setjmp(c->Jump)) return false;
   jpeg_decompress_struct* info = &c->Info;
   const JDIMENSION width = info->output_width;
@@ -155,12 +167,15 @@ bool ReadBody(TJpegContext* c, int output, TPixel* pixels, std::size_t stride, J
     }
   }
   const bool adobe = info->saw_Adobe_marker;
+  const std::size_t stride = target.Stride;
   while (info->output_scanline < info->output_height) {
     const JDIMENSION y = info->output_scanline;
-    TPixel* out = pixels + y * stride;
+    const JDIMENSION at = y % target.Rows;
+    TPixel* out = target.Pixels + at * stride;
+    JDIMENSION count = 0;
     if (output == kOutBgrx) {
       JSAMPROW rows[16];
-      JDIMENSION count = std::min<JDIMENSION>(16, info->output_height - y);
+      count = std::min<JDIMENSION>({16, info->output_height - y, target.Rows - at});
       for (JDIMENSION i = 0; i < count; ++i) rows[i] = reinterpret_cast<JSAMPLE*>(out + i * stride);
       count = jpeg_read_scanlines(info, rows, count);
       // libjpeg sets the unused byte to 0xFF; pixels keep it 0.
@@ -168,23 +183,26 @@ bool ReadBody(TJpegContext* c, int output, TPixel* pixels, std::size_t stride, J
         TPixel* p = out + i * stride;
         for (JDIMENSION x = 0; x < width; ++x) p[x] &= 0xFFFFFF;
       }
-      continue;
-    }
-    JSAMPROW rows[1] = {row};
-    if (jpeg_read_scanlines(info, rows, 1) != 1) continue;
-    if (output == kOutQuantized) {
-      for (JDIMENSION x = 0; x < width; ++x) out[x] = palette[row[x]];
     } else {
-      // Adobe's files store CMYK inverted.
-      for (JDIMENSION x = 0; x < width; ++x) {
-        const unsigned c0 = row[4 * x], m = row[4 * x + 1], ye = row[4 * x + 2], k = row[4 * x + 3];
-        if (adobe)
-          out[x] = MakePixel(c0 * k / 255, m * k / 255, ye * k / 255);
-        else
-          out[x] = MakePixel((255 - c0) * (255 - k) / 255, (255 - m) * (255 - k) / 255,
-                             (255 - ye) * (255 - k) / 255);
+      JSAMPROW rows[1] = {row};
+      count = jpeg_read_scanlines(info, rows, 1);
+      if (count == 1 && output == kOutQuantized) {
+        for (JDIMENSION x = 0; x < width; ++x) out[x] = palette[row[x]];
+      } else if (count == 1) {
+        // Adobe's files store CMYK inverted.
+        for (JDIMENSION x = 0; x < width; ++x) {
+          const unsigned c0 = row[4 * x], m = row[4 * x + 1], ye = row[4 * x + 2], k = row[4 * x + 3];
+          if (adobe)
+            out[x] = MakePixel(c0 * k / 255, m * k / 255, ye * k / 255);
+          else
+            out[x] = MakePixel((255 - c0) * (255 - k) / 255, (255 - m) * (255 - k) / 255,
+                               (255 - ye) * (255 - k) / 255);
+        }
       }
     }
+    if (target.Put)
+      for (JDIMENSION i = 0; i < count; ++i)
+        target.Put(target.Self, static_cast<int>(y + i), out + i * stride);
   }
   jpeg_finish_decompress(info);
   return true;
@@ -196,30 +214,72 @@ bool IsCmyk(const jpeg_decompress_struct& info) {
 
 }  // namespace
 
-void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuffer& pixels) {
+int JpegScaleEighths(int width, int height, int shownWidth, int shownHeight) {
+  if (shownWidth <= 0 || shownHeight <= 0) return 8;
+  auto scaled = [](std::int64_t size, int m) { return (size * m + 7) / 8; };  // libjpeg rounds up
+  for (int m = 1; m < 8; ++m)
+    if (scaled(width, m) >= shownWidth && scaled(height, m) >= shownHeight) return m;
+  return 8;
+}
+
+namespace {
+
+// Reads the header and starts the body: the checks every decode makes
+// before anything of the image's size is allocated.
+TContextPtr StartJpeg(const std::vector<std::uint8_t>& data, bool quantize, int scaleEighths,
+                      int& output) {
   TContextPtr context = NewContext();
   if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
   const jpeg_decompress_struct& info = context->Info;
-  CheckImageSize(info.image_width, info.image_height, data.size());
+  CheckReducibleSize(info.image_width, info.image_height);
   // Every block takes at least a bit of Huffman-coded data: a body far too
   // small for its blocks is cut short, and nothing of the header's size is
   // allocated for it.
   if (static_cast<std::uint64_t>(data.size()) * 8 < TotalBlocks(info)) ThrowJpegError(JWRN_JPEG_EOF);
-  const int output = IsCmyk(info) ? kOutCmyk : quantize ? kOutQuantized : kOutBgrx;
-  if (!StartBody(context.get(), output)) ThrowJpegError(context->Code);
-  TPixelBuffer decoded(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
-  std::vector<JSAMPLE> row(output == kOutBgrx ? 0 : static_cast<std::size_t>(info.image_width) * 4);
-  TPixel* base = decoded.Empty() ? nullptr : decoded.Scanline(0);
-  if (!ReadBody(context.get(), output, base, info.image_width, row.data()))
-    ThrowJpegError(context->Code);
+  output = IsCmyk(info) ? kOutCmyk : quantize ? kOutQuantized : kOutBgrx;
+  if (!StartBody(context.get(), output, scaleEighths)) ThrowJpegError(context->Code);
+  return context;
+}
+
+}  // namespace
+
+void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuffer& pixels,
+                int scaleEighths) {
+  int output = kOutBgrx;
+  TContextPtr context = StartJpeg(data, quantize, scaleEighths, output);
+  const jpeg_decompress_struct& info = context->Info;
+  // What is held decoded is bounded, whatever size the picture has.
+  CheckImageSize(info.output_width, info.output_height, data.size());
+  TPixelBuffer decoded(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+  std::vector<JSAMPLE> row(output == kOutBgrx ? 0 : static_cast<std::size_t>(info.output_width) * 4);
+  const TRowTarget target{decoded.Empty() ? nullptr : decoded.Scanline(0), info.output_width,
+                          std::max<JDIMENSION>(1, info.output_height), nullptr, nullptr};
+  if (!ReadBody(context.get(), output, target, row.data())) ThrowJpegError(context->Code);
   pixels = std::move(decoded);
+}
+
+void DecodeJpegRows(const std::vector<std::uint8_t>& data, bool quantize,
+                    const std::function<void(int y, const TPixel* row)>& put) {
+  int output = kOutBgrx;
+  TContextPtr context = StartJpeg(data, quantize, 8, output);
+  const jpeg_decompress_struct& info = context->Info;
+  CheckImageRowWidth(info.output_width, info.output_height, data.size());
+  constexpr JDIMENSION kBand = 16;
+  std::vector<TPixel> band(static_cast<std::size_t>(info.output_width) * kBand);
+  std::vector<JSAMPLE> row(output == kOutBgrx ? 0 : static_cast<std::size_t>(info.output_width) * 4);
+  auto forward = [](void* self, int y, const TPixel* pixels) {
+    (*static_cast<const std::function<void(int, const TPixel*)>*>(self))(y, pixels);
+  };
+  const TRowTarget target{band.data(), info.output_width, kBand, forward,
+                          const_cast<std::function<void(int, const TPixel*)>*>(&put)};
+  if (!ReadBody(context.get(), output, target, row.data())) ThrowJpegError(context->Code);
 }
 
 void TJPEGImage::LoadFromData(std::vector<std::uint8_t> data) {
   TContextPtr context = NewContext();
   if (!ReadHeader(context.get(), data.data(), data.size())) ThrowJpegError(context->Code);
   const jpeg_decompress_struct& info = context->Info;
-  CheckImageSize(info.image_width, info.image_height, data.size());
+  CheckReducibleSize(info.image_width, info.image_height);
   FWidth = static_cast<int>(info.image_width);
   FHeight = static_cast<int>(info.image_height);
   FQuantize = DisplayColorDepth() <= 8 || info.jpeg_color_space == JCS_GRAYSCALE;
@@ -228,12 +288,33 @@ void TJPEGImage::LoadFromData(std::vector<std::uint8_t> data) {
   FPixels = TPixelBuffer();
 }
 
+void TJPEGImage::SetShownSize(int width, int height) {
+  const int scale = JpegScaleEighths(FWidth, FHeight, width, height);
+  if (scale == FScaleEighths) return;
+  FScaleEighths = scale;
+  FDecoded = false;
+  FPixels = TPixelBuffer();
+}
+
+int TJPEGImage::DecodedWidth() const {
+  return static_cast<int>((static_cast<std::int64_t>(FWidth) * FScaleEighths + 7) / 8);
+}
+
+int TJPEGImage::DecodedHeight() const {
+  return static_cast<int>((static_cast<std::int64_t>(FHeight) * FScaleEighths + 7) / 8);
+}
+
 const TPixelBuffer& TJPEGImage::Pixels() {
   if (!FDecoded && !FData.empty()) {
-    DecodeJpeg(FData, FQuantize, FPixels);
+    FPixels = TPixelBuffer();  // the old pixels go before the new ones come
+    DecodeJpeg(FData, FQuantize, FPixels, FScaleEighths);
     FDecoded = true;
   }
   return FPixels;
+}
+
+void TJPEGImage::ReadRows(TColor, const std::function<void(int y, const TPixel* row)>& row) {
+  if (!FData.empty()) DecodeJpegRows(FData, FQuantize, row);
 }
 
 void TJPEGImage::Draw(TPixelBuffer& target, int x, int y) { target.Draw(x, y, Pixels()); }

@@ -1,10 +1,12 @@
 // JPEG files through libjpeg: the whole file is kept, only its header is
-// read at load, and the image is decoded at the first draw and kept. The
+// read at load, and the image is decoded at the first draw and kept,
+// reduced by libjpeg's own scaling where it is shown smaller. The
 // work of decoding is bounded by the file's size, whatever its header
 // claims.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "components/Graphic.h"
@@ -14,15 +16,24 @@ namespace bx {
 class TJPEGImage : public TGraphic {
  public:
   // Reads the header only; throws "JPEG error #%d" with libjpeg's message
-  // code, or the size limit's message for an image too large to hold.
+  // code, or the size limit's message for a picture beyond
+  // kMaxReduciblePixels.
   void LoadFromData(std::vector<std::uint8_t> data) override;
   bool Empty() const override { return FData.empty(); }
   int Width() const override { return FWidth; }
   int Height() const override { return FHeight; }
-  // Decodes on the first call ("JPEG error #%d" for a damaged body; a later
-  // draw tries again), then copies the kept pixels.
+  // Decodes on the first call ("JPEG error #%d" for a damaged body, the
+  // size limit's message when the decoded pixels are more than
+  // MaxImagePixels; a later draw tries again), then copies the kept pixels.
   void Draw(TPixelBuffer& target, int x, int y) override;
   void Decode() override { Pixels(); }
+  // Decodes at the smallest of libjpeg's scales 1/8 to 8/8 that is still
+  // at least width x height.
+  void SetShownSize(int width, int height) override;
+  int DecodedWidth() const override;
+  int DecodedHeight() const override;
+  // Full size, sixteen rows held at a time.
+  void ReadRows(TColor background, const std::function<void(int y, const TPixel* row)>& row) override;
   // Hands over the decoded pixels; a later draw decodes the kept file anew.
   bool TakeOpaquePixels(TPixelBuffer& pixels) override;
 
@@ -38,11 +49,21 @@ class TJPEGImage : public TGraphic {
   int FHeight = 0;
   bool FQuantize = false;
   bool FDecoded = false;
+  int FScaleEighths = 8;
   TPixelBuffer FPixels;
 };
 
-// Decodes a whole JPEG file as TJPEGImage does (benchmarks compare it with
-// libjpeg's own decode). Throws "JPEG error #%d".
-void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuffer& pixels);
+// The scale, in eighths, at which libjpeg decodes a width x height image to
+// no less than shownWidth x shownHeight; 8 (whole) for 0 x 0.
+int JpegScaleEighths(int width, int height, int shownWidth, int shownHeight);
+
+// Decodes a whole JPEG file as TJPEGImage does, at scaleEighths / 8 of its
+// size (benchmarks compare it with libjpeg's own decode). Throws "JPEG
+// error #%d" or the size limit's message.
+void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuffer& pixels,
+                int scaleEighths = 8);
+// Decodes it at full size, handing over each row as it comes.
+void DecodeJpegRows(const std::vector<std::uint8_t>& data, bool quantize,
+                    const std::function<void(int y, const TPixel* row)>& put);
 
 }  // namespace bx

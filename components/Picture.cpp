@@ -79,6 +79,7 @@ void TPicture::LoadFromFile(const std::string& fileName) {
     if (TGraphicFactory create = FactoryBySignature(data)) {
       std::unique_ptr<TGraphic> graphic = create();
       graphic->LoadFromData(std::move(data));
+      graphic->SetShownSize(FShownWidth, FShownHeight);
       FGraphic = std::move(graphic);
       FFileName = fileName;
       FPixelsTaken = false;
@@ -90,6 +91,7 @@ void TPicture::LoadFromFile(const std::string& fileName) {
     if (it->Extension != key) continue;
     std::unique_ptr<TGraphic> graphic = it->Create();
     graphic->LoadFromFile(fileName);
+    graphic->SetShownSize(FShownWidth, FShownHeight);
     FGraphic = std::move(graphic);
     FFileName = fileName;
     FPixelsTaken = false;
@@ -100,6 +102,22 @@ void TPicture::LoadFromFile(const std::string& fileName) {
 
 void TPicture::Restore() {
   if (FPixelsTaken) LoadFromFile(FFileName);
+}
+
+void TPicture::SetShownSize(int width, int height) {
+  FShownWidth = width;
+  FShownHeight = height;
+  if (FGraphic) FGraphic->SetShownSize(width, height);
+}
+
+void TPicture::ReadRows(TColor background,
+                        const std::function<void(int y, const TPixel* row)>& row) {
+  if (Empty()) return;
+  Restore();
+  FGraphic->ReadRows(background, row);
+  // Drawing whole may have replaced the reduced pixels of a decoder that
+  // cannot stream; the kept size is asked for again.
+  FGraphic->SetShownSize(FShownWidth, FShownHeight);
 }
 
 void TPicture::Draw(TPixelBuffer& target, int x, int y) {
@@ -118,15 +136,16 @@ bool TPicture::Compose(TPixelBuffer& bitmap, TColor background) {
     bitmap = std::move(pixels);
     return true;
   }
+  const int width = FGraphic->DecodedWidth(), height = FGraphic->DecodedHeight();
   if (FGraphic->DrawMayFail()) {
-    TPixelBuffer composed(Width(), Height());
+    TPixelBuffer composed(width, height);
     composed.Fill(background);
     FGraphic->Draw(composed, 0, 0);
     bitmap = std::move(composed);
     return false;
   }
   bitmap = TPixelBuffer();  // drawing cannot fail now: the old pixels go first
-  bitmap.SetSize(Width(), Height());
+  bitmap.SetSize(width, height);
   bitmap.Fill(background);
   FGraphic->Draw(bitmap, 0, 0);
   return false;

@@ -2,6 +2,7 @@
 // holds the one decoded image.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +34,18 @@ class TPicture {
   // Draws the image at its own size with its top-left corner at (x, y).
   // Cheap to repeat: the image is decoded once.
   void Draw(TPixelBuffer& target, int x, int y);
-  // What the callers draw: `bitmap` sized to the image, filled with
+  // The size the image is shown at, at most: a photo is then decoded
+  // reduced where its format can (TGraphic::SetShownSize); 0 x 0, the
+  // default, decodes it whole. Kept for later loads of this picture.
+  void SetShownSize(int width, int height);
+  // The size of the pixels Draw and Compose give: Width x Height unless
+  // reduced.
+  int DecodedWidth() const { return FGraphic ? FGraphic->DecodedWidth() : 0; }
+  int DecodedHeight() const { return FGraphic ? FGraphic->DecodedHeight() : 0; }
+  // The image at its own size over `background`, row by row from the top
+  // (TGraphic::ReadRows): what the conversion to a bitmap file writes.
+  void ReadRows(TColor background, const std::function<void(int y, const TPixel* row)>& row);
+  // What the callers draw: `bitmap` sized to the decoded image, filled with
   // `background` and the image drawn on it at (0, 0); an empty picture
   // leaves it alone. At most two image-size buffers live at once: the
   // bitmap's old pixels go only after the image decoded, and an image that
@@ -58,6 +70,7 @@ class TPicture {
   std::unique_ptr<TGraphic> FGraphic;
   std::string FFileName;
   bool FPixelsTaken = false;
+  int FShownWidth = 0, FShownHeight = 0;
 };
 
 }  // namespace bx

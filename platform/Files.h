@@ -22,6 +22,10 @@ constexpr std::uint32_t kFaVolumeId = 0x08;
 constexpr std::uint32_t kFaDirectory = 0x10;
 constexpr std::uint32_t kFaArchive = 0x20;
 constexpr std::uint32_t kFaAnyFile = 0x3F;
+// A cloud store's placeholders: the data is fetched when the file is read.
+constexpr std::uint32_t kFaOffline = 0x1000;
+constexpr std::uint32_t kFaRecallOnOpen = 0x40000;
+constexpr std::uint32_t kFaRecallOnDataAccess = 0x400000;
 
 // One entry of a folder: its name without the folder.
 struct TFileEntry {

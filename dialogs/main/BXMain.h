@@ -18,6 +18,7 @@
 
 namespace bx {
 
+class TPicture;
 class TPreviewScene;
 
 class TFrmBXMain : public TForm, public TBXSettings {
@@ -138,6 +139,11 @@ class TFrmBXMain : public TForm, public TBXSettings {
   std::int32_t FSavedHeight = 0;
   std::unique_ptr<TPixelBuffer> FPatternBitmap;
   std::unique_ptr<TPixelBuffer> FImageBitmap;
+  // The image's own size. FImageBitmap holds it reduced where it is shown
+  // smaller (a stretched photo); the presets and the sampling points are
+  // reckoned at this size.
+  int ImageWidth() const;
+  int ImageHeight() const;
   // The wallpaper's decoded picture, kept between preview updates.
   TPictureCache FPictureCache;
   // The preview's hint as designed; a placement stored by Windows adds to it.
@@ -150,6 +156,13 @@ class TFrmBXMain : public TForm, public TBXSettings {
   // A user's change of the origin turns a placement stored by Windows into
   // the dialog's own, so that the origin shows.
   void EndWindowsPlacement();
+  // Makes FImageBitmap the cache's picture (Load first) as the preview
+  // shows it: reduced where it is stretched onto a smaller desktop.
+  void ComposeImageBitmap(TPicture& picture);
+  // What UpdatePreview composed into FImageBitmap: the picture's own size
+  // and the bitmap's stamp then (a bitmap changed since is its own size).
+  int FImageWidth = 0, FImageHeight = 0;
+  TPixelBuffer::TStamp FImageStamp;
 };
 
 // True while UpdatePreview runs.

@@ -14,7 +14,9 @@ constexpr int kMargin = 5;
 
 TColor TFrmBXMain::GetColorFromImage() {
   if (FBGColorOption == 0 || FBGColorOption > 10 || !FImageBitmap) return FBackgroundColor;
-  const int w = FImageBitmap->Width(), h = FImageBitmap->Height();
+  // The points lie in the image's own pixels; a reduced bitmap holds each
+  // of them at its share of the bitmap's size.
+  const int w = ImageWidth(), h = ImageHeight();
   int x = 0, y = 0;
   switch (FBGColorOption) {
     case 1: x = w / 2; y = h / 2; break;
@@ -37,6 +39,12 @@ TColor TFrmBXMain::GetColorFromImage() {
   }
   // An image too small for its margins (or none yet) has no such point; the
   // colour stays rather than becoming the invalid colour of a missing pixel.
+  if (x < 0 || y < 0 || x >= w || y >= h) return FBackgroundColor;
+  const int bw = FImageBitmap->Width(), bh = FImageBitmap->Height();
+  if (bw != w || bh != h) {
+    x = static_cast<int>(static_cast<std::int64_t>(x) * bw / w);
+    y = static_cast<int>(static_cast<std::int64_t>(y) * bh / h);
+  }
   const TColor sampled = FImageBitmap->GetPixel(x, y);
   return sampled == TPixelBuffer::kInvalidColor ? FBackgroundColor : sampled;
 }

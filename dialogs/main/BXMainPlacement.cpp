@@ -81,8 +81,7 @@ void TFrmBXMain::SpinEditOriginYChange(TObject& Sender) {
 void TFrmBXMain::BitBtnPreOriginClick(TObject& Sender) {
   const auto* button = dynamic_cast<const TControl*>(&Sender);
   const int tag = button ? button->Tag() : 0;
-  const int iw = FImageBitmap ? FImageBitmap->Width() : 0;
-  const int ih = FImageBitmap ? FImageBitmap->Height() : 0;
+  const int iw = ImageWidth(), ih = ImageHeight();
   // Left and top are 1, not 0: 0 would centre a single copy. Right and
   // bottom need an image to measure.
   const bool haveImage = !FWallpaper.empty();

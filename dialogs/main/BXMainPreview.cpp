@@ -72,11 +72,11 @@ void TFrmBXMain::UpdatePreview() {
     TPicture& picture = FPictureCache.Load(FWallpaper);
     bool loaded = false;
     if (!picture.Empty()) {
-      FPictureCache.Compose(*FImageBitmap, FBackgroundColor);
+      ComposeImageBitmap(picture);
       if (FBGColorOption != 0) {
         FBackgroundColor = GetColorFromImage();
         BuildPatternBitmap(FWindowTextColor, FBackgroundColor);
-        FPictureCache.Compose(*FImageBitmap, FBackgroundColor);
+        ComposeImageBitmap(picture);
       }
       loaded = true;
     }
@@ -86,7 +86,7 @@ void TFrmBXMain::UpdatePreview() {
     }
 
     const TPixelBuffer& image = *FImageBitmap;
-    const int iw = image.Width(), ih = image.Height();
+    const int iw = ImageWidth(), ih = ImageHeight();
 
     // Right and bottom presets follow the image's size.
     switch (FOriginPreset) {
@@ -135,11 +135,13 @@ void TFrmBXMain::UpdatePreview() {
 
     // The image bitmap is opaque: the pattern shows where no copy lies.
     setBackground();
-    const bool drawable = iw > 0 && ih > 0 && d.Width() > 0 && d.Height() > 0;
+    const bool drawable =
+        image.Width() > 0 && image.Height() > 0 && d.Width() > 0 && d.Height() > 0;
     if (IsWindowsScaledStyle(FWallpaperStyle)) {
-      // Placed as Windows places it: the origin has no part in it.
-      const TScaledPlacement p =
-          PlaceScaled(FWallpaperStyle, iw, ih, FDesktopWidth, FDesktopHeight);
+      // Placed as Windows places it: the origin has no part in it. The part
+      // shown is reckoned on the bitmap, which a photo may hold reduced.
+      const TScaledPlacement p = PlaceScaled(FWallpaperStyle, image.Width(), image.Height(),
+                                             FDesktopWidth, FDesktopHeight);
       if (p.Dest.Width() > 0 && p.Dest.Height() > 0) {
         ImageWallpaper.SetSource(nullptr);
         auto placed = FPictureCache.Scaled(image, p.Dest.Width(), p.Dest.Height(), p.Source);
@@ -150,7 +152,7 @@ void TFrmBXMain::UpdatePreview() {
       // nothing more than an unscaled one; the pixels are those of scaling
       // it into place. The old preview lets its copy go first.
       const std::int64_t w = d.Width(), h = d.Height();
-      if (w == iw && h == ih) {
+      if (w == image.Width() && h == image.Height()) {
         scene->SetImage(image, nullptr, d.Left, d.Top, tiled);
       } else {
         ImageWallpaper.SetSource(nullptr);
@@ -181,6 +183,29 @@ void TFrmBXMain::UpdatePreview() {
   ImageWallpaper.SetSource(std::move(scene));
   ImageWallpaper.Invalidate();
   if (FAutoProof) ApplySettings();
+}
+
+void TFrmBXMain::ComposeImageBitmap(TPicture& picture) {
+  if (!FImageBitmap) FImageBitmap = std::make_unique<TPixelBuffer>();
+  // A stretched image is shown at the desktop's size: a photo larger than
+  // that is decoded reduced, no smaller than the desktop (which also keeps
+  // the part that fill shows at least at the desktop's size).
+  const bool stretched = IsStretched(FWallpaperStyle) || IsWindowsScaledStyle(FWallpaperStyle);
+  FPictureCache.Compose(*FImageBitmap, FBackgroundColor, stretched ? std::max(FDesktopWidth, 1) : 0,
+                        stretched ? std::max(FDesktopHeight, 1) : 0);
+  FImageWidth = picture.Width();
+  FImageHeight = picture.Height();
+  FImageStamp = FImageBitmap->Stamp();
+}
+
+int TFrmBXMain::ImageWidth() const {
+  if (!FImageBitmap) return 0;
+  return FImageBitmap->Stamp() == FImageStamp ? FImageWidth : FImageBitmap->Width();
+}
+
+int TFrmBXMain::ImageHeight() const {
+  if (!FImageBitmap) return 0;
+  return FImageBitmap->Stamp() == FImageStamp ? FImageHeight : FImageBitmap->Height();
 }
 
 void TFrmBXMain::BuildPatternBitmap(TColor ForeColor, TColor BackColor) {

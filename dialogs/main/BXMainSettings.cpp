@@ -81,13 +81,17 @@ void TFrmBXMain::ApplySettings() {
   std::string defaultUserFailure;
 
   if (!FWallpaper.empty() && !SameFileName(FileExtension(FWallpaper), "bmp")) {
-    TPicture picture;
-    picture.LoadFromFile(FWallpaper);
+    // The preview's picture when it is still the file's; the bitmap file is
+    // made from its rows at its own size, so a photo that the preview holds
+    // reduced is converted whole without a bitmap of its size.
+    TPicture& picture = FPictureCache.Load(FWallpaper);
     if (!picture.Empty()) {
-      picture.Compose(*FImageBitmap, FBackgroundColor);
+      const TBitmapRows rows = [&](const std::function<void(int, const TPixel*)>& put) {
+        picture.ReadRows(FBackgroundColor, put);
+      };
       if (defaultUser) {
         try {
-          SaveBitmapFile(*FImageBitmap, defaultUserConverted);
+          SaveBitmapFile(picture.Width(), picture.Height(), rows, defaultUserConverted);
         } catch (const std::exception& error) {
           defaultUser = false;
           defaultUserFailure = error.what();
@@ -95,7 +99,9 @@ void TFrmBXMain::ApplySettings() {
       }
       // Only a file that was written becomes the wallpaper, so a failed
       // save leaves the chosen image to be converted again.
-      SaveBitmapFile(*FImageBitmap, converted);
+      SaveBitmapFile(picture.Width(), picture.Height(), rows, converted);
+      // The image bitmap holds the converted picture, as the preview shows it.
+      ComposeImageBitmap(picture);
       // The image keeps its trace also when another program stored it.
       FWallpaperOrg = FWallpaper;
       FWallpaper = converted;

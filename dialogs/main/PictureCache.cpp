@@ -26,9 +26,12 @@ TPicture& TPictureCache::Load(const std::string& path) {
   return *FPicture;
 }
 
-void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background) {
+void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background, int shownWidth,
+                            int shownHeight) {
   if (!FPicture) return;
+  FPicture->SetShownSize(shownWidth, shownHeight);
   if (FComposed && FComposedGeneration == FGeneration && FComposedStamp == bitmap.Stamp() &&
+      FComposedWidth == FPicture->DecodedWidth() && FComposedHeight == FPicture->DecodedHeight() &&
       (FComposedColor == background || FComposedOpaque))
     return;
   // A picture whose data turns out damaged while it is decoded leaves the
@@ -44,6 +47,8 @@ void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background) {
   FComposedGeneration = FGeneration;
   FComposedColor = background;
   FComposedStamp = bitmap.Stamp();
+  FComposedWidth = FPicture->DecodedWidth();
+  FComposedHeight = FPicture->DecodedHeight();
 }
 
 std::shared_ptr<const TPixelBuffer> TPictureCache::Scaled(const TPixelBuffer& image, int width,

@@ -27,12 +27,13 @@ class TPictureCache {
   // keeps nothing and passes its error on.
   TPicture& Load(const std::string& path);
 
-  // Makes `bitmap` the kept picture at its own size drawn at (0, 0) over
-  // `background` (TPicture::Compose), unless it already holds exactly that.
-  // On an error (a
+  // Makes `bitmap` the kept picture drawn at (0, 0) over `background`
+  // (TPicture::Compose), unless it already holds exactly that: at its own
+  // size, or reduced where it is shown no larger than shownWidth x
+  // shownHeight (0 x 0: shown at its own size). On an error (a
   // picture that cannot be decoded) the bitmap is left as it was, the kept
   // picture is dropped and the error passed on. Call after Load.
-  void Compose(TPixelBuffer& bitmap, TColor background);
+  void Compose(TPixelBuffer& bitmap, TColor background, int shownWidth = 0, int shownHeight = 0);
 
   // `image` (or its part `source`, when that is not empty) scaled to
   // width x height by nearest pixel, as a scaled copy would draw it, kept
@@ -61,6 +62,7 @@ class TPictureCache {
   TColor FComposedColor = 0;
   bool FComposedOpaque = false;  // the composition does not depend on the colour
   TPixelBuffer::TStamp FComposedStamp;
+  int FComposedWidth = 0, FComposedHeight = 0;  // the decoded size composed
   std::shared_ptr<const TPixelBuffer> FScaled;
   TPixelBuffer::TStamp FScaledFrom;
   TRect FScaledSource;

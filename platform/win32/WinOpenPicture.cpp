@@ -1,16 +1,17 @@
 // The file-open dialog: GetOpenFileNameW in explorer style, with a pane of
 // ours beside the file list that previews the selected picture through the
-// project's picture loader, scaled to fit with its proportions kept and its
-// pixel size under it. A file that cannot be loaded shows nothing.
+// project's picture loader, decoded no larger than the pane and fitted with
+// its proportions kept, its pixel size under it. Each selection is decoded
+// once; a file that cannot be loaded, or a cloud store's placeholder that
+// reading would download, shows nothing.
 #include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
 
-#include "components/Picture.h"
+#include "components/PicturePreview.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinCommonDialogs.h"
-#include "platform/win32/WinFiles.h"
 #include "platform/win32/WindowBase.h"
 
 namespace bx {
@@ -139,41 +140,61 @@ class TPreviewSession {
     return n > 0 ? std::wstring(path.data()) : std::wstring();
   }
 
+  // The pane's text line under the picture, in the dialog's font.
+  int TextHeight(HDC dc) const {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(FDialog, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, oldFont);
+    return metrics.tmHeight + 4;
+  }
+
   void Show(const std::wstring& file) {
+    // The same selection told again is not decoded again.
+    if (FPicture && file == FShown) return;
     FPicture.reset();
-    if (!file.empty()) {
+    FShown = file;
+    HWND pane = Pane();
+    if (!file.empty() && pane) {
       const std::string path = Narrow(file);
-      if (WinFiles().FileExists(path)) {
+      const DWORD attributes = GetFileAttributesW(file.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !IsCloudPlaceholder(attributes)) {
+        RECT area{};
+        GetClientRect(pane, &area);
+        int textHeight = 0;
+        if (HDC dc = GetDC(pane)) {
+          textHeight = TextHeight(dc);
+          ReleaseDC(pane, dc);
+        }
         try {
-          TPicture picture;
-          picture.LoadFromFile(path);
-          if (!picture.Empty()) {
-            TPixelBuffer pixels(picture.Width(), picture.Height());
-            pixels.Fill(GetSysColor(COLOR_BTNFACE));
-            picture.Draw(pixels, 0, 0);
-            FPicture = std::move(pixels);
-          }
+          TPicturePreview preview;
+          if (MakePicturePreview(path, area.right - area.left, area.bottom - area.top - textHeight,
+                                 GetSysColor(COLOR_BTNFACE), preview))
+            FPicture = std::move(preview);
         } catch (...) {
           // Not a picture this applet can show: the pane stays empty.
         }
       }
     }
-    if (HWND pane = Pane()) InvalidateRect(pane, nullptr, TRUE);
+    if (pane) InvalidateRect(pane, nullptr, TRUE);
   }
 
   void Paint(HDC dc, const RECT& area) {
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     if (!FPicture) return;
-    const int w = FPicture->Width(), h = FPicture->Height();
+    const TPixelBuffer& pixels = FPicture->Pixels;
+    const int w = pixels.Width(), h = pixels.Height();
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(FDialog, WM_GETFONT, 0, 0));
     HGDIOBJ oldFont = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    const int textHeight = metrics.tmHeight + 4;
-    // Fitted into the pane above the size line, never enlarged.
+    const int textHeight = TextHeight(dc);
+    // Fitted into the pane above the size line, never enlarged beyond the
+    // picture's own size.
     const int boxWidth = area.right - area.left, boxHeight = area.bottom - area.top - textHeight;
-    if (boxWidth > 0 && boxHeight > 0) {
-      const double scale = std::min({1.0, static_cast<double>(boxWidth) / w,
+    if (boxWidth > 0 && boxHeight > 0 && w > 0 && h > 0) {
+      const double scale = std::min({static_cast<double>(FPicture->Width) / w,
+                                     static_cast<double>(boxWidth) / w,
                                      static_cast<double>(boxHeight) / h});
       const int dw = std::max(1, static_cast<int>(w * scale + 0.5));
       const int dh = std::max(1, static_cast<int>(h * scale + 0.5));
@@ -187,10 +208,10 @@ class TPreviewSession {
       info.bmiHeader.biCompression = BI_RGB;
       SetStretchBltMode(dc, HALFTONE);
       SetBrushOrgEx(dc, 0, 0, nullptr);
-      StretchDIBits(dc, x, y, dw, dh, 0, 0, w, h, FPicture->Data(), &info, DIB_RGB_COLORS,
-                    SRCCOPY);
+      StretchDIBits(dc, x, y, dw, dh, 0, 0, w, h, pixels.Data(), &info, DIB_RGB_COLORS, SRCCOPY);
       RECT line{area.left, area.bottom - textHeight, area.right, area.bottom};
-      const std::wstring size = std::to_wstring(w) + L" \u00D7 " + std::to_wstring(h);
+      const std::wstring size =
+          std::to_wstring(FPicture->Width) + L" \u00D7 " + std::to_wstring(FPicture->Height);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
       DrawTextW(dc, size.c_str(), -1, &line, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -199,7 +220,8 @@ class TPreviewSession {
   }
 
   HWND FDialog = nullptr;
-  std::optional<TPixelBuffer> FPicture;
+  std::wstring FShown;
+  std::optional<TPicturePreview> FPicture;
 };
 
 }  // namespace

@@ -93,7 +93,7 @@ void OriginChange(benchmark::State& state, int tile, int style, bool grid,
                   int imageWidth = kImageWidth, int imageHeight = kImageHeight) {
   TBenchDialog b(tile, style, grid, imageWidth, imageHeight);
   TFrmBXMain& d = *b.Dialog;
-  if (d.ImageWallpaper.PictureWidth() != kDesktopWidth || d.FImageBitmap->Width() != imageWidth) {
+  if (d.ImageWallpaper.PictureWidth() != kDesktopWidth || d.ImageWidth() != imageWidth) {
     state.SkipWithError("the wallpaper did not load");
     return;
   }

@@ -19,7 +19,7 @@ using test::TBytes;
 
 // libjpeg's own decode with the options the picture loader uses, for
 // comparison: RGB triples or palette indices mapped through the colour map.
-std::vector<TColor> ReferenceDecode(const TBytes& file, bool quantize) {
+std::vector<TColor> ReferenceDecode(const TBytes& file, bool quantize, unsigned eighths = 8) {
   jpeg_decompress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
@@ -28,6 +28,8 @@ std::vector<TColor> ReferenceDecode(const TBytes& file, bool quantize) {
   jpeg_read_header(&info, TRUE);
   info.dct_method = JDCT_FLOAT;
   info.do_block_smoothing = TRUE;
+  info.scale_num = eighths;
+  info.scale_denom = 8;
   if (quantize) {
     info.quantize_colors = TRUE;
     info.desired_number_of_colors = 236;
@@ -119,6 +121,46 @@ TEST(JpegImage, DecodesAtFirstDrawAsLibjpegDoes) {
   }
 }
 
+TEST(JpegImage, ShownSmallerDecodesReducedAndRowsStayWhole) {
+  test::TImagePlatform platform;
+  for (bool progressive : {false, true}) {
+    SCOPED_TRACE(progressive ? "progressive" : "baseline");
+    const TBytes file = test::WriteJpeg(203, 101, 3, test::GradientSamples(203, 101), 90, progressive);
+    TJPEGImage image;
+    image.LoadFromData(file);
+    // The smallest eighth of 203 x 101 that still covers 60 x 20 is 3/8:
+    // 77 x 38 (libjpeg rounds up); 2/8 would be 51 wide.
+    image.SetShownSize(60, 20);
+    EXPECT_EQ(image.Width(), 203);
+    EXPECT_EQ(image.Height(), 101);
+    EXPECT_EQ(image.DecodedWidth(), 77);
+    EXPECT_EQ(image.DecodedHeight(), 38);
+    EXPECT_EQ(image.Pixels().Width(), 77);
+    EXPECT_EQ(image.Pixels().Height(), 38);
+    EXPECT_EQ(Colors(image.Pixels()), ReferenceDecode(file, false, 3));
+    // Rows are the whole image, whatever the drawn pixels' reduction.
+    std::vector<TColor> rows;
+    int next = 0;
+    image.ReadRows(MakeColor(255, 0, 0), [&](int y, const TPixel* row) {
+      EXPECT_EQ(y, next++);
+      for (int x = 0; x < 203; ++x) rows.push_back(PixelToColor(row[x]));
+    });
+    EXPECT_EQ(next, 101);
+    EXPECT_EQ(rows, ReferenceDecode(file, false));
+    EXPECT_EQ(image.Pixels().Width(), 77);
+    // Shown at its own size or larger: decoded whole again.
+    image.SetShownSize(400, 400);
+    EXPECT_EQ(image.DecodedWidth(), 203);
+    EXPECT_EQ(Colors(image.Pixels()), ReferenceDecode(file, false));
+    image.SetShownSize(0, 0);
+    EXPECT_EQ(image.Pixels().Height(), 101);
+  }
+  EXPECT_EQ(JpegScaleEighths(9504, 6336, 3840, 2160), 4);
+  EXPECT_EQ(JpegScaleEighths(11648, 8736, 3840, 2160), 3);
+  EXPECT_EQ(JpegScaleEighths(6000, 4000, 1920, 1080), 3);
+  EXPECT_EQ(JpegScaleEighths(1920, 1080, 3840, 2160), 8);
+}
+
 TEST(JpegImage, QuantizesGreyscaleFilesAndOnPaletteDisplays) {
   test::TImagePlatform platform;
   std::vector<std::uint8_t> grey(40 * 30);
@@ -155,21 +197,23 @@ TEST(JpegImage, ErrorsCarryLibjpegsCode) {
   // A frame header claiming 60000 x 60000 pixels: sound, but too large to hold.
   EXPECT_EQ(LoadError(test::JpegClaiming(sound, 60000, 60000)), "Not enough memory for a bitmap of 60000 x 60000 pixels");
 
-  // The size a file may claim grows with the file: a camera's 8000 x 6000
-  // photo takes megabytes, and a file that size may hold it; a small file
-  // may not claim it, nor any file beyond 2^28 pixels.
-  auto claiming = [&](int width, int height, std::size_t fileSize) {
+  // A photo may claim up to 2^27 pixels in either build, whatever its
+  // file's size, since it can be decoded reduced; what is held decoded
+  // grows with the file: a small file claiming a camera's 8000 x 6000 fails
+  // when drawn whole, before anything of that size is allocated.
+  auto claiming = [&](int width, int height, std::size_t fileSize, bool draw) {
     TBytes file = test::JpegClaiming(sound, width, height);
     file.resize(fileSize, 0);  // after the end marker
-    return LoadError(file);
+    return draw ? DrawError(file) : LoadError(file);
   };
   const std::string tooLarge = "Not enough memory for a bitmap of 8000 x 6000 pixels";
-  EXPECT_EQ(claiming(8000, 6000, 64 * 1024), tooLarge);
-  EXPECT_EQ(claiming(8000, 6000, 1 << 20), tooLarge);
-  if (sizeof(void*) >= 8) {
-    EXPECT_NE(claiming(8000, 6000, 2 << 20), tooLarge);
-    EXPECT_EQ(claiming(60000, 60000, 64 << 20), "Not enough memory for a bitmap of 60000 x 60000 pixels");
-  }
+  EXPECT_EQ(claiming(8000, 6000, 64 * 1024, false), "loaded");
+  EXPECT_EQ(claiming(11648, 8736, 64 * 1024, false), "loaded");
+  EXPECT_EQ(claiming(11648, 11648, 64 << 20, false),
+            "Not enough memory for a bitmap of 11648 x 11648 pixels");
+  const std::uint64_t before = TPixelBuffer::AllocatedPixels();
+  EXPECT_EQ(claiming(8000, 6000, 1 << 20, true), tooLarge);
+  EXPECT_LT(TPixelBuffer::AllocatedPixels() - before, 8000u * 6000u / 64);
 }
 
 TEST(JpegImage, WorkIsBoundedByTheFilesSize) {

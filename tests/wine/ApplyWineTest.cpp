@@ -8,6 +8,7 @@
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
 #include "settings/SettingsModel.h"
+#include "tests/bench/PhotoJpeg.h"
 #include "tests/unit/ImageWriters.h"
 #include "tests/wine/WineTestUtil.h"
 
@@ -408,6 +409,32 @@ TEST_F(ApplyWineTest, TodaysStoredWallpaperIsConvertedRememberedAndShown) {
   wchar_t shown[MAX_PATH] = {};
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, shown, 0));
   EXPECT_EQ(Narrow(shown), Converted());
+}
+
+// Camera photos of 24 and 61 megapixels, stretched: in both builds they
+// open (held reduced to the desktop), and apply at their own size, without
+// an error box.
+TEST_F(ApplyWineTest, CameraPhotosStretchedOpenAndApplyInBothBuilds) {
+  for (const auto [width, height] : {std::pair{6000, 4000}, std::pair{9504, 6336}}) {
+    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+    const std::string photo = Pictures.File("camera-" + std::to_string(width) + ".jpg");
+    ASSERT_TRUE(WriteWholeFile(photo, test::MakeLargePhotoJpeg(width, height)));
+    Dialog.reset();
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", photo);
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "WallpaperStyle", "2");
+    TFrmBXMain& d = Open();
+    ASSERT_EQ(d.FWallpaper, photo);
+    EXPECT_EQ(d.ImageWidth(), width);
+    EXPECT_EQ(d.ImageHeight(), height);
+    EXPECT_LT(d.FImageBitmap->Width(), width);
+    EXPECT_NO_THROW(d.ApplySettings());
+    EXPECT_EQ(Boxes.Texts, std::vector<std::string>{});
+    EXPECT_EQ(d.FWallpaper, Converted());
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    ASSERT_TRUE(GetFileAttributesExW(Widen(Converted()).c_str(), GetFileExInfoStandard, &info));
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3};
+    EXPECT_EQ(info.nFileSizeLow, 54 + stride * height);
+  }
 }
 
 }  // namespace
