@@ -3,6 +3,10 @@
 find_package(JPEG REQUIRED)
 find_library(BX_GIF_LIBRARY gif REQUIRED)
 find_package(PNG REQUIRED)
+find_library(BX_WEBP_LIBRARY webp REQUIRED)
+find_library(BX_WEBPDEMUX_LIBRARY webpdemux REQUIRED)
+# The muxer only makes the tests' animated files.
+find_library(BX_WEBPMUX_LIBRARY webpmux REQUIRED)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)
 
@@ -11,7 +15,8 @@ file(GLOB_RECURSE BX_PORTABLE_SOURCES CONFIGURE_DEPENDS platform/portable/*.cpp)
 function(bx_core name)
   add_library(${name} STATIC ${BX_CORE_SOURCES} ${BX_PORTABLE_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${JPEG_INCLUDE_DIRS})
-  target_link_libraries(${name} PUBLIC ${JPEG_LIBRARIES} ${BX_GIF_LIBRARY} PNG::PNG)
+  target_link_libraries(${name} PUBLIC ${JPEG_LIBRARIES} ${BX_GIF_LIBRARY} PNG::PNG
+    ${BX_WEBPDEMUX_LIBRARY} ${BX_WEBPMUX_LIBRARY} ${BX_WEBP_LIBRARY})
   target_compile_options(${name} PRIVATE -Wall -Wextra)
 endfunction()
 

@@ -1,7 +1,8 @@
 # win64 and win32: Bexora.cpl, a stand-alone DLL exporting CPlApplet only,
 # its Windows Installer package, and the Wine suites that drive them.
 set(BX_DEPS ${CMAKE_SOURCE_DIR}/build/deps/${BX_TARGET})
-if(NOT EXISTS ${BX_DEPS}/lib/libjpeg.a OR NOT EXISTS ${BX_DEPS}/lib/libpng.a)
+if(NOT EXISTS ${BX_DEPS}/lib/libjpeg.a OR NOT EXISTS ${BX_DEPS}/lib/libpng.a
+   OR NOT EXISTS ${BX_DEPS}/lib/libwebp.a)
   message(FATAL_ERROR "Cross-built libraries missing in ${BX_DEPS}: run scripts/setup")
 endif()
 
@@ -13,7 +14,10 @@ target_compile_definitions(bexora_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_ME
   _WIN32_WINNT=0x0601 BX_WINDOWS=1)
 target_compile_options(bexora_core PRIVATE -Wall -Wextra -O2)
 target_link_libraries(bexora_core PUBLIC ${BX_DEPS}/lib/libjpeg.a ${BX_DEPS}/lib/libgif.a
-  ${BX_DEPS}/lib/libpng.a ${BX_DEPS}/lib/libz.a gdi32 user32 advapi32 shell32 comdlg32 comctl32 ole32 msimg32)
+  ${BX_DEPS}/lib/libpng.a ${BX_DEPS}/lib/libz.a
+  # The muxer only makes the tests' animated files.
+  ${BX_DEPS}/lib/libwebpdemux.a ${BX_DEPS}/lib/libwebpmux.a ${BX_DEPS}/lib/libwebp.a
+  gdi32 user32 advapi32 shell32 comdlg32 comctl32 ole32 msimg32)
 
 add_library(Bexora SHARED applet/CplExport.cpp applet/Bexora.def
   resources/Bexora.rc)

@@ -6,6 +6,7 @@
 
 #include "components/BmpImage.h"
 #include "components/PngImage.h"
+#include "gfx/AlphaBlend.h"
 #include "platform/Errors.h"
 #include "platform/Platform.h"
 
@@ -142,32 +143,6 @@ void TIcon::LoadFromData(std::vector<std::uint8_t> data) {
   FImageBitCount = c.BitCount;
 }
 
-void TIcon::Draw(TPixelBuffer& target, int x, int y) {
-  const std::int64_t c0 = std::max<std::int64_t>(0, -static_cast<std::int64_t>(x));
-  const std::int64_t c1 = std::min<std::int64_t>(FImage.Width(), static_cast<std::int64_t>(target.Width()) - x);
-  for (int r = 0; r < FImage.Height(); ++r) {
-    const std::int64_t ty = static_cast<std::int64_t>(y) + r;
-    if (ty < 0 || ty >= target.Height()) continue;
-    const TPixel* in = FImage.Scanline(r);
-    TPixel* out = target.Scanline(static_cast<int>(ty));
-    for (std::int64_t c = c0; c < c1; ++c) {
-      const TPixel s = in[c];
-      const unsigned a = s >> 24;
-      if (a == 0) continue;
-      TPixel& o = out[x + c];
-      if (a == 255) {
-        o = s & 0xFFFFFF;
-        continue;
-      }
-      const TPixel d = o;
-      TPixel blended = 0;
-      for (int shift = 0; shift <= 16; shift += 8) {
-        const unsigned sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
-        blended |= ((sc * a + dc * (255 - a) + 127) / 255) << shift;
-      }
-      o = blended;
-    }
-  }
-}
+void TIcon::Draw(TPixelBuffer& target, int x, int y) { BlendOnto(target, x, y, FImage); }
 
 }  // namespace bx

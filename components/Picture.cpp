@@ -5,6 +5,8 @@
 #include "components/IconImage.h"
 #include "components/JpegImage.h"
 #include "components/Metafile.h"
+#include "components/PngImage.h"
+#include "components/WebpImage.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 
@@ -36,13 +38,15 @@ std::vector<TFileFormat>& Formats() {
     add("jpeg", "JPEG Image File", Make<TJPEGImage>);
     add("jpg", "JPEG Image File", Make<TJPEGImage>);
     add("GIF", "GIF Image", Make<TGIFImage>);
+    add("png", "Portable Network Graphics", Make<TPngImage>);
+    add("webp", "WebP Image", Make<TWebPImage>);
     return table;
   }();
   return formats;
 }
 
 // Today's Windows keeps its wallpaper as a copy without an extension (a
-// JPEG or a bitmap inside): for such a name the first bytes pick the
+// JPEG, PNG, WebP or bitmap inside): for such a name the first bytes pick the
 // decoder. Null when they are none of the formats the loader reads.
 TGraphicFactory FactoryBySignature(const std::vector<std::uint8_t>& data) {
   auto starts = [&data](std::initializer_list<std::uint8_t> bytes, std::size_t at = 0) {
@@ -56,6 +60,8 @@ TGraphicFactory FactoryBySignature(const std::vector<std::uint8_t>& data) {
   if (starts({0xFF, 0xD8, 0xFF})) return Make<TJPEGImage>;
   if (data.size() >= 3 && upper(0) == 'G' && upper(1) == 'I' && upper(2) == 'F')
     return Make<TGIFImage>;
+  if (IsPng(data.data(), data.size())) return Make<TPngImage>;
+  if (IsWebP(data.data(), data.size())) return Make<TWebPImage>;
   if (starts({0, 0, 1, 0})) return Make<TIcon>;
   if (starts({0xD7, 0xCD, 0xC6, 0x9A}) || (starts({1, 0, 0, 0}) && starts({' ', 'E', 'M', 'F'}, 40)))
     return Make<TMetafile>;

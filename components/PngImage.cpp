@@ -8,7 +8,8 @@
 
 #include <png.h>
 
-#include "components/Graphic.h"
+#include "gfx/AlphaBlend.h"
+#include "platform/Errors.h"
 
 namespace bx {
 
@@ -149,8 +150,18 @@ bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int 
   if (passes == 0) return false;
 
   const std::size_t rowBytes = static_cast<std::size_t>(imageWidth) * 4;
+  std::vector<std::uint8_t> scratch(rowBytes);
+  if (imageWidth == static_cast<png_uint_32>(width) && imageHeight == static_cast<png_uint_32>(height)) {
+    // At its own size the rows go straight into the picture.
+    TPixelBuffer image(width, height);
+    if (!ReadRows(&context, reader.Png, passes, imageHeight, height,
+                  reinterpret_cast<std::uint8_t*>(image.Scanline(0)), rowBytes, scratch.data()))
+      return false;
+    out = std::move(image);
+    return true;
+  }
   const std::size_t slotCount = std::min<std::size_t>(imageHeight, height);
-  std::vector<std::uint8_t> slots(rowBytes * slotCount), scratch(rowBytes);
+  std::vector<std::uint8_t> slots(rowBytes * slotCount);
   if (!ReadRows(&context, reader.Png, passes, imageHeight, height, slots.data(), rowBytes,
                 scratch.data()))
     return false;
@@ -168,6 +179,43 @@ bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int 
     TPixel* target = out.Scanline(y);
     for (int x = 0; x < width; ++x) std::memcpy(&target[x], row + 4 * columns[x], 4);
   }
+  return true;
+}
+
+namespace {
+
+const char* const kInvalid = "PNG image is not valid";
+
+}  // namespace
+
+void TPngImage::LoadFromData(std::vector<std::uint8_t> data) {
+  TPngInfo info;
+  if (!ReadPngInfo(data.data(), data.size(), info)) throw Exception(kInvalid);
+  CheckImageSize(info.Width, info.Height, data.size());
+  CheckImageRowWidth(info.Width, info.Height, data.size());
+  FWidth = info.Width;
+  FHeight = info.Height;
+  FData = std::move(data);
+  FDecoded = false;
+  FPixels = TPixelBuffer();
+}
+
+const TPixelBuffer& TPngImage::Pixels() {
+  if (!FDecoded && !FData.empty()) {
+    if (!DecodePngScaled(FData.data(), FData.size(), FWidth, FHeight, FPixels))
+      throw Exception(kInvalid);
+    FDecoded = true;
+  }
+  return FPixels;
+}
+
+void TPngImage::Draw(TPixelBuffer& target, int x, int y) { BlendOnto(target, x, y, Pixels()); }
+
+bool TPngImage::TakeOpaquePixels(TPixelBuffer& pixels) {
+  if (!IsOpaque(Pixels())) return false;
+  DropAlpha(FPixels);
+  pixels = std::move(FPixels);
+  FDecoded = false;
   return true;
 }
 

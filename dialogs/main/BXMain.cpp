@@ -104,10 +104,12 @@ void TFrmBXMain::SetUpComponents() {
 
   OpenPictureDialog.Title = "Select an wallpaper image";
   OpenPictureDialog.Filter =
-      "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf"
+      "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png;*.webp)"
+      "|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png;*.webp"
       "|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg"
       "|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico"
-      "|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+      "|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf"
+      "|Portable Network Graphics (*.png)|*.png|WebP Image (*.webp)|*.webp";
   OpenPictureDialog.FilterIndex = 1;
   OpenPictureDialog.Options = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist |
                               kOfnNoTestFileCreate | kOfnEnableSizing | kOfnDontAddToRecent;

@@ -12,7 +12,7 @@ namespace bx {
 namespace {
 
 const std::string kNone = "(none)";
-const std::string kImageMasks = "*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf";
+const std::string kImageMasks = "*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png;*.webp";
 
 // Whether the first entry the search finds for one of the image masks is a
 // file: a folder without images cannot be chosen.

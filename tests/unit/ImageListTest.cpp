@@ -362,15 +362,17 @@ TEST_F(ImageList, SelectImagePicksAnyFileThroughThePictureDialog) {
   using Pair = std::pair<std::string, std::string>;
   EXPECT_EQ(request.Filter,
             (std::vector<Pair>{
-                {"All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)",
-                 "*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf"},
+                {"All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png;*.webp)",
+                 "*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png;*.webp"},
                 {"CompuServe GIF Image (*.gif)", "*.gif"},
                 {"JPEG Image File (*.jpg)", "*.jpg"},
                 {"JPEG Image File (*.jpeg)", "*.jpeg"},
                 {"Bitmaps (*.bmp)", "*.bmp"},
                 {"Icons (*.ico)", "*.ico"},
                 {"Enhanced Metafiles (*.emf)", "*.emf"},
-                {"Metafiles (*.wmf)", "*.wmf"}}));
+                {"Metafiles (*.wmf)", "*.wmf"},
+                {"Portable Network Graphics (*.png)", "*.png"},
+                {"WebP Image (*.webp)", "*.webp"}}));
   EXPECT_EQ(d.FWallpaper, "C:\\Elsewhere\\Ölbild.bmp");
   EXPECT_EQ(d.FWallpaperOrg, "C:\\Elsewhere\\Ölbild.bmp");
   EXPECT_EQ(d.ListBoxWallpapers.ItemIndex(), -1);
