@@ -8,7 +8,6 @@
 
 #include <png.h>
 
-#include "gfx/AlphaBlend.h"
 #include "platform/Errors.h"
 
 namespace bx {
@@ -191,32 +190,14 @@ const char* const kInvalid = "PNG image is not valid";
 void TPngImage::LoadFromData(std::vector<std::uint8_t> data) {
   TPngInfo info;
   if (!ReadPngInfo(data.data(), data.size(), info)) throw Exception(kInvalid);
-  CheckImageSize(info.Width, info.Height, data.size());
-  CheckImageRowWidth(info.Width, info.Height, data.size());
-  FWidth = info.Width;
-  FHeight = info.Height;
-  FData = std::move(data);
-  FDecoded = false;
-  FPixels = TPixelBuffer();
+  Keep(std::move(data), info.Width, info.Height);
 }
 
-const TPixelBuffer& TPngImage::Pixels() {
-  if (!FDecoded && !FData.empty()) {
-    if (!DecodePngScaled(FData.data(), FData.size(), FWidth, FHeight, FPixels))
-      throw Exception(kInvalid);
-    FDecoded = true;
-  }
-  return FPixels;
+bool TPngImage::DecodeKept(const std::vector<std::uint8_t>& data, int width, int height,
+                           TPixelBuffer& pixels) {
+  return DecodePngScaled(data.data(), data.size(), width, height, pixels);
 }
 
-void TPngImage::Draw(TPixelBuffer& target, int x, int y) { BlendOnto(target, x, y, Pixels()); }
-
-bool TPngImage::TakeOpaquePixels(TPixelBuffer& pixels) {
-  if (!IsOpaque(Pixels())) return false;
-  DropAlpha(FPixels);
-  pixels = std::move(FPixels);
-  FDecoded = false;
-  return true;
-}
+const char* TPngImage::InvalidMessage() const { return kInvalid; }
 
 }  // namespace bx

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "components/AlphaImage.h"
 #include "components/Graphic.h"
 #include "gfx/PixelBuffer.h"
 
@@ -36,34 +37,18 @@ bool DecodePngScaled(const std::uint8_t* data, std::size_t size, int width, int 
                      TPixelBuffer& out);
 
 // PNG files: every colour type and bit depth, 16-bit channels rounded to 8
-// bits, interlaced files, palette and tRNS transparency, alpha blended over
-// what the image is drawn on; of an animated file the default image, which
-// every viewer that does not animate shows. The whole file is kept, only its
-// header is read at load, and the image is decoded at the first draw.
-class TPngImage : public TGraphic {
+// bits, interlaced files, palette and tRNS transparency; of an animated
+// file the default image, which every viewer that does not animate shows.
+class TPngImage : public TAlphaImage {
  public:
   // Throws "PNG image is not valid" for anything but a PNG header, or the
   // size limit's message.
   void LoadFromData(std::vector<std::uint8_t> data) override;
-  bool Empty() const override { return FData.empty(); }
-  int Width() const override { return FWidth; }
-  int Height() const override { return FHeight; }
-  // Decodes on the first call ("PNG image is not valid" for damaged data; a
-  // later draw tries again), then blends the kept pixels.
-  void Draw(TPixelBuffer& target, int x, int y) override;
-  void Decode() override { Pixels(); }
-  // Hands over the pixels of an image without transparency.
-  bool TakeOpaquePixels(TPixelBuffer& pixels) override;
 
-  // The decoded pixels, straight alpha in the top byte.
-  const TPixelBuffer& Pixels();
-
- private:
-  std::vector<std::uint8_t> FData;
-  int FWidth = 0;
-  int FHeight = 0;
-  bool FDecoded = false;
-  TPixelBuffer FPixels;
+ protected:
+  bool DecodeKept(const std::vector<std::uint8_t>& data, int width, int height,
+                  TPixelBuffer& pixels) override;
+  const char* InvalidMessage() const override;
 };
 
 }  // namespace bx

@@ -6,7 +6,6 @@
 #include <webp/decode.h>
 #include <webp/demux.h>
 
-#include "gfx/AlphaBlend.h"
 #include "platform/Errors.h"
 
 namespace bx {
@@ -71,32 +70,19 @@ void TWebPImage::LoadFromData(std::vector<std::uint8_t> data) {
   if (!demux || WebPDemuxGetI(demux.get(), WEBP_FF_FRAME_COUNT) == 0) throw Exception(kInvalid);
   const std::uint32_t width = WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_WIDTH);
   const std::uint32_t height = WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_HEIGHT);
-  // Before anything of the canvas's size is allocated.
+  // The container allows canvases of 2^24 pixels a side: the limits refuse
+  // them before the size is taken as an int.
   CheckImageSize(width, height, data.size());
-  CheckImageRowWidth(width, height, data.size());
-  FWidth = static_cast<int>(width);
-  FHeight = static_cast<int>(height);
-  FData = std::move(data);
-  FDecoded = false;
-  FPixels = TPixelBuffer();
+  Keep(std::move(data), static_cast<int>(width), static_cast<int>(height));
 }
 
-const TPixelBuffer& TWebPImage::Pixels() {
-  if (!FDecoded && !FData.empty()) {
-    if (!DecodeWebP(FData, FPixels)) throw Exception(kInvalid);
-    FDecoded = true;
-  }
-  return FPixels;
+bool TWebPImage::DecodeKept(const std::vector<std::uint8_t>& data, int width, int height,
+                            TPixelBuffer& pixels) {
+  (void)width;
+  (void)height;
+  return DecodeWebP(data, pixels);
 }
 
-void TWebPImage::Draw(TPixelBuffer& target, int x, int y) { BlendOnto(target, x, y, Pixels()); }
-
-bool TWebPImage::TakeOpaquePixels(TPixelBuffer& pixels) {
-  if (!IsOpaque(Pixels())) return false;
-  DropAlpha(FPixels);
-  pixels = std::move(FPixels);
-  FDecoded = false;
-  return true;
-}
+const char* TWebPImage::InvalidMessage() const { return kInvalid; }
 
 }  // namespace bx
