@@ -8,6 +8,7 @@
 
 #include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageWriters.h"
+#include "tests/unit/PngWebpWriters.h"
 #include "tests/unit/VersionWriters.h"
 
 namespace {
@@ -119,6 +120,31 @@ int main(int argc, char** argv) {
   std::vector<std::uint8_t> grey(20 * 12);
   for (std::size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<std::uint8_t>(i);
   Save(dir, "jpeg", "grey.jpg", WriteJpeg(20, 12, 1, grey, 50));
+
+  // PNG: colour with alpha, interlaced; a palette with transparency; 16-bit
+  // grey; an animated file. WebP: lossy, lossless with alpha, animated.
+  auto samples = [](int count, std::uint16_t modulo) {
+    std::vector<std::uint16_t> v;
+    for (int i = 0; i < count; ++i) v.push_back(static_cast<std::uint16_t>((i * 40503u) % modulo));
+    return v;
+  };
+  TPngSpec rgba{9, 7, PNG_COLOR_TYPE_RGB_ALPHA, 8, true, samples(9 * 7 * 4, 256)};
+  Save(dir, "png", "rgba-interlaced.png", WritePngFile(rgba));
+  TPngSpec palette{8, 5, PNG_COLOR_TYPE_PALETTE, 4, false, samples(8 * 5, 4)};
+  palette.Palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+  palette.PaletteAlpha = {0, 128};
+  Save(dir, "png", "palette-trns.png", WritePngFile(palette));
+  TPngSpec grey16{6, 6, PNG_COLOR_TYPE_GRAY, 16, false, samples(36, 65535)};
+  Save(dir, "png", "grey16.png", WritePngFile(grey16));
+  TPngSpec animated{5, 4, PNG_COLOR_TYPE_RGB, 8, false, samples(5 * 4 * 3, 256)};
+  animated.Animated = true;
+  Save(dir, "png", "animated.png", WritePngFile(animated));
+  std::vector<std::uint8_t> bgra(16 * 12 * 4);
+  for (std::size_t i = 0; i < bgra.size(); ++i) bgra[i] = static_cast<std::uint8_t>(i * 7);
+  const TBytes lossy = WriteWebP(16, 12, bgra, false);
+  Save(dir, "webp", "lossy.webp", lossy);
+  Save(dir, "webp", "lossless-alpha.webp", WriteWebP(16, 12, bgra, true));
+  Save(dir, "webp", "animated.webp", WriteAnimatedWebP(24, 20, {{lossy, 0, 0}, {lossy, 8, 6}}));
 
   Save(dir, "metafile", "enhanced.emf", WriteEmf(0, 0, 2540, 1270, 1024, 768, 271, 203));
   Save(dir, "metafile", "placeable.wmf", WritePlaceableWmf(0, 0, 1440, 720, 1440));
