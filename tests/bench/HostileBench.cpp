@@ -27,6 +27,7 @@
 #include "platform/portable/PortablePlatform.h"
 #include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
+#include "tests/unit/PngWebpWriters.h"
 #include "tests/unit/VersionWriters.h"
 #include "tests/unit/WorstCaseMetafilePlayer.h"
 
@@ -88,6 +89,30 @@ TBytes ManyFrameGif(int count) {
   return b;
 }
 
+// The PNG file inside an icon of one PNG entry.
+TBytes PngOfIcon(const TBytes& icon) { return TBytes(icon.begin() + 22, icon.end()); }
+
+// A small PNG whose header claims width x height (its header's checksum
+// no longer matches).
+TBytes PngClaiming(int width, int height) {
+  TBytes b = PngOfIcon(PngIcon(64, 64));
+  for (int i = 0; i < 4; ++i) {
+    b[16 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> (24 - 8 * i));
+    b[20 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(height) >> (24 - 8 * i));
+  }
+  return b;
+}
+
+// A WebP of width x height of one grey, lossy or lossless, whole or cut
+// to half of its bytes.
+TBytes GreyWebP(int width, int height, bool lossless, bool cut = false) {
+  TBytes file = test::WriteWebP(
+      width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4, 200),
+      lossless);
+  if (cut) file.resize(file.size() / 2);
+  return file;
+}
+
 struct THostileFile {
   const char* Name;
   const char* FileName;  // its extension chooses the decoder
@@ -112,7 +137,14 @@ const std::vector<THostileFile>& HostileFiles() {
       {"bmp_rle_8192x4096_ending_at_once", "a.bmp", [] { return test::RleEndingAtOnce(8192, 4096); }},
       {"wmf_8192x4096_58251_fills_1MiB", "a.wmf", [] { return test::ManyFillWmf(1 << 20, 8192, 4096); }},
       {"emf_8192x4096_43686_fills_1MiB", "a.emf", [] { return test::ManyFillEmf(1 << 20, 8192, 4096); }},
+      {"png_8192x4096_of_zeros", "a.png", [] { return PngOfIcon(PngIcon(8192, 4096)); }},
+      {"png_33554432x1_of_zeros", "a.png", [] { return PngOfIcon(test::WidePngIcon(1 << 25)); }},
+      {"png_header_16384x16384_on_a_small_file", "a.png", [] { return PngClaiming(16384, 16384); }},
+      {"webp_4096x4096_lossy_cut_to_half", "a.webp", [] { return GreyWebP(4096, 4096, false, true); }},
+      {"webp_8192x4096_lossless_on_a_KiB", "a.webp", [] { return GreyWebP(8192, 4096, true); }},
+      {"webp_8192x4096_lossless_cut_to_half", "a.webp", [] { return GreyWebP(8192, 4096, true, true); }},
       // Sound files at the largest size, for reference.
+      {"sound_webp_8192x4096_grey", "a.webp", [] { return GreyWebP(8192, 4096, false); }},
       {"sound_gif_8192x4096_one_colour", "a.gif", [] { return test::LongStringGif(8192, 4096, 8192, 4096); }},
       {"sound_jpeg_8192x4096_grey", "a.jpg", [] { return GreyJpeg(8192, 4096); }},
   };
