@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -15,8 +16,11 @@
 #include "components/JpegImage.h"
 #include "components/Picture.h"
 #include "components/PicturePreview.h"
+#include "components/PngImage.h"
+#include "components/WebpImage.h"
 #include "platform/portable/PortablePlatform.h"
 #include "tests/bench/PhotoJpeg.h"
+#include "tests/unit/PngWebpWriters.h"
 
 namespace {
 
@@ -227,5 +231,116 @@ void BM_BmpDecodeVsCopy(benchmark::State& state) {
   state.SetLabel("4000 x 3000 24-bit BMP, goal ratio <= 3");
 }
 BENCHMARK(BM_BmpDecodeVsCopy)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A desktop-size picture of gradients and some noise, as PNG and WebP
+// files of today's wallpapers: 8-bit colour, and lossy WebP.
+constexpr int kWallpaperWidth = 3840, kWallpaperHeight = 2160;
+
+std::uint8_t WallpaperSample(int x, int y, int channel) {
+  const std::uint32_t noise = (static_cast<std::uint32_t>(x) * 73856093u) ^
+                              (static_cast<std::uint32_t>(y) * 19349663u) ^ (channel * 83492791u);
+  return static_cast<std::uint8_t>((x * (channel + 1) / 16 + y / 9 + (noise >> 29)) & 0xFF);
+}
+
+const test::TBytes& WallpaperPng() {
+  static const test::TBytes file = [] {
+    test::TPngSpec s;
+    s.Width = kWallpaperWidth;
+    s.Height = kWallpaperHeight;
+    s.Samples.reserve(static_cast<std::size_t>(s.Width) * s.Height * 3);
+    for (int y = 0; y < s.Height; ++y)
+      for (int x = 0; x < s.Width; ++x)
+        for (int c = 0; c < 3; ++c) s.Samples.push_back(WallpaperSample(x, y, c));
+    return test::WritePngFile(s);
+  }();
+  return file;
+}
+
+const test::TBytes& WallpaperWebP() {
+  static const test::TBytes file = [] {
+    std::vector<std::uint8_t> bgra;
+    bgra.reserve(static_cast<std::size_t>(kWallpaperWidth) * kWallpaperHeight * 4);
+    for (int y = 0; y < kWallpaperHeight; ++y)
+      for (int x = 0; x < kWallpaperWidth; ++x) {
+        for (int c = 0; c < 3; ++c) bgra.push_back(WallpaperSample(x, y, c));
+        bgra.push_back(255);
+      }
+    return test::WriteWebP(kWallpaperWidth, kWallpaperHeight, bgra, false);
+  }();
+  return file;
+}
+
+// libpng's own decode of an 8-bit colour file into blue, green, red and a
+// filler byte a pixel, the loader's layout.
+void LibpngDecode(const test::TBytes& file) {
+  struct TSource {
+    const test::TBytes* File;
+    std::size_t Pos;
+  } source{&file, 0};
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_read_fn(png, &source, [](png_structp p, png_bytep out, std::size_t length) {
+    auto* src = static_cast<TSource*>(png_get_io_ptr(p));
+    std::memcpy(out, src->File->data() + src->Pos, length);
+    src->Pos += length;
+  });
+  png_read_info(png, info);
+  png_set_bgr(png);
+  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  png_read_update_info(png, info);
+  const std::size_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+  std::unique_ptr<std::uint8_t[]> image(new std::uint8_t[width * height * 4]);
+  for (std::size_t y = 0; y < height; ++y) png_read_row(png, image.get() + y * width * 4, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  benchmark::DoNotOptimize(image.get());
+}
+
+// Ours (load and decode a copy of the file) against the library's own
+// decode of it, alternating which goes first.
+template <typename TImage, typename TReference>
+void DecodeVsLibrary(benchmark::State& state, const test::TBytes& file, TReference reference,
+                     const char* label) {
+  double ours = 0, theirs = 0;
+  bool oursFirst = true;
+  for (auto _ : state) {
+    std::vector<std::uint8_t> copy = file;
+    for (int pass = 0; pass < 2; ++pass) {
+      const Clock::time_point start = Clock::now();
+      if (oursFirst == (pass == 0)) {
+        TImage image;
+        image.LoadFromData(std::move(copy));
+        benchmark::DoNotOptimize(image.Pixels().Data());
+        ours += Seconds(start);
+      } else {
+        reference(file);
+        theirs += Seconds(start);
+      }
+    }
+    oursFirst = !oursFirst;
+  }
+  state.counters["ours_ms"] = 1000 * ours / state.iterations();
+  state.counters["library_ms"] = 1000 * theirs / state.iterations();
+  state.counters["ratio"] = ours / theirs;
+  state.SetLabel(label);
+}
+
+void BM_PngDecodeVsLibpng(benchmark::State& state) {
+  DecodeVsLibrary<TPngImage>(state, WallpaperPng(), LibpngDecode,
+                             "3840 x 2160 8-bit colour PNG, goal ratio <= 1.2");
+}
+BENCHMARK(BM_PngDecodeVsLibpng)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+void BM_WebPDecodeVsLibwebp(benchmark::State& state) {
+  DecodeVsLibrary<TWebPImage>(
+      state, WallpaperWebP(),
+      [](const test::TBytes& file) {
+        int width = 0, height = 0;
+        std::uint8_t* pixels = WebPDecodeBGRA(file.data(), file.size(), &width, &height);
+        benchmark::DoNotOptimize(pixels);
+        WebPFree(pixels);
+      },
+      "3840 x 2160 lossy WebP, goal ratio <= 1.2");
+}
+BENCHMARK(BM_WebPDecodeVsLibwebp)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 }  // namespace
