@@ -3,6 +3,7 @@
 // desktop colour of the session.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "components/Picture.h"
@@ -10,6 +11,7 @@
 #include "settings/SettingsModel.h"
 #include "tests/bench/PhotoJpeg.h"
 #include "tests/unit/ImageWriters.h"
+#include "tests/unit/PngWebpWriters.h"
 #include "tests/wine/WineTestUtil.h"
 
 namespace bx {
@@ -434,6 +436,71 @@ TEST_F(ApplyWineTest, CameraPhotosStretchedOpenAndApplyInBothBuilds) {
     ASSERT_TRUE(GetFileAttributesExW(Widen(Converted()).c_str(), GetFileExInfoStandard, &info));
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3};
     EXPECT_EQ(info.nFileSizeLow, 54 + stride * height);
+  }
+}
+
+// A PNG and a WebP with transparent, half-transparent and opaque parts,
+// chosen in the list: the preview shows them over the background colour and
+// Apply converts them to a bitmap of exactly the loader's decode.
+TEST_F(ApplyWineTest, PngAndWebPChosenInTheListPreviewAndConvertToTheirDecode) {
+  constexpr int kWidth = 40, kHeight = 24;
+  std::vector<std::uint8_t> bgra;
+  test::TPngSpec png;
+  png.Width = kWidth;
+  png.Height = kHeight;
+  png.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const std::uint8_t alpha = x < 10 ? 0 : x < 20 ? 128 : 255;
+      const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(40 + y * 4), 90,
+                                     static_cast<std::uint8_t>(x * 6), alpha};
+      for (int c : {2, 1, 0}) png.Samples.push_back(pixel[c]);  // red, green, blue
+      png.Samples.push_back(alpha);
+      bgra.insert(bgra.end(), pixel, pixel + 4);
+    }
+  const std::pair<std::string, std::vector<std::uint8_t>> files[] = {
+      {"leaf.png", test::WritePngFile(png)}, {"wave.webp", test::WriteWebP(kWidth, kHeight, bgra, true)}};
+  for (const auto& [name, bytes] : files)
+    ASSERT_TRUE(WriteWholeFile(Pictures.File(name), bytes));
+
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    Dialog.reset();
+    TFrmBXMain& d = Open();
+    d.FBackgroundColor = RGB(12, 34, 56);
+    const std::vector<std::string>& items = d.ListBoxWallpapers.Items();
+    const auto it = std::find(items.begin(), items.end(), name);
+    ASSERT_NE(it, items.end()) << "not listed";
+    d.ListBoxWallpapers.SetItemIndex(static_cast<int>(it - items.begin()));
+    d.ListBoxWallpapersClick(d);
+    ASSERT_EQ(d.FWallpaper, Pictures.File(name));
+    // Centred on the desktop: the transparent left shows the background.
+    const TPixelBuffer& preview = d.ImageWallpaper.Picture();
+    const int left = preview.Width() / 2 - kWidth / 2, top = preview.Height() / 2 - kHeight / 2;
+    EXPECT_EQ(preview.GetPixel(left + 2, top + 2), d.FBackgroundColor);
+    EXPECT_EQ(preview.GetPixel(left + 30, top + 2), RGB(30 * 6, 90, 40 + 2 * 4));
+
+    d.ApplySettings();
+    EXPECT_EQ(Boxes.Texts, std::vector<std::string>{});
+    EXPECT_EQ(d.FWallpaper, Converted());
+    const TBmpFile bmp = ReadBmp(Converted());
+    ExpectBmpHeader(bmp, kWidth, kHeight);
+    if (HasFatalFailure()) return;
+    TPicture picture;
+    picture.LoadFromFile(Pictures.File(name));
+    TPixelBuffer decoded(kWidth, kHeight);
+    decoded.Fill(d.FBackgroundColor);
+    picture.Draw(decoded, 0, 0);
+    int differing = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        if (bmp.At(x, y) != decoded.GetPixel(x, y)) ++differing;
+    EXPECT_EQ(differing, 0) << "pixels unlike the decoded picture";
+    // Blended over the background: transparent, half and opaque columns.
+    EXPECT_EQ(bmp.At(3, 5), d.FBackgroundColor);
+    EXPECT_TRUE(Near(bmp.At(15, 5), RGB((15 * 6 + 12) / 2, (90 + 34) / 2, (60 + 56) / 2), 2))
+        << ColorText(bmp.At(15, 5));
+    EXPECT_EQ(bmp.At(25, 5), RGB(25 * 6, 90, 60));
   }
 }
 
