@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,33 +63,48 @@ void LibjpegDecode(const test::TBytes& file) {
   benchmark::DoNotOptimize(image.get());
 }
 
-// Ours (load and decode a copy of the file) against a reference's work on
-// the same file, alternating which goes first.
-template <typename TImage, typename TReference>
-void DecodeVsLibrary(benchmark::State& state, const test::TBytes& file, TReference reference,
-                     const char* referenceCounter, const char* label) {
-  double ours = 0, theirs = 0;
+// Our work against a reference's, alternating which goes first; `prepare`
+// runs untimed before each pair. Reports both times and their ratio.
+void OursVsReference(benchmark::State& state, const std::function<void()>& ours,
+                     const std::function<void()>& reference, const char* referenceCounter,
+                     const char* label, const std::function<void()>& prepare = {}) {
+  double oursSeconds = 0, referenceSeconds = 0;
   bool oursFirst = true;
   for (auto _ : state) {
-    std::vector<std::uint8_t> copy = file;
+    if (prepare) prepare();
     for (int pass = 0; pass < 2; ++pass) {
       const Clock::time_point start = Clock::now();
       if (oursFirst == (pass == 0)) {
-        TImage image;
-        image.LoadFromData(std::move(copy));
-        benchmark::DoNotOptimize(image.Pixels().Data());
-        ours += Seconds(start);
+        ours();
+        oursSeconds += Seconds(start);
       } else {
-        reference(file);
-        theirs += Seconds(start);
+        reference();
+        referenceSeconds += Seconds(start);
       }
     }
     oursFirst = !oursFirst;
   }
-  state.counters["ours_ms"] = 1000 * ours / state.iterations();
-  state.counters[referenceCounter] = 1000 * theirs / state.iterations();
-  state.counters["ratio"] = ours / theirs;
+  state.counters["ours_ms"] = 1000 * oursSeconds / state.iterations();
+  state.counters[referenceCounter] = 1000 * referenceSeconds / state.iterations();
+  state.counters["ratio"] = oursSeconds / referenceSeconds;
   state.SetLabel(label);
+}
+
+// Ours loading and decoding a copy of the file against a reference's
+// decode of the file itself.
+template <typename TImage>
+void DecodeVsLibrary(benchmark::State& state, const test::TBytes& file,
+                     const std::function<void(const test::TBytes&)>& reference,
+                     const char* referenceCounter, const char* label) {
+  std::vector<std::uint8_t> copy;
+  OursVsReference(
+      state,
+      [&] {
+        TImage image;
+        image.LoadFromData(std::move(copy));
+        benchmark::DoNotOptimize(image.Pixels().Data());
+      },
+      [&] { reference(file); }, referenceCounter, label, [&] { copy = file; });
 }
 
 void BM_JpegDecodeVsLibjpeg(benchmark::State& state) {
@@ -134,12 +150,9 @@ void BM_Jpeg61MpStretchedVsDjpeg(benchmark::State& state) {
   static const test::TBytes file = test::MakeLargePhotoJpeg(9504, 6336);
   TPortableEnvironment env;
   const std::string path = WriteTemporary(env, "61mp.jpg", file);
-  double ours = 0, reference = 0;
-  bool oursFirst = true;
-  for (auto _ : state) {
-    for (int pass = 0; pass < 2; ++pass) {
-      const Clock::time_point start = Clock::now();
-      if (oursFirst == (pass == 0)) {
+  OursVsReference(
+      state,
+      [&] {
         TPicture picture;
         picture.SetShownSize(3840, 2160);
         picture.LoadFromFile(path);
@@ -148,18 +161,9 @@ void BM_Jpeg61MpStretchedVsDjpeg(benchmark::State& state) {
         TPixelBuffer desktop(3840, 2160);
         desktop.StretchCopy({0, 0, 3840, 2160}, image, {0, 0, image.Width(), image.Height()});
         benchmark::DoNotOptimize(desktop.Data());
-        ours += Seconds(start);
-      } else {
-        DjpegDecode(file);
-        reference += Seconds(start);
-      }
-    }
-    oursFirst = !oursFirst;
-  }
-  state.counters["ours_ms"] = 1000 * ours / state.iterations();
-  state.counters["djpeg_ms"] = 1000 * reference / state.iterations();
-  state.counters["ratio"] = ours / reference;
-  state.SetLabel("9504 x 6336 JPEG stretched on 3840 x 2160, goal ratio <= 0.5");
+      },
+      [&] { DjpegDecode(file); }, "djpeg_ms",
+      "9504 x 6336 JPEG stretched on 3840 x 2160, goal ratio <= 0.5");
 }
 BENCHMARK(BM_Jpeg61MpStretchedVsDjpeg)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -171,27 +175,14 @@ void BM_PicturePreview24MpVsDjpeg(benchmark::State& state) {
   const test::TBytes& file = PhotoJpeg();
   TPortableEnvironment env;
   const std::string path = WriteTemporary(env, "24mp.jpg", file);
-  double ours = 0, reference = 0;
-  bool oursFirst = true;
-  for (auto _ : state) {
-    for (int pass = 0; pass < 2; ++pass) {
-      const Clock::time_point start = Clock::now();
-      if (oursFirst == (pass == 0)) {
+  OursVsReference(
+      state,
+      [&] {
         TPicturePreview preview;
         MakePicturePreview(path, 180, 200, 0, preview);
         benchmark::DoNotOptimize(preview.Pixels.Data());
-        ours += Seconds(start);
-      } else {
-        DjpegDecode(file);
-        reference += Seconds(start);
-      }
-    }
-    oursFirst = !oursFirst;
-  }
-  state.counters["ours_ms"] = 1000 * ours / state.iterations();
-  state.counters["djpeg_ms"] = 1000 * reference / state.iterations();
-  state.counters["ratio"] = ours / reference;
-  state.SetLabel("6000 x 4000 JPEG into a 180 x 200 pane, goal <= 100 ms");
+      },
+      [&] { DjpegDecode(file); }, "djpeg_ms", "6000 x 4000 JPEG into a 180 x 200 pane, goal <= 100 ms");
 }
 BENCHMARK(BM_PicturePreview24MpVsDjpeg)->Unit(benchmark::kMillisecond)->Iterations(5);
 
