@@ -51,7 +51,14 @@ expect() { # WHAT ACTUAL EXPECTED
 }
 # Wine's drive Z: is the host's root folder.
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
-unixpath() { "$wine64" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# Paths on C: map straight into the prefix, without a start of Wine that
+# may answer nothing.
+unixpath() {
+  case "$1" in
+    [Cc]:\\*) local rest=${1:3}; printf '%s/drive_c/%s' "$WINEPREFIX" "${rest//\\//}" ;;
+    *) "$wine64" winepath -u "$1" 2>/dev/null | tr -d '\r' ;;
+  esac
+}
 msiexec() { "$wine" msiexec "$@" </dev/null >/dev/null 2>&1; }
 
 if [ "$arch" = x64 ]; then view=64; else view=32; fi
@@ -156,7 +163,11 @@ folder=$(dirname "$installed")
 step "silent install of $(basename "$package")"
 msiexec /i "$(winpath "$package")" /qn /l*v "$(winpath "$work/install.log")"
 expect "install exit code" $? 0
-[ -f "$installed" ] || { echo "FAIL: $installed_win was not installed" >&2; exit 1; }
+if [ ! -f "$installed" ]; then
+  echo "FAIL: $installed_win was not installed (as $installed); the installer's last words:" >&2
+  tr -d '\r' < "$work/install.log" 2>/dev/null | tail -15 >&2
+  exit 1
+fi
 cmp -s "$installed" "$module" || fail "the installed module differs from $module (package older than the build?)"
 expect "Control Panel registration" "$(reg_get $view "$cpls" Bexora)" "$installed_win"
 expect "uninstall entries" "$(entries | grep -c .)" 1
