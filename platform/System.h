@@ -13,6 +13,8 @@ constexpr int kSmCyScreen = 1;
 constexpr int kSmCxIcon = 11;
 constexpr int kSmCyIcon = 12;
 constexpr int kSmCyBorder = 6;
+constexpr int kSmXVirtualScreen = 76;
+constexpr int kSmYVirtualScreen = 77;
 constexpr int kSmCxVirtualScreen = 78;
 constexpr int kSmCyVirtualScreen = 79;
 
@@ -22,6 +24,28 @@ constexpr int kColorBackground = 1;
 constexpr int kColorWindow = 5;
 constexpr int kColorWindowText = 8;
 constexpr int kColorBtnFace = 15;
+
+// Which desktop shows the wallpaper, so which placements it shows itself.
+enum class TWallpaperHost {
+  // Windows before Vista: every placement of the dialog, origins included.
+  Classic,
+  // Today's Windows: centre, tile, stretch, fit, fill and span, without
+  // origins; a tiled wallpaper anchored at the primary monitor's top left,
+  // the others placed on each monitor.
+  Windows,
+  // Wine's desktop: a bitmap tiled from its top left, or centred at its own
+  // size ((desktop - picture) / 2, never left of or above the desktop).
+  Wine,
+};
+
+// The desktop the wallpaper is placed on, in physical pixels: the virtual
+// screen's rectangle relative to the primary monitor's top left (monitors
+// left of or above it make Left and Top negative) and the primary monitor.
+struct TDesktopLayout {
+  TWallpaperHost Host = TWallpaperHost::Classic;
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  int PrimaryWidth = 0, PrimaryHeight = 0;
+};
 
 class ISystem {
  public:
@@ -47,6 +71,14 @@ class ISystem {
   // Requests the end of the host program (the environment check).
   virtual void EndProgram() = 0;
   virtual std::uint64_t TickCountMs() = 0;
+  // The desktop as a classic one knows it: one screen of the virtual
+  // screen's size.
+  virtual TDesktopLayout DesktopLayout() {
+    TDesktopLayout layout;
+    layout.Width = layout.PrimaryWidth = GetSystemMetrics(kSmCxVirtualScreen);
+    layout.Height = layout.PrimaryHeight = GetSystemMetrics(kSmCyVirtualScreen);
+    return layout;
+  }
 };
 
 }  // namespace bx

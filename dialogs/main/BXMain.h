@@ -10,6 +10,7 @@
 #include "components/FoldrDlg.h"
 #include "components/OpenPictureDialog.h"
 #include "components/Spin.h"
+#include "dialogs/main/DesktopComposition.h"
 #include "dialogs/main/PictureCache.h"
 #include "gfx/PixelBuffer.h"
 #include "settings/SettingsModel.h"
@@ -148,6 +149,10 @@ class TFrmBXMain : public TForm, public TBXSettings {
   TPictureCache FPictureCache;
   // The preview's hint as designed; a placement stored by Windows adds to it.
   std::string FPreviewHint;
+  // The desktop the last preview showed, without its grid: what Apply
+  // writes where the desktop cannot place the image itself. Null while the
+  // preview shows no image.
+  std::shared_ptr<const TPreviewScene> FDesktopScene;
 
  private:
   void BindEvents();
@@ -159,6 +164,8 @@ class TFrmBXMain : public TForm, public TBXSettings {
   // Makes FImageBitmap the cache's picture (Load first) as the preview
   // shows it: reduced where it is stretched onto a smaller desktop.
   void ComposeImageBitmap(TPicture& picture);
+  // The placement as the desktop values hold it.
+  TPlacementValues Placement() const;
   // What UpdatePreview composed into FImageBitmap: the picture's own size
   // and the bitmap's stamp then (a bitmap changed since is its own size).
   int FImageWidth = 0, FImageHeight = 0;

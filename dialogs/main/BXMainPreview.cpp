@@ -55,6 +55,7 @@ void TFrmBXMain::UpdatePreview() {
   } busyGuard;
 
   ListBoxWallpapers.SetItemIndex(FindWallpaperIndex());
+  FDesktopScene.reset();
 
   const int pw = ImageWallpaper.PictureWidth(), ph = ImageWallpaper.PictureHeight();
   auto scene = std::make_shared<TPreviewScene>(pw, ph);
@@ -179,6 +180,7 @@ void TFrmBXMain::UpdatePreview() {
   ImageWallpaper.SetHint(stored.empty() ? FPreviewHint
                                         : FPreviewHint + " (placed as stored: " + stored + ")");
 
+  if (!FWallpaper.empty()) FDesktopScene = std::make_shared<TPreviewScene>(*scene);
   DrawPreviewGrid(*scene);
   ImageWallpaper.SetSource(std::move(scene));
   ImageWallpaper.Invalidate();
@@ -196,6 +198,10 @@ void TFrmBXMain::ComposeImageBitmap(TPicture& picture) {
   FImageWidth = picture.Width();
   FImageHeight = picture.Height();
   FImageStamp = FImageBitmap->Stamp();
+}
+
+TPlacementValues TFrmBXMain::Placement() const {
+  return {FTileWallpaper, FWallpaperStyle, FOriginX, FOriginY};
 }
 
 int TFrmBXMain::ImageWidth() const {

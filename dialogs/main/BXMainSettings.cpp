@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "components/Picture.h"
+#include "dialogs/main/PreviewScene.h"
 #include "dialogs/main/BXMain.h"
 #include "dialogs/main/WindowsPlacements.h"
 #include "platform/Errors.h"
@@ -39,6 +40,12 @@ void TFrmBXMain::LoadSettings() {
     ReadOwnSettings(*this);
     ReadDesktopSettings(*this);
     if (FPreviewHint.empty()) FPreviewHint = ImageWallpaper.Hint();
+    // A desktop composed by an earlier Apply is previewed, and composed
+    // again, from the image it was made of.
+    if (SameFileName(FWallpaper, FAppDataFolder + kConvertedFileName) && !FWallpaperOrg.empty() &&
+        Platform().Files->FileExists(FWallpaperOrg) &&
+        DesktopShows(Platform().System->DesktopLayout(), Placement()) != TDesktopShows::Itself)
+      FWallpaper = FWallpaperOrg;
     // Fit, fill and span stay as stored while the user changes other things.
     const std::int32_t storedTile = FTileWallpaper, storedStyle = FWallpaperStyle;
 
@@ -80,7 +87,39 @@ void TFrmBXMain::ApplySettings() {
   bool defaultUser = FSaveToDefUser;
   std::string defaultUserFailure;
 
-  if (!FWallpaper.empty() && !SameFileName(FileExtension(FWallpaper), "bmp")) {
+  // What "Wallpaper" names: the chosen file, or the bitmap made of it.
+  std::string wallpaper = FWallpaper;
+  TDesktopLayout layout = Platform().System->DesktopLayout();
+  layout.Width = FDesktopWidth;
+  layout.Height = FDesktopHeight;
+  // The applet's own bitmap is composed over only while the image it was
+  // made of is there to preview and compose again.
+  const bool chosenIsConverted = SameFileName(FWallpaper, converted);
+  const bool composable =
+      !chosenIsConverted || (!FWallpaperOrg.empty() && Platform().Files->FileExists(FWallpaperOrg));
+  if (!FWallpaper.empty() && composable && FDesktopScene &&
+      FDesktopScene->Width() == FDesktopWidth && FDesktopScene->Height() == FDesktopHeight &&
+      ComposesDesktop(layout, Placement(), ImageWidth(), ImageHeight())) {
+    // The desktop cannot place the image as the preview does: it gets the
+    // preview's picture at its own size, made row by row. The dialog keeps
+    // the image, so the preview and the next Apply start from it again.
+    const std::shared_ptr<const TPreviewScene> scene = FDesktopScene;
+    const TBitmapRows rows = [&](const std::function<void(int, const TPixel*)>& put) {
+      ComposeDesktopRows(*scene, layout, put);
+    };
+    if (defaultUser) {
+      try {
+        SaveBitmapFile(FDesktopWidth, FDesktopHeight, rows, defaultUserConverted);
+      } catch (const std::exception& error) {
+        defaultUser = false;
+        defaultUserFailure = error.what();
+      }
+    }
+    SaveBitmapFile(FDesktopWidth, FDesktopHeight, rows, converted);
+    if (chosenIsConverted) FWallpaper = FWallpaperOrg;
+    FWallpaperOrg = FWallpaper;
+    wallpaper = converted;
+  } else if (!FWallpaper.empty() && !SameFileName(FileExtension(FWallpaper), "bmp")) {
     // The preview's picture when it is still the file's; the bitmap file is
     // made from its rows at its own size, so a photo that the preview holds
     // reduced is converted whole without a bitmap of its size.
@@ -105,16 +144,17 @@ void TFrmBXMain::ApplySettings() {
       // The image keeps its trace also when another program stored it.
       FWallpaperOrg = FWallpaper;
       FWallpaper = converted;
+      wallpaper = converted;
     }
   }
 
-  const bool isConverted = SameFileName(FWallpaper, converted);
+  const bool isConverted = SameFileName(wallpaper, converted);
   bool defaultUserStored = false;
   if (defaultUser) {
     try {
       const TDesktopWrite written =
           WriteDesktopSettings(kHKeyUsers, kDefaultUserDesktopKey, kDefaultUserColorsKey,
-                               isConverted ? defaultUserConverted : FWallpaper, *this);
+                               isConverted ? defaultUserConverted : wallpaper, *this);
       defaultUserStored = written.Wallpaper;
       if (!written.Refused.empty())
         defaultUserFailure = FormatText("Failed to set data for '%s'", written.Refused);
@@ -123,7 +163,7 @@ void TFrmBXMain::ApplySettings() {
     }
   }
   const bool currentUserStored =
-      WriteDesktopSettings(kHKeyCurrentUser, kDesktopKey, kColorsKey, FWallpaper, *this)
+      WriteDesktopSettings(kHKeyCurrentUser, kDesktopKey, kColorsKey, wallpaper, *this)
           .Wallpaper;
   WriteOwnSettings(*this, ShowHint());
 

@@ -33,6 +33,12 @@ class TPreviewScene : public IPictureSource {
   void Compose(TPixelBuffer& picture) const override;
   void Reduce(TPixel* target, int width, int height) const override;
 
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  // Row y (0 <= y < Height()) of the picture, Width() pixels, as composing
+  // the whole picture makes it.
+  void ComposeRow(int y, TPixel* out) const;
+
  private:
   struct TLine {
     TRect Rect;
@@ -40,8 +46,6 @@ class TPreviewScene : public IPictureSource {
     TPixel Pixel;
   };
   bool HasImage() const;
-  // Row y of the picture, as composing the whole picture makes it.
-  void ComposeRow(int y, TPixel* out) const;
   // The sums of pattern row y's pixels over columns a up to b.
   void PatternSum(int y, int a, int b, std::uint64_t sums[3]) const;
 

@@ -43,6 +43,18 @@ int TRecordingSystem::GetSystemMetrics(int index) {
   return it == FMetrics.end() ? 0 : it->second;
 }
 
+TDesktopLayout TRecordingSystem::DesktopLayout() {
+  TDesktopLayout layout;
+  layout.Host = WallpaperHost;
+  layout.Left = GetSystemMetrics(kSmXVirtualScreen);
+  layout.Top = GetSystemMetrics(kSmYVirtualScreen);
+  layout.Width = GetSystemMetrics(kSmCxVirtualScreen);
+  layout.Height = GetSystemMetrics(kSmCyVirtualScreen);
+  layout.PrimaryWidth = GetSystemMetrics(kSmCxScreen);
+  layout.PrimaryHeight = GetSystemMetrics(kSmCyScreen);
+  return layout;
+}
+
 bool TRecordingSystem::SystemParametersInfo(std::uint32_t action, std::uint32_t param,
                                             const std::string& text, std::uint32_t winIni) {
   SysParamCalls.push_back({action, param, text, winIni});

@@ -149,6 +149,8 @@ class TRecordingSystem : public ISystem {
   bool IsWindows95OrNT() override { return Windows95OrNT; }
   void EndProgram() override { ++EndProgramCalls; }
   std::uint64_t TickCountMs() override { return Clock; }
+  // Host, and the virtual screen's and primary monitor's figures as set.
+  TDesktopLayout DesktopLayout() override;
 
   // ---- Test controls and records
   // Defaults: virtual screen and screen 1024 x 768, icon 32 x 32, border 1;
@@ -159,6 +161,7 @@ class TRecordingSystem : public ISystem {
   int PixelsPerInchX = 96;
   int PixelsPerInchY = 96;
   bool Windows95OrNT = true;
+  TWallpaperHost WallpaperHost = TWallpaperHost::Classic;
   bool SystemParametersInfoResult = true;
   bool SetSysColorResult = true;
   std::uint64_t Clock = 0;

@@ -63,6 +63,34 @@ class TWinSystem : public ISystem {
   void EndProgram() override { PostQuitMessage(0); }
 
   std::uint64_t TickCountMs() override { return GetTickCount64(); }
+
+  TDesktopLayout DesktopLayout() override {
+    TDesktopLayout layout;
+    layout.Host = WallpaperHost();
+    layout.Left = PhysicalSystemMetric(SM_XVIRTUALSCREEN);
+    layout.Top = PhysicalSystemMetric(SM_YVIRTUALSCREEN);
+    layout.Width = PhysicalSystemMetric(SM_CXVIRTUALSCREEN);
+    layout.Height = PhysicalSystemMetric(SM_CYVIRTUALSCREEN);
+    layout.PrimaryWidth = PhysicalSystemMetric(SM_CXSCREEN);
+    layout.PrimaryHeight = PhysicalSystemMetric(SM_CYSCREEN);
+    return layout;
+  }
+
+ private:
+  // Wine says so through ntdll's own export; Windows' version is asked of
+  // ntdll too, since GetVersionEx answers what the host's manifest allows.
+  static TWallpaperHost WallpaperHost() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll) return TWallpaperHost::Windows;
+    if (GetProcAddress(ntdll, "wine_get_version")) return TWallpaperHost::Wine;
+    using TRtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    auto rtlGetVersion = reinterpret_cast<TRtlGetVersion>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0) return TWallpaperHost::Windows;
+    return info.dwMajorVersion >= 6 ? TWallpaperHost::Windows : TWallpaperHost::Classic;
+  }
 };
 
 }  // namespace
