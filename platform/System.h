@@ -34,7 +34,9 @@ enum class TWallpaperHost {
   // the others placed on each monitor.
   Windows,
   // Wine's desktop: a bitmap tiled from its top left, or centred at its own
-  // size ((desktop - picture) / 2, never left of or above the desktop).
+  // size ((desktop - picture) / 2, never left of or above the desktop) on
+  // the background colour it started with: a colour set later reaches
+  // only the process that sets it.
   Wine,
 };
 

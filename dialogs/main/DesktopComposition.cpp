@@ -15,9 +15,9 @@ bool OneMonitor(const TDesktopLayout& layout) {
          layout.Height == layout.PrimaryHeight;
 }
 
-// The preview centres at desktop / 2 - picture / 2; the desktops at
+// The preview centres at desktop / 2 - picture / 2; Windows at
 // (desktop - picture) / 2, which is one pixel less for an odd picture on an
-// even desktop. A picture larger than the desktop Wine does not centre.
+// even desktop.
 bool CentredAlike(int desktop, int picture) {
   return picture <= desktop && desktop / 2 - picture / 2 == (desktop - picture) / 2;
 }
@@ -46,8 +46,10 @@ TDesktopShows DesktopShows(const TDesktopLayout& layout, const TPlacementValues&
     if (!windows || (layout.Left == 0 && layout.Top == 0)) return TDesktopShows::Itself;
     return TDesktopShows::BySize;
   }
-  // Windows centres on each monitor.
-  return windows && !OneMonitor(layout) ? TDesktopShows::Composed : TDesktopShows::BySize;
+  // Windows centres on each monitor. Wine's desktop keeps the background
+  // colour it started with, which shows around a centred picture.
+  if (!windows || !OneMonitor(layout)) return TDesktopShows::Composed;
+  return TDesktopShows::BySize;
 }
 
 bool ComposesDesktop(const TDesktopLayout& layout, const TPlacementValues& placement, int width,

@@ -133,10 +133,12 @@ class ApplyWineTest : public ::testing::Test {
     Registry.Keep(HKEY_CURRENT_USER, Raw(kColorsKey), "Background");
     Registry.Keep(HKEY_USERS, kDefaultUserColorsKey, "Background");
     for (const char* name : kOwnNames) Registry.Remove(HKEY_CURRENT_USER, Raw(kOwnKey), name);
-    // A plain starting desktop, so that loading meets nothing of earlier runs.
+    // A plain starting desktop, so that loading meets nothing of earlier
+    // runs: tiled, which Wine's desktop shows itself, so that Apply converts
+    // the image rather than composing the desktop.
     Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", "");
-    for (const char* name : {"TileWallpaper", "WallpaperStyle", "WallPaperOriginX",
-                             "WallPaperOriginY"})
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "TileWallpaper", "1");
+    for (const char* name : {"WallpaperStyle", "WallPaperOriginX", "WallPaperOriginY"})
       Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), name, "0");
     Registry.SetText(HKEY_CURRENT_USER, Raw(kShellFoldersKey), "AppData", AppData.Path());
     Registry.SetText(HKEY_USERS, Raw(kDefaultUserShellFoldersKey), "AppData",
@@ -413,14 +415,22 @@ TEST_F(ApplyWineTest, TodaysStoredWallpaperIsConvertedRememberedAndShown) {
   EXPECT_EQ(Narrow(shown), Converted());
 }
 
-// Camera photos of 24 and 61 megapixels, stretched: in both builds they
-// open (held reduced to the desktop), and apply at their own size, without
-// an error box.
+// Camera photos of 24 and 61 megapixels in both builds, without an error
+// box: stretched, they open held reduced to the desktop, and Wine's desktop,
+// which stretches nothing, gets the composed desktop; tiled, which it shows
+// itself, they are converted at their own size.
 TEST_F(ApplyWineTest, CameraPhotosStretchedOpenAndApplyInBothBuilds) {
   for (const auto [width, height] : {std::pair{6000, 4000}, std::pair{9504, 6336}}) {
     SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
     const std::string photo = Pictures.File("camera-" + std::to_string(width) + ".jpg");
     ASSERT_TRUE(WriteWholeFile(photo, test::MakeLargePhotoJpeg(width, height)));
+    auto fileSize = [&] {
+      WIN32_FILE_ATTRIBUTE_DATA info{};
+      EXPECT_TRUE(GetFileAttributesExW(Widen(Converted()).c_str(), GetFileExInfoStandard, &info));
+      return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    };
+    auto bmpSize = [](std::uint64_t w, std::uint64_t h) { return 54 + ((w * 3 + 3) & ~3ull) * h; };
+
     Dialog.reset();
     Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", photo);
     Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "WallpaperStyle", "2");
@@ -431,11 +441,16 @@ TEST_F(ApplyWineTest, CameraPhotosStretchedOpenAndApplyInBothBuilds) {
     EXPECT_LT(d.FImageBitmap->Width(), width);
     EXPECT_NO_THROW(d.ApplySettings());
     EXPECT_EQ(Boxes.Texts, std::vector<std::string>{});
+    EXPECT_EQ(d.FWallpaper, photo);
+    EXPECT_EQ(Desktop("Wallpaper")->Text(), Converted());
+    EXPECT_EQ(fileSize(), bmpSize(d.FDesktopWidth, d.FDesktopHeight));
+
+    d.CheckBoxStretch.SetChecked(false);
+    d.RadioButtonTile.SetChecked(true);
+    EXPECT_NO_THROW(d.ApplySettings());
+    EXPECT_EQ(Boxes.Texts, std::vector<std::string>{});
     EXPECT_EQ(d.FWallpaper, Converted());
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    ASSERT_TRUE(GetFileAttributesExW(Widen(Converted()).c_str(), GetFileExInfoStandard, &info));
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3};
-    EXPECT_EQ(info.nFileSizeLow, 54 + stride * height);
+    EXPECT_EQ(fileSize(), bmpSize(width, height));
   }
 }
 
@@ -474,9 +489,9 @@ TEST_F(ApplyWineTest, PngAndWebPChosenInTheListPreviewAndConvertToTheirDecode) {
     d.ListBoxWallpapers.SetItemIndex(static_cast<int>(it - items.begin()));
     d.ListBoxWallpapersClick(d);
     ASSERT_EQ(d.FWallpaper, Pictures.File(name));
-    // Centred on the desktop: the transparent left shows the background.
+    // Tiled from the desktop's corner: the transparent left shows the background.
     const TPixelBuffer& preview = d.ImageWallpaper.Picture();
-    const int left = preview.Width() / 2 - kWidth / 2, top = preview.Height() / 2 - kHeight / 2;
+    const int left = kWidth, top = kHeight;
     EXPECT_EQ(preview.GetPixel(left + 2, top + 2), d.FBackgroundColor);
     EXPECT_EQ(preview.GetPixel(left + 30, top + 2), RGB(30 * 6, 90, 40 + 2 * 4));
 

@@ -130,6 +130,10 @@ TEST_F(ClearRegistryWineTest, YesThenOkStoresTheChosenImageAgain) {
   converted.Bits = test::PackDibRows(4, 4, 24, std::vector<std::uint32_t>(16, 0x336699), false);
   ASSERT_TRUE(WriteWholeFile(Converted, test::WriteBmp(converted)));
   Saved.SetText(HKEY_CURRENT_USER, kDesktop, "Wallpaper", Converted);
+  // Tiled, which every desktop shows itself: the bitmap is the photo's.
+  Saved.SetText(HKEY_CURRENT_USER, kDesktop, "TileWallpaper", "1");
+  for (const char* name : {"WallpaperStyle", "WallPaperOriginX", "WallPaperOriginY"})
+    Saved.SetText(HKEY_CURRENT_USER, kDesktop, name, "0");
   WriteRegistryValue(kHKeyCurrentUser, kOwnKey, "WallpaperOrg", TVariant(photo));
   WriteRegistryValue(kHKeyCurrentUser, kOwnKey, "WallpaperFolder", TVariant(Folder.Path()));
   Open();
@@ -138,6 +142,7 @@ TEST_F(ClearRegistryWineTest, YesThenOkStoresTheChosenImageAgain) {
   ASSERT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
   // A change of placement enables OK.
   ClickCentre(FindControlWindow(*Dialog, "RadioButtonCenter"));
+  ClickCentre(FindControlWindow(*Dialog, "RadioButtonTile"));
   ASSERT_TRUE(IsWindowEnabled(FindControlWindow(*Dialog, "BitBtnOk")));
 
   ASSERT_TRUE(Answer([&] { SendMessageW(Window, WM_SYSCOMMAND, 668, 0); }, L"&Yes"));

@@ -96,7 +96,8 @@ class ImageListWineTest : public ::testing::Test {
                              "WallPaperOriginY"})
       Registry.Keep(HKEY_CURRENT_USER, Raw(kDesktopKey), name);
     Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", "");
-    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "TileWallpaper", "0");
+    // Tiled, which Wine's desktop shows itself: Apply converts the image.
+    Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "TileWallpaper", "1");
     Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "WallpaperStyle", "0");
   }
   ~ImageListWineTest() override { Close(); }

@@ -183,10 +183,9 @@ struct TCapture {
   std::uint32_t At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
 };
 
-inline TCapture CaptureWindow(HWND window) {
+// What the screen shows in `r`.
+inline TCapture CaptureScreen(const RECT& r) {
   TCapture capture;
-  RECT r{};
-  GetWindowRect(window, &r);
   capture.Width = r.right - r.left;
   capture.Height = r.bottom - r.top;
   if (capture.Width <= 0 || capture.Height <= 0) return capture;
@@ -202,9 +201,6 @@ inline TCapture CaptureWindow(HWND window) {
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HDC memory = CreateCompatibleDC(screen);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-  Pump(50);
-  // The screen holds what is shown, children included; the window is on top.
   BitBlt(memory, 0, 0, capture.Width, capture.Height, screen, r.left, r.top, SRCCOPY);
   GdiFlush();
   capture.Pixels.assign(static_cast<const std::uint32_t*>(bits),
@@ -216,6 +212,15 @@ inline TCapture CaptureWindow(HWND window) {
   DeleteObject(bitmap);
   ReleaseDC(nullptr, screen);
   return capture;
+}
+
+inline TCapture CaptureWindow(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  Pump(50);
+  // The screen holds what is shown, children included; the window is on top.
+  return CaptureScreen(r);
 }
 
 // Writes a capture as a 24-bit BMP file.
