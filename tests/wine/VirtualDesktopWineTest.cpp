@@ -98,21 +98,20 @@ class VirtualDesktopWineTest : public ::testing::Test {
 
 // The full-screen preview keeps the dialog's controls over the picture,
 // so that the view can be left again: their screen rectangles.
+struct TControlsFound {
+  HWND Image;
+  std::vector<RECT> Rects;
+};
+BOOL CALLBACK AddControl(HWND child, LPARAM data) {
+  auto& found = *reinterpret_cast<TControlsFound*>(data);
+  RECT r{};
+  if (child != found.Image && IsWindowVisible(child) && GetWindowRect(child, &r))
+    found.Rects.push_back(r);
+  return TRUE;
+}
 std::vector<RECT> ControlsOver(HWND form, HWND image) {
-  struct TFound {
-    HWND Image;
-    std::vector<RECT> Rects;
-  } found{image, {}};
-  EnumChildWindows(
-      form,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto& f = *reinterpret_cast<TFound*>(data);
-        RECT r{};
-        if (child != f.Image && IsWindowVisible(child) && GetWindowRect(child, &r))
-          f.Rects.push_back(r);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  TControlsFound found{image, {}};
+  EnumChildWindows(form, AddControl, reinterpret_cast<LPARAM>(&found));
   return found.Rects;
 }
 
