@@ -27,7 +27,8 @@ constexpr int kColorBtnFace = 15;
 
 // Which desktop shows the wallpaper, so which placements it shows itself.
 enum class TWallpaperHost {
-  // Windows before Vista: every placement of the dialog, origins included.
+  // Windows before Vista: the desktop the dialog's placements were made
+  // for, which places the image as the preview does.
   Classic,
   // Today's Windows: centre, tile, stretch, fit, fill and span, without
   // origins; a tiled wallpaper anchored at the primary monitor's top left,

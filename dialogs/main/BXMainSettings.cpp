@@ -4,8 +4,8 @@
 #include <exception>
 
 #include "components/Picture.h"
-#include "dialogs/main/PreviewScene.h"
 #include "dialogs/main/BXMain.h"
+#include "dialogs/main/PreviewScene.h"
 #include "dialogs/main/WindowsPlacements.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"

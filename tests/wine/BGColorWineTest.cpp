@@ -77,11 +77,8 @@ class BGColorWineTest : public ::testing::Test {
     SavedBackground = GetSysColor(COLOR_BACKGROUND);
     Application().ClearTerminate();
     Dialog = std::make_unique<TFrmBXMain>(0);
-    Window = CreateFormWindow(*Dialog);
+    Window = ShowFormWindow(*Dialog);
     ASSERT_TRUE(Window);
-    ShowWindow(Window, SW_SHOW);
-    SetForegroundWindow(Window);
-    Pump(50);
   }
   void TearDown() override {
     if (Dialog) FormHost().Release(*Dialog);

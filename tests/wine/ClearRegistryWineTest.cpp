@@ -53,11 +53,8 @@ class ClearRegistryWineTest : public ::testing::Test {
     if (Dialog) FormHost().Release(*Dialog);
     Application().ClearTerminate();
     Dialog = std::make_unique<TFrmBXMain>(0);
-    Window = CreateFormWindow(*Dialog);
+    Window = ShowFormWindow(*Dialog);
     ASSERT_TRUE(Window);
-    ShowWindow(Window, SW_SHOW);
-    SetForegroundWindow(Window);
-    Pump(50);
   }
   void TearDown() override {
     if (Dialog) FormHost().Release(*Dialog);

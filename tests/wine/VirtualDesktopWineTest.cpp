@@ -69,11 +69,8 @@ class VirtualDesktopWineTest : public ::testing::Test {
   void Open() {
     Close();
     Dialog = std::make_unique<TFrmBXMain>(0);
-    Window = CreateFormWindow(*Dialog);
+    Window = ShowFormWindow(*Dialog);
     ASSERT_TRUE(Window);
-    ShowWindow(Window, SW_SHOW);
-    SetForegroundWindow(Window);
-    Pump(50);
   }
   void Close() {
     if (Dialog) FormHost().Release(*Dialog);

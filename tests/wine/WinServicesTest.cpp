@@ -373,6 +373,13 @@ TEST(DesktopSize, PhysicalPixelsAtAnyScaling) {
   EXPECT_EQ(PhysicalSystemMetric(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
   EXPECT_EQ(WinSystem().GetSystemMetrics(kSmCxVirtualScreen), GetSystemMetrics(SM_CXVIRTUALSCREEN));
   EXPECT_EQ(WinSystem().GetSystemMetrics(kSmCyVirtualScreen), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  // Wine's desktop knows itself, with the virtual screen around the primary.
+  const TDesktopLayout layout = WinSystem().DesktopLayout();
+  EXPECT_EQ(layout.Host, TWallpaperHost::Wine);
+  EXPECT_EQ(layout.Left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(layout.Top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+  EXPECT_EQ(layout.Width, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(layout.PrimaryHeight, GetSystemMetrics(SM_CYSCREEN));
 }
 
 // The desktop figures on a display that the system scales: this program

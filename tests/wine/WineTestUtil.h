@@ -173,6 +173,17 @@ inline SIZE ClientSize(HWND window) {
   return {r.right, r.bottom};
 }
 
+// The form's window, made, shown in front and painted; null when it could
+// not be made.
+inline HWND ShowFormWindow(TForm& form) {
+  HWND window = CreateFormWindow(form);
+  if (!window) return nullptr;
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  Pump(50);
+  return window;
+}
+
 // ---- Pixels and screenshots ----------------------------------------------------
 
 // The window's own drawing (frame, client and children) captured into a
