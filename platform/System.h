@@ -74,13 +74,15 @@ class ISystem {
   // Requests the end of the host program (the environment check).
   virtual void EndProgram() = 0;
   virtual std::uint64_t TickCountMs() = 0;
-  // The desktop as a classic one knows it: one screen of the virtual
-  // screen's size.
+  // A classic desktop, laid out as GetSystemMetrics answers.
   virtual TDesktopLayout DesktopLayout() {
-    TDesktopLayout layout;
-    layout.Width = layout.PrimaryWidth = GetSystemMetrics(kSmCxVirtualScreen);
-    layout.Height = layout.PrimaryHeight = GetSystemMetrics(kSmCyVirtualScreen);
-    return layout;
+    return {TWallpaperHost::Classic,
+            GetSystemMetrics(kSmXVirtualScreen),
+            GetSystemMetrics(kSmYVirtualScreen),
+            GetSystemMetrics(kSmCxVirtualScreen),
+            GetSystemMetrics(kSmCyVirtualScreen),
+            GetSystemMetrics(kSmCxScreen),
+            GetSystemMetrics(kSmCyScreen)};
   }
 };
 

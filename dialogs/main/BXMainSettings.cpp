@@ -86,6 +86,20 @@ void TFrmBXMain::ApplySettings() {
   // user's applies, and the user is told why.
   bool defaultUser = FSaveToDefUser;
   std::string defaultUserFailure;
+  // The bitmap file of each user, the default user's first; only a file
+  // that was written becomes the wallpaper, so a failed save leaves the
+  // chosen image to be converted again.
+  auto saveBitmaps = [&](int width, int height, const TBitmapRows& rows) {
+    if (defaultUser) {
+      try {
+        SaveBitmapFile(width, height, rows, defaultUserConverted);
+      } catch (const std::exception& error) {
+        defaultUser = false;
+        defaultUserFailure = error.what();
+      }
+    }
+    SaveBitmapFile(width, height, rows, converted);
+  };
 
   // What "Wallpaper" names: the chosen file, or the bitmap made of it.
   std::string wallpaper = FWallpaper;
@@ -107,15 +121,7 @@ void TFrmBXMain::ApplySettings() {
     const TBitmapRows rows = [&](const std::function<void(int, const TPixel*)>& put) {
       ComposeDesktopRows(*scene, layout, put);
     };
-    if (defaultUser) {
-      try {
-        SaveBitmapFile(FDesktopWidth, FDesktopHeight, rows, defaultUserConverted);
-      } catch (const std::exception& error) {
-        defaultUser = false;
-        defaultUserFailure = error.what();
-      }
-    }
-    SaveBitmapFile(FDesktopWidth, FDesktopHeight, rows, converted);
+    saveBitmaps(FDesktopWidth, FDesktopHeight, rows);
     if (chosenIsConverted) FWallpaper = FWallpaperOrg;
     FWallpaperOrg = FWallpaper;
     wallpaper = converted;
@@ -128,17 +134,7 @@ void TFrmBXMain::ApplySettings() {
       const TBitmapRows rows = [&](const std::function<void(int, const TPixel*)>& put) {
         picture.ReadRows(FBackgroundColor, put);
       };
-      if (defaultUser) {
-        try {
-          SaveBitmapFile(picture.Width(), picture.Height(), rows, defaultUserConverted);
-        } catch (const std::exception& error) {
-          defaultUser = false;
-          defaultUserFailure = error.what();
-        }
-      }
-      // Only a file that was written becomes the wallpaper, so a failed
-      // save leaves the chosen image to be converted again.
-      SaveBitmapFile(picture.Width(), picture.Height(), rows, converted);
+      saveBitmaps(picture.Width(), picture.Height(), rows);
       // The image bitmap holds the converted picture, as the preview shows it.
       ComposeImageBitmap(picture);
       // The image keeps its trace also when another program stored it.

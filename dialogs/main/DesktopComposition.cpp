@@ -87,8 +87,7 @@ void ComposeDesktopRows(const TPreviewScene& scene, const TDesktopLayout& layout
       put(y, row.data());
       continue;
     }
-    std::copy(row.begin() + shiftX, row.end(), out.begin());
-    std::copy(row.begin(), row.begin() + shiftX, out.end() - shiftX);
+    std::rotate_copy(row.begin(), row.begin() + shiftX, row.end(), out.begin());
     put(y, out.data());
   }
 }

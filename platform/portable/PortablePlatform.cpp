@@ -44,14 +44,8 @@ int TRecordingSystem::GetSystemMetrics(int index) {
 }
 
 TDesktopLayout TRecordingSystem::DesktopLayout() {
-  TDesktopLayout layout;
+  TDesktopLayout layout = ISystem::DesktopLayout();
   layout.Host = WallpaperHost;
-  layout.Left = GetSystemMetrics(kSmXVirtualScreen);
-  layout.Top = GetSystemMetrics(kSmYVirtualScreen);
-  layout.Width = GetSystemMetrics(kSmCxVirtualScreen);
-  layout.Height = GetSystemMetrics(kSmCyVirtualScreen);
-  layout.PrimaryWidth = GetSystemMetrics(kSmCxScreen);
-  layout.PrimaryHeight = GetSystemMetrics(kSmCyScreen);
   return layout;
 }
 

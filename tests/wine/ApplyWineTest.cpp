@@ -19,8 +19,6 @@ namespace {
 
 using namespace winetest;
 
-std::string Raw(const std::string& key) { return key[0] == '\\' ? key.substr(1) : key; }
-
 const char* const kOwnNames[] = {"ShowHint",
                                  "WallpaperFolder",
                                  "WallpaperOrg",

@@ -22,8 +22,6 @@ namespace {
 
 using namespace winetest;
 
-std::string Raw(const std::string& key) { return key[0] == '\\' ? key.substr(1) : key; }
-
 test::TBytes SmallBmp(std::uint32_t colour) {
   test::TDibSpec bmp;
   bmp.Width = 8;

@@ -16,8 +16,6 @@ namespace {
 using namespace winetest;
 
 // The layout's keys as the raw calls take them.
-std::string Raw(const std::string& key) { return key[0] == '\\' ? key.substr(1) : key; }
-
 class SettingsWineTest : public ::testing::Test {
  protected:
   SettingsWineTest() {

@@ -17,8 +17,6 @@ namespace {
 
 using namespace winetest;
 
-std::string Raw(const std::string& key) { return key[0] == '\\' ? key.substr(1) : key; }
-
 // The desktop this thread runs in is one that Wine's registry sizes.
 bool InVirtualDesktop() {
   wchar_t name[256] = {};

@@ -300,6 +300,12 @@ class TPlatformScope {
 
 // ---- Registry values, folders and files the tests change ------------------------
 
+// A key of the registry layout without its leading "\", as RegOpenKeyEx
+// takes it.
+inline std::string Raw(const std::string& key) {
+  return !key.empty() && key[0] == '\\' ? key.substr(1) : key;
+}
+
 // A value of the real registry as stored; key paths without a leading "\".
 struct TRegValue {
   DWORD Type = REG_NONE;
