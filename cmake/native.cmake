@@ -10,7 +10,8 @@ find_library(BX_WEBPMUX_LIBRARY webpmux REQUIRED)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)
 
-file(GLOB_RECURSE BX_PORTABLE_SOURCES CONFIGURE_DEPENDS platform/portable/*.cpp)
+file(GLOB_RECURSE BX_PORTABLE_SOURCES CONFIGURE_DEPENDS platform/portable/*.cpp
+  binding/portable/*.cpp)
 
 function(bx_core name)
   add_library(${name} STATIC ${BX_CORE_SOURCES} ${BX_PORTABLE_SOURCES})

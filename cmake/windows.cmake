@@ -6,7 +6,7 @@ if(NOT EXISTS ${BX_DEPS}/lib/libjpeg.a OR NOT EXISTS ${BX_DEPS}/lib/libpng.a
   message(FATAL_ERROR "Cross-built libraries missing in ${BX_DEPS}: run scripts/setup")
 endif()
 
-file(GLOB_RECURSE BX_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+file(GLOB_RECURSE BX_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp binding/win32/*.cpp)
 
 add_library(bexora_core STATIC ${BX_CORE_SOURCES} ${BX_WIN32_SOURCES})
 target_include_directories(bexora_core PUBLIC ${CMAKE_SOURCE_DIR} ${BX_DEPS}/include)

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileNames.h"
+
 namespace bx {
 
 // The entries of Folder that match Masks ("*.gif;*.jpg"), mask after mask,
@@ -23,14 +25,6 @@ std::vector<std::string> ListFiles(std::string Folder, const std::string& Masks,
 // file rather than a folder. One search per mask, each ending at its
 // first entry, and none after the first that holds a file.
 bool FirstMatchIsFile(const std::string& Folder, const std::string& Masks);
-
-// The system's wildcard match: "*" any run of characters, "?" any one,
-// letters compared without regard to case; "*.*" matches every name.
-bool MatchesMask(const std::string& name, const std::string& mask);
-
-// Names compared without regard to case: <0, 0 or >0. Letters of the
-// scripts of Europe are folded, everything else compares by code point.
-int CompareFileNames(const std::string& a, const std::string& b);
 
 // The text with its ASCII letters made upper case.
 std::string AsciiUpperCase(std::string text);

@@ -1,5 +1,8 @@
 #include "components/OpenPictureDialog.h"
 
+#include <utility>
+
+#include "components/PicturePreview.h"
 #include "platform/Platform.h"
 
 namespace bx {
@@ -25,7 +28,16 @@ bool TOpenPictureDialog::Execute() {
   request.FileName = FileName;
   request.Flags = Options;
   request.FlagsEx = OptionsEx;
-  request.PicturePreview = true;
+  request.PicturePreview = [](const std::string& fileName, int width, int height,
+                              std::uint32_t background, TPixelBuffer& pixels, int& pictureWidth,
+                              int& pictureHeight) {
+    TPicturePreview preview;
+    if (!MakePicturePreview(fileName, width, height, background, preview)) return false;
+    pixels = std::move(preview.Pixels);
+    pictureWidth = preview.Width;
+    pictureHeight = preview.Height;
+    return true;
+  };
   std::string chosen;
   if (!dialogs->OpenFile(request, chosen)) return false;
   FileName = chosen;

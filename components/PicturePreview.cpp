@@ -42,8 +42,4 @@ bool MakePicturePreview(const std::string& path, int boxWidth, int boxHeight, TC
   return true;
 }
 
-bool IsCloudPlaceholder(std::uint32_t attributes) {
-  return (attributes & (kFaOffline | kFaRecallOnOpen | kFaRecallOnDataAccess)) != 0;
-}
-
 }  // namespace bx

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gfx/PixelBuffer.h"
+#include "platform/Files.h"
 
 namespace bx {
 
@@ -21,9 +22,5 @@ struct TPicturePreview {
 // False for an empty picture or an empty box; throws the loader's message.
 bool MakePicturePreview(const std::string& path, int boxWidth, int boxHeight, TColor background,
                         TPicturePreview& preview);
-
-// True for a file that only stands for one kept by a cloud store: reading it
-// would download it (recall on data access or on open, or offline).
-bool IsCloudPlaceholder(std::uint32_t attributes);
 
 }  // namespace bx

@@ -12,6 +12,8 @@
 
 namespace bx {
 
+class TPixelBuffer;
+
 // ---- Colour dialog ---------------------------------------------------------------
 
 struct TColorDialogRequest {
@@ -96,7 +98,13 @@ struct TOpenFileRequest {
   std::string FileName;
   std::uint32_t Flags = 0;
   std::uint32_t FlagsEx = 0;
-  bool PicturePreview = false;  // a pane that shows the selected picture
+  // When set, a pane beside the file list previews the selected file: the
+  // event fits its picture into width x height pixels over `background`
+  // and tells the picture's own size for the line under it; false when
+  // there is nothing to show. It may throw: the pane then stays empty.
+  std::function<bool(const std::string& fileName, int width, int height, std::uint32_t background,
+                     TPixelBuffer& pixels, int& pictureWidth, int& pictureHeight)>
+      PicturePreview;
 };
 
 class ICommonDialogs {

@@ -27,6 +27,12 @@ constexpr std::uint32_t kFaOffline = 0x1000;
 constexpr std::uint32_t kFaRecallOnOpen = 0x40000;
 constexpr std::uint32_t kFaRecallOnDataAccess = 0x400000;
 
+// True for a file that only stands for one kept by a cloud store: reading it
+// would download it (recall on data access or on open, or offline).
+constexpr bool IsCloudPlaceholder(std::uint32_t attributes) {
+  return (attributes & (kFaOffline | kFaRecallOnOpen | kFaRecallOnDataAccess)) != 0;
+}
+
 // One entry of a folder: its name without the folder.
 struct TFileEntry {
   std::string Name;

@@ -6,8 +6,9 @@ Fails, naming file and line, when
   - a Windows header is included anywhere but platform/win32/WinApi.h (the
     Wine tests and tools/ excepted), or a POSIX one outside
     platform/portable/ and the tests;
-  - anything but the implementation itself, the export and the tests that
-    drive it includes platform/win32/ or platform/portable/;
+  - anything but the implementation itself, the toolkit over it, the export
+    and the tests that drive it includes platform/win32/ or
+    platform/portable/, or the toolkit binding/win32/ or binding/portable/;
   - a folder of the code has no floor.
 
 Usage: check_layers.py [root]   (default: the tree this script is in)
@@ -23,16 +24,21 @@ import sys
 FLOORS = {
     "platform": 0,  # the outside services' interfaces and plain helpers
     "gfx": 1,
+    # The services over the system: nothing of the forms, the controls or
+    # the components.
+    "platform/win32": 2,
+    "platform/portable": 2,
     "settings": 2,
     "ui": 2,
     "components": 3,
     "resources": 3,
+    # The toolkit: the forms' windows over ui/ and components/.
+    "binding/win32": 4,
+    "binding/portable": 4,
     "dialogs/about": 4,
     "dialogs/bgcolor": 4,
     "dialogs/main": 5,
     "applet": 6,
-    "platform/win32": 7,
-    "platform/portable": 7,
 }
 
 # Not code of the module: tests and tools use every floor; the rest holds
@@ -53,8 +59,12 @@ THE_WINDOWS_HEADER = "platform/win32/WinApi.h"
 EXPORT = "applet/CplExport.cpp"
 # Who may include each implementation besides itself.
 IMPLEMENTATION_USERS = {
-    "platform/win32": ("platform/win32/", EXPORT, "tests/wine/", "tests/bench/wine/"),
-    "platform/portable": ("platform/portable/", "tests/unit/", "tests/fuzz/", "tests/bench/"),
+    "platform/win32": ("platform/win32/", "binding/win32/", EXPORT, "tests/wine/",
+                       "tests/bench/wine/"),
+    "platform/portable": ("platform/portable/", "binding/portable/", "tests/unit/",
+                          "tests/fuzz/", "tests/bench/"),
+    "binding/win32": ("binding/win32/", EXPORT, "tests/wine/", "tests/bench/wine/"),
+    "binding/portable": ("binding/portable/", "tests/unit/", "tests/fuzz/", "tests/bench/"),
 }
 WINDOWS_HEADER_USERS = (THE_WINDOWS_HEADER, "tests/wine/", "tests/bench/wine/", "tools/")
 POSIX_HEADER_USERS = ("platform/portable/", "tests/", "tools/")

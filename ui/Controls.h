@@ -1,5 +1,5 @@
 // The control models the dialogs are made of. A dialog's logic works only on
-// these; platform/win32/ binds each kind onto a real child window, and the
+// these; binding/win32/ binds each kind onto a real child window, and the
 // tests drive them directly. Setting a property from code raises the same
 // event as the user's change would.
 #pragma once

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ErrorReport.h"
 #include "platform/Platform.h"
 
 namespace bx {
@@ -127,6 +128,12 @@ TApplication& Application() {
   static TApplication application;
   return application;
 }
+
+namespace {
+// What escapes a callback of the system is shown as a handler's error is.
+[[maybe_unused]] const TErrorReport kReportBefore =
+    SetErrorReport([](const std::exception& error) { Application().ShowException(error); });
+}  // namespace
 
 namespace {
 IFormHost* gFormHost = nullptr;

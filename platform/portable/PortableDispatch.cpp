@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "ui/Form.h"
+#include "platform/ErrorReport.h"
 
 namespace bx {
 
@@ -14,7 +14,7 @@ void Report(std::exception_ptr error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& e) {
-    Application().ShowException(e);
+    ReportError(e);
   } catch (...) {
     // Only the project's own exceptions carry a text to show.
   }

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <system_error>
 
-#include "components/ListFiles.h"
 #include "platform/Errors.h"
+#include "platform/FileNames.h"
 #include "platform/portable/PortablePlatform.h"
 
 namespace bx {

@@ -109,15 +109,6 @@ TPlatform TPortableServices::AsPlatform() {
   return platform;
 }
 
-TPortableEnvironment::TPortableEnvironment()
-    : FPreviousPlatform(SetPlatform(FServices.AsPlatform())),
-      FPreviousFormHost(SetFormHost(&FServices.FormHost)) {}
-
-TPortableEnvironment::~TPortableEnvironment() {
-  SetFormHost(FPreviousFormHost);
-  SetPlatform(FPreviousPlatform);
-}
-
 TPortableServices& DefaultPortableServices() {
   static TPortableServices services;
   return services;

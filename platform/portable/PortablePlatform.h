@@ -17,7 +17,6 @@
 #include "platform/portable/MemoryRegistry.h"
 #include "platform/portable/PortableDispatch.h"
 #include "platform/portable/ScriptedDialogs.h"
-#include "ui/Form.h"
 
 namespace bx {
 
@@ -195,22 +194,6 @@ class TScriptedMessageBoxes : public IMessageBoxes {
   std::vector<TRecordedMessage> Messages;
 };
 
-struct TFormHostCall {
-  enum TKind { ShowModal, Release } Kind;
-  TForm* Form;
-};
-
-// Records ShowModal and Release; OnShowModal runs while the form "runs".
-class TRecordingFormHost : public IFormHost {
- public:
-  void ShowModal(TForm& form) override;
-  void Release(TForm& form) override;
-  int ShowModalCount() const;
-
-  std::function<void(TForm&)> OnShowModal;
-  std::vector<TFormHostCall> Calls;
-};
-
 // One fresh set of the portable services, not installed.
 struct TPortableServices {
   // First, so that it goes last: it waits for the workers, which may still
@@ -220,7 +203,6 @@ struct TPortableServices {
   TPortableFiles Files;
   TRecordingSystem System;
   TScriptedMessageBoxes MessageBoxes;
-  TRecordingFormHost FormHost;
   TInotifyChangeNotification ChangeNotification{
       [this](const std::string& path) { return Files.HostPath(path); }};
   TScriptedDialogs Dialogs{Files};
@@ -231,36 +213,7 @@ struct TPortableServices {
   TPlatform AsPlatform();
 };
 
-// A fresh set installed with SetPlatform and SetFormHost for the object's
-// lifetime; the previous ones come back when it goes.
-class TPortableEnvironment {
- public:
-  TPortableEnvironment();
-  ~TPortableEnvironment();
-  TPortableEnvironment(const TPortableEnvironment&) = delete;
-  TPortableEnvironment& operator=(const TPortableEnvironment&) = delete;
-
-  TMemoryRegistry& Registry() { return FServices.Registry; }
-  TPortableFiles& Files() { return FServices.Files; }
-  TRecordingSystem& System() { return FServices.System; }
-  TScriptedMessageBoxes& MessageBoxes() { return FServices.MessageBoxes; }
-  TRecordingFormHost& FormHost() { return FServices.FormHost; }
-  TManualDispatch& Dispatch() { return FServices.Dispatch; }
-  TInotifyChangeNotification& ChangeNotification() { return FServices.ChangeNotification; }
-  TScriptedDialogs& Dialogs() { return FServices.Dialogs; }
-  TPortableVersionResources& VersionResources() { return FServices.VersionResources; }
-  TRecordingMemoryStatus& MemoryStatus() { return FServices.MemoryStatus; }
-  TScriptedModules& Modules() { return FServices.Modules; }
-  TPortableLocale& Locale() { return FServices.Locale; }
-
- private:
-  TPortableServices FServices;
-  TPlatform FPreviousPlatform;
-  IFormHost* FPreviousFormHost = nullptr;
-};
-
-// The set DefaultPlatform() and DefaultFormHost() of the portable build
-// hand out, made once.
+// The set DefaultPlatform() of the portable build hands out, made once.
 TPortableServices& DefaultPortableServices();
 
 }  // namespace bx

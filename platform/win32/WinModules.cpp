@@ -1,9 +1,9 @@
 #include "platform/win32/WinModules.h"
 
 #include "gfx/PixelBuffer.h"
-#include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WindowBase.h"
 
 namespace bx {
 namespace {

@@ -1,15 +1,16 @@
 // The file-open dialog: GetOpenFileNameW in explorer style, with a pane of
-// ours beside the file list that previews the selected picture through the
-// project's picture loader, decoded no larger than the pane and fitted with
-// its proportions kept, its pixel size under it. Each selection is decoded
-// once; a file that cannot be loaded, or a cloud store's placeholder that
-// reading would download, shows nothing.
+// ours beside the file list that shows the picture the request's preview
+// event makes of the selected file, fitted with its proportions kept, its
+// pixel size under it. Each selection is previewed once; a file the event
+// cannot show, or a cloud store's placeholder that reading would download,
+// shows nothing.
 #include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
 
-#include "components/PicturePreview.h"
+#include "gfx/PixelBuffer.h"
+#include "platform/Files.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WindowBase.h"
@@ -70,6 +71,12 @@ class TTemplate {
   HGLOBAL FMemory = nullptr;
 };
 
+// What the pane shows: the fitted picture and the picture's own size.
+struct TShownPicture {
+  TPixelBuffer Pixels;
+  int Width = 0, Height = 0;
+};
+
 class TPreviewSession {
  public:
   static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,6 +93,7 @@ class TPreviewSession {
   }
 
   std::wstring InitialFile;
+  decltype(TOpenFileRequest::PicturePreview) Preview;
 
  private:
   UINT_PTR Message(UINT message, WPARAM, LPARAM lParam) {
@@ -169,10 +177,10 @@ class TPreviewSession {
           ReleaseDC(pane, dc);
         }
         try {
-          TPicturePreview preview;
-          if (MakePicturePreview(path, area.right - area.left, area.bottom - area.top - textHeight,
-                                 GetSysColor(COLOR_BTNFACE), preview))
-            FPicture = std::move(preview);
+          TShownPicture picture;
+          if (Preview(path, area.right - area.left, area.bottom - area.top - textHeight,
+                      GetSysColor(COLOR_BTNFACE), picture.Pixels, picture.Width, picture.Height))
+            FPicture = std::move(picture);
         } catch (...) {
           // Not a picture this applet can show: the pane stays empty.
         }
@@ -221,7 +229,7 @@ class TPreviewSession {
 
   HWND FDialog = nullptr;
   std::wstring FShown;
-  std::optional<TPicturePreview> FPicture;
+  std::optional<TShownPicture> FPicture;
 };
 
 }  // namespace
@@ -235,6 +243,7 @@ bool WinOpenFile(const TOpenFileRequest& request, std::string& fileName) {
   const std::wstring folder = Widen(request.InitialDir);
   TTemplate pane;
   TPreviewSession session;
+  session.Preview = request.PicturePreview;
 
   for (std::wstring initial = Widen(request.FileName);;) {
     std::vector<wchar_t> file(32768, L'\0');
@@ -252,7 +261,7 @@ bool WinOpenFile(const TOpenFileRequest& request, std::string& fileName) {
     // The host's working folder is not the dialog's to change.
     info.Flags = request.Flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
     info.FlagsEx = request.FlagsEx;
-    if (request.PicturePreview && pane.Handle()) {
+    if (session.Preview && pane.Handle()) {
       info.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
       info.hInstance = pane.Handle();
       info.lpfnHook = TPreviewSession::Hook;

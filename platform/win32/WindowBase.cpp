@@ -4,8 +4,8 @@
 #include <map>
 #include <string>
 
+#include "platform/ErrorReport.h"
 #include "platform/Errors.h"
-#include "ui/Form.h"
 
 namespace bx {
 
@@ -19,6 +19,14 @@ HINSTANCE CodeModule() {
   }();
   return module;
 }
+
+namespace {
+HINSTANCE gResourceModule = nullptr;
+}  // namespace
+
+HINSTANCE ResourceModule() { return gResourceModule ? gResourceModule : CodeModule(); }
+
+void SetResourceModule(HINSTANCE module) { gResourceModule = module; }
 
 namespace {
 
@@ -70,9 +78,9 @@ void ReportCurrentException() noexcept {
   try {
     throw;
   } catch (const std::exception& e) {
-    Application().ShowException(e);
+    ReportError(e);
   } catch (...) {
-    Application().ShowException(Exception("Unknown error"));
+    ReportError(Exception("Unknown error"));
   }
 }
 

@@ -12,6 +12,12 @@ namespace bx {
 // The module holding this code; our window classes are registered with it.
 HINSTANCE CodeModule();
 
+// The module the resources come from (the glyphs, the forms' icons, the
+// applet's icon): the code module unless another was set (tests point it
+// at the built applet).
+HINSTANCE ResourceModule();
+void SetResourceModule(HINSTANCE module);
+
 // Registers a window class of ours, once per load of the module (later
 // calls only answer). With `base`, the class builds on that class of the
 // system (its procedure is answered, to be called for what ours leaves);

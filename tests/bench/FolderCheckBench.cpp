@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/ListFiles.h"
-#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
 namespace {

@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "dialogs/main/BXMain.h"
-#include "platform/portable/PortablePlatform.h"
 #include "settings/SettingsModel.h"
 
 namespace bx {

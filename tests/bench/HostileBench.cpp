@@ -20,11 +20,11 @@
 #include <functional>
 #include <string>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/Picture.h"
 #include "components/VersionReader.h"
 #include "dialogs/about/QSAboutVersion.h"
 #include "platform/Errors.h"
-#include "platform/portable/PortablePlatform.h"
 #include "tests/unit/HostileFiles.h"
 #include "tests/unit/ImageTestSupport.h"
 #include "tests/unit/PngWebpWriters.h"

@@ -13,13 +13,13 @@
 
 #include <jpeglib.h>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/BmpImage.h"
 #include "components/JpegImage.h"
 #include "components/Picture.h"
 #include "components/PicturePreview.h"
 #include "components/PngImage.h"
 #include "components/WebpImage.h"
-#include "platform/portable/PortablePlatform.h"
 #include "tests/bench/PhotoJpeg.h"
 #include "tests/unit/PngWebpWriters.h"
 

@@ -15,11 +15,11 @@
 
 #include <jpeglib.h>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/Picture.h"
 #include "components/PictureReduction.h"
 #include "dialogs/main/BXMain.h"
 #include "dialogs/main/PreviewScene.h"
-#include "platform/portable/PortablePlatform.h"
 #include "settings/SettingsModel.h"
 
 namespace bx {

@@ -17,7 +17,7 @@ CHECK = os.path.join(ROOT, "tools", "check_layers.py")
 # line planted; a piece of the message the check must give)
 PLANTS = [
     ("ui", "#include <windows.h>", "<windows.h> outside platform/win32/WinApi.h"),
-    ("platform/win32/FormWindow.cpp", "#include <shlobj.h>", "<shlobj.h> outside"),
+    ("binding/win32/FormWindow.cpp", "#include <shlobj.h>", "<shlobj.h> outside"),
     ("applet/CplExport.cpp", "#include <windows.h>", "<windows.h> outside"),
     ("tests/unit", "#include <commctrl.h>", "<commctrl.h> outside"),
     ("components", "#include <sys/inotify.h>", "outside platform/portable/"),
@@ -32,8 +32,22 @@ PLANTS = [
     ("applet/ControlPanel.cpp", '#include "platform/win32/Text.h"', "may include platform/win32/"),
     ("tests/wine", '#include "platform/portable/PortablePlatform.h"',
      "may include platform/portable/"),
-    ("platform/win32/FormWindow.cpp", '#include "platform/portable/PortablePlatform.h"',
+    ("binding/win32/FormWindow.cpp", '#include "platform/portable/PortablePlatform.h"',
      "may include platform/portable/"),
+    # The services stand on platform/ and gfx/ alone; the toolkit over ui/
+    # and components/, and below the dialogs.
+    ("platform/win32/WinModules.cpp", '#include "ui/Form.h"',
+     "platform/win32/ (floor 2) includes ui/ (floor 2)"),
+    ("platform/win32/WinOpenPicture.cpp", '#include "components/PicturePreview.h"',
+     "platform/win32/ (floor 2) includes components/ (floor 3)"),
+    ("platform/portable/PortableDispatch.cpp", '#include "ui/Form.h"',
+     "platform/portable/ (floor 2) includes ui/ (floor 2)"),
+    ("platform/win32/WinModules.cpp", '#include "binding/win32/FormWindow.h"',
+     "may include binding/win32/"),
+    ("binding/win32/ImageWindow.cpp", '#include "dialogs/about/QSAboutVersion.h"',
+     "binding/win32/ (floor 4) includes dialogs/about/ (floor 4)"),
+    ("dialogs/main", '#include "binding/win32/FormWindow.h"', "may include binding/win32/"),
+    ("tests/unit", '#include "binding/win32/FormWindow.h"', "may include binding/win32/"),
     ("ui", '#include "tests/unit/DialogFixture.h"', "which is on no floor"),
     ("extra/Thing.cpp", '#include "ui/Form.h"', "extra/ has no floor"),
 ]

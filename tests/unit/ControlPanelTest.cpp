@@ -4,9 +4,9 @@
 #include <stdexcept>
 
 #include "applet/ControlPanel.h"
+#include "binding/portable/PortableEnvironment.h"
 #include "dialogs/main/BXMain.h"
 #include "platform/Errors.h"
-#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
 namespace {

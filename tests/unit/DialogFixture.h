@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "dialogs/about/QSAboutVersion.h"
 #include "dialogs/main/BXMain.h"
-#include "platform/portable/PortablePlatform.h"
 #include "settings/SettingsModel.h"
 #include "ui/Form.h"
 

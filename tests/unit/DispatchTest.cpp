@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "platform/Errors.h"
-#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
-#include "platform/portable/PortablePlatform.h"
 #include "settings/Encodings.h"
 
 namespace bx {

@@ -1,8 +1,8 @@
 // The folder browse component over the portable platform's scripted picker.
 #include <gtest/gtest.h>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/FoldrDlg.h"
-#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
 namespace {

@@ -8,9 +8,9 @@
 #include <future>
 #include <memory>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/FolderNotify.h"
 #include "platform/Errors.h"
-#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
 namespace {

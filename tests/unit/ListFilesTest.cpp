@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/ListFiles.h"
-#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
 namespace {

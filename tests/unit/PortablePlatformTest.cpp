@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "platform/Errors.h"
-#include "platform/portable/PortablePlatform.h"
 
 namespace bx {
 namespace {

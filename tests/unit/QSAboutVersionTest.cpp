@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "dialogs/about/QSAboutVersion.h"
 #include "dialogs/about/Utility.h"
-#include "platform/portable/PortablePlatform.h"
 #include "tests/unit/VersionWriters.h"
 
 namespace bx {

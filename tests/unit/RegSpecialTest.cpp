@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "platform/Errors.h"
 #include "platform/Utf16.h"
-#include "platform/portable/PortablePlatform.h"
 #include "settings/RegSpecial.h"
 
 namespace bx {

@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/Spin.h"
-#include "platform/portable/PortablePlatform.h"
 #include "ui/Form.h"
 
 namespace bx {

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "binding/portable/PortableEnvironment.h"
 #include "components/VersionReader.h"
 #include "platform/Errors.h"
 #include "platform/portable/PeResources.h"
-#include "platform/portable/PortablePlatform.h"
 #include "tests/unit/VersionWriters.h"
 
 namespace bx {

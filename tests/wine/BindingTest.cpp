@@ -12,7 +12,7 @@
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
-#include "platform/win32/SpinEditWindow.h"
+#include "binding/win32/SpinEditWindow.h"
 
 #include <commctrl.h>
 

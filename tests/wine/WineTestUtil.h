@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "binding/win32/FormWindow.h"
 #include "platform/Platform.h"
-#include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 #include "ui/Form.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "binding/win32/FormWindow.h"
 #include "dialogs/main/BXMain.h"
-#include "platform/win32/FormWindow.h"
 #include "platform/win32/WinApi.h"
 #include "settings/RegSpecial.h"
 #include "settings/SettingsModel.h"

@@ -1,7 +1,8 @@
 // Push buttons and glyph buttons. A click, by mouse, Space, Enter, Esc or
 // the access key, runs the model's Click.
-#include "platform/win32/ControlBindings.h"
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/FormWindow.h"
+#include "binding/win32/Glyph.h"
 #include "platform/win32/Text.h"
 
 namespace bx {

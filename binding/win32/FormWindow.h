@@ -122,10 +122,4 @@ HWND FindControlWindow(const TForm& form, const std::string& controlName);
 // it is addressed to, as the modal loop does; true when consumed.
 bool PreTranslateFormMessage(MSG& msg);
 
-// The module whose bitmap resources the controls' glyphs come from: the
-// module holding this code unless another was set (tests point it at the
-// built applet).
-HINSTANCE ResourceModule();
-void SetResourceModule(HINSTANCE module);
-
 }  // namespace bx

@@ -2,8 +2,8 @@
 // change sets the window's check mark, so the user's changes and the code's
 // take one path. A check box's window never checks itself; a radio button's
 // does (see its binding).
-#include "platform/win32/ControlBindings.h"
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 
 namespace bx {

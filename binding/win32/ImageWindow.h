@@ -5,7 +5,7 @@
 // hands the mouse to the model with the shift state of each message.
 #pragma once
 
-#include "platform/win32/ControlBindings.h"
+#include "binding/win32/ControlBindings.h"
 
 namespace bx {
 

@@ -1,8 +1,8 @@
 // Labels: static text at the model's bounds, sized to the caption when the
 // model gives no width or height. The form window places it just before
 // its FocusControl, where the dialog manager's access key looks.
-#include "platform/win32/ControlBindings.h"
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 
 namespace bx {

@@ -1,9 +1,9 @@
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/FormWindow.h"
 
 #include <algorithm>
 
+#include "binding/win32/ControlBindings.h"
 #include "platform/Errors.h"
-#include "platform/win32/ControlBindings.h"
 #include "platform/win32/Text.h"
 
 namespace bx {
@@ -16,7 +16,6 @@ INT_PTR CALLBACK EmptyDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 constexpr int kFirstControlId = 100;
 
-HINSTANCE gResourceModule = nullptr;
 
 std::map<const TForm*, std::unique_ptr<TFormWindow>>& FormWindows() {
   static std::map<const TForm*, std::unique_ptr<TFormWindow>> windows;
@@ -702,8 +701,5 @@ bool PreTranslateFormMessage(MSG& msg) {
   return window && window->PreTranslate(msg);
 }
 
-HINSTANCE ResourceModule() { return gResourceModule ? gResourceModule : CodeModule(); }
-
-void SetResourceModule(HINSTANCE module) { gResourceModule = module; }
 
 }  // namespace bx

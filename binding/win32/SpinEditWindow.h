@@ -5,8 +5,9 @@
 // this only turns keys, characters, focus and mouse into its calls.
 #pragma once
 
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/Glyph.h"
 #include "components/Spin.h"
-#include "platform/win32/ControlBindings.h"
 
 namespace bx {
 

@@ -2,8 +2,8 @@
 // framed by the model's bevels. Controls inside a panel are windows of the
 // form placed over it (each later control lies above the earlier ones),
 // at the bounds the model gives in the form's client pixels.
-#include "platform/win32/ControlBindings.h"
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/FormWindow.h"
 
 namespace bx {
 namespace {

@@ -1,6 +1,6 @@
 // The Windows form host: each form is shown in a real window of its own
 // (FormWindow), run modally on the calling thread and destroyed on release.
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/FormWindow.h"
 
 namespace bx {
 namespace {

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "platform/portable/PortablePlatform.h"
+#include "binding/portable/PortableEnvironment.h"
 
 namespace bx {
 
@@ -17,6 +17,18 @@ int TRecordingFormHost::ShowModalCount() const {
   }));
 }
 
-IFormHost& DefaultFormHost() { return DefaultPortableServices().FormHost; }
+IFormHost& DefaultFormHost() {
+  static TRecordingFormHost host;
+  return host;
+}
+
+TPortableEnvironment::TPortableEnvironment()
+    : FPreviousPlatform(SetPlatform(FServices.AsPlatform())),
+      FPreviousFormHost(SetFormHost(&FFormHost)) {}
+
+TPortableEnvironment::~TPortableEnvironment() {
+  SetFormHost(FPreviousFormHost);
+  SetPlatform(FPreviousPlatform);
+}
 
 }  // namespace bx

@@ -6,9 +6,9 @@
 // the user's selection always mean the same item.
 #include <algorithm>
 
-#include "platform/win32/ControlBindings.h"
-#include "platform/win32/DcCanvas.h"
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/DcCanvas.h"
+#include "binding/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 
 namespace bx {

@@ -3,8 +3,8 @@
 // sorted), every column sized to fit its header and its contents.
 #include <algorithm>
 
-#include "platform/win32/ControlBindings.h"
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 
 namespace bx {

@@ -1,9 +1,9 @@
-#include "platform/win32/ImageWindow.h"
+#include "binding/win32/ImageWindow.h"
 
 #include <cstring>
 
+#include "binding/win32/FormWindow.h"
 #include "components/PictureReduction.h"
-#include "platform/win32/FormWindow.h"
 
 namespace bx {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/win32/SpinEditWindow.h"
+#include "binding/win32/SpinEditWindow.h"
 
 #include <algorithm>
 
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 
 namespace bx {

@@ -1,8 +1,8 @@
 // Radio groups: the captioned frame. Its item buttons are radio button
 // controls of the form, bound as any radio button, so the keyboard moves
 // between them and a click selects the item.
-#include "platform/win32/ControlBindings.h"
-#include "platform/win32/FormWindow.h"
+#include "binding/win32/ControlBindings.h"
+#include "binding/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 
 namespace bx {

@@ -1,4 +1,4 @@
-#include "platform/win32/DcCanvas.h"
+#include "binding/win32/DcCanvas.h"
 
 #include "platform/win32/Text.h"
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "platform/win32/WinApi.h"
+
+namespace bx {
+
+// Glyphs: bitmap resources of the resource module, drawn with the colour of
+// their bottom-left pixel transparent.
+class TGlyph {
+ public:
+  TGlyph() = default;
+  TGlyph(const TGlyph&) = delete;
+  TGlyph& operator=(const TGlyph&) = delete;
+  ~TGlyph();
+  // False when the resource is missing; the glyph is then empty.
+  bool Load(const std::string& resourceName, int numGlyphs);
+  bool Empty() const { return FBitmap == nullptr; }
+  int Width() const { return FWidth; }   // of one state
+  int Height() const { return FHeight; }
+  int States() const { return FStates; }
+  // Draws state `index` (0 normal, 1 disabled); a disabled look without its
+  // own state is embossed from the normal one.
+  void Draw(HDC dc, int x, int y, bool disabled) const;
+
+ private:
+  HBITMAP FBitmap = nullptr;
+  int FWidth = 0, FHeight = 0, FStates = 1;
+  COLORREF FTransparent = 0;
+};
+
+}  // namespace bx
