@@ -1,6 +1,7 @@
 #include "applet/ControlPanel.h"
 
 #include <exception>
+#include <optional>
 
 #include "platform/Platform.h"
 
@@ -15,27 +16,28 @@ namespace {
 // then, and a message its window receives meanwhile must not open a second one.
 bool gDialogRunning = false;
 
-// Holds the guard from before the dialog is made until it is gone, and
-// releases the dialog's window and the dialog, whichever way the run ends.
+// Holds the guard from before the dialog is made until it is gone; the
+// dialog's window goes before the dialog, whichever way the run ends.
 class TDialogRun {
  public:
   TDialogRun() { gDialogRunning = true; }
   ~TDialogRun() {
-    try {
-      if (FForm) FormHost().Release(*FForm);
-    } catch (...) {
-      // The dialog is deleted below all the same.
-    }
+    FRun.reset();
     FForm.reset();
     gDialogRunning = false;
   }
   TDialogRun(const TDialogRun&) = delete;
   TDialogRun& operator=(const TDialogRun&) = delete;
-  void SetForm(std::unique_ptr<TForm> form) { FForm = std::move(form); }
+  void SetForm(std::unique_ptr<TForm> form) {
+    FForm = std::move(form);
+    if (FForm) FRun.emplace(*FForm);
+  }
   TForm* Form() { return FForm.get(); }
+  void ShowModal() { FRun->ShowModal(); }
 
  private:
   std::unique_ptr<TForm> FForm;
+  std::optional<TModalRun> FRun;
 };
 
 void OpenApplet(const TControlApplet& applet) {
@@ -54,7 +56,7 @@ void OpenApplet(const TControlApplet& applet) {
   TForm* form = run.Form();
   if (!form) return;
   form->SetCaption(name);
-  FormHost().ShowModal(*form);
+  run.ShowModal();
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::uint32_t ChangeFlags(TFileChangeFilters filter) {
 
 // ---- TNotifyThread ----------------------------------------------------------------
 
-TNotifyThread::TNotifyThread(std::unique_ptr<IFolderWatch> watch, IDispatch& dispatch)
+TNotifyThread::TNotifyThread(std::unique_ptr<IFolderWatch> watch, IThreadDispatch& dispatch)
     : FWatch(std::move(watch)), FDispatch(dispatch) {}
 
 TNotifyThread::~TNotifyThread() = default;
@@ -135,7 +135,7 @@ void TFolderMonitor::SetFilter(TFileChangeFilters value) {
 
 void TFolderMonitor::SetDelayTime(std::uint32_t value) {
   if (FDelayTimer) {
-    IDispatch* dispatch = FTimerDispatch;
+    IThreadDispatch* dispatch = FTimerDispatch;
     StopDelayTimer();
     if (value != 0) {
       FDelayTimer = dispatch->StartTimer(value, [this] { DelayElapsed(); });

@@ -51,12 +51,12 @@ class TNotifyThread : public TObject, public std::enable_shared_from_this<TNotif
   void Release();
 
  private:
-  TNotifyThread(std::unique_ptr<IFolderWatch> watch, IDispatch& dispatch);
+  TNotifyThread(std::unique_ptr<IFolderWatch> watch, IThreadDispatch& dispatch);
   void Execute();
   void ReportChange();
 
   std::unique_ptr<IFolderWatch> FWatch;  // the change handle and the wake event
-  IDispatch& FDispatch;
+  IThreadDispatch& FDispatch;
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FWaitEnded{false};
   std::atomic<std::uint32_t> FLastError{0};
@@ -108,7 +108,7 @@ class TFolderMonitor : public TObject {
   bool FMonitorSubtree = true;
   std::shared_ptr<TNotifyThread> FWatchThread;
   TTimerId FDelayTimer = 0;
-  IDispatch* FTimerDispatch = nullptr;  // the service that runs FDelayTimer
+  IThreadDispatch* FTimerDispatch = nullptr;  // the service that runs FDelayTimer
   bool FWanted = false;  // set active, whether or not a thread exists
   bool FActivateAfterLoad = false;
   bool FLoading = false;

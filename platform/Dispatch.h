@@ -12,9 +12,9 @@ namespace bx {
 
 using TTimerId = std::uint32_t;  // 0 is no timer
 
-class IDispatch {
+class IThreadDispatch {
  public:
-  virtual ~IDispatch() = default;
+  virtual ~IThreadDispatch() = default;
 
   // Worker thread: runs `call` on the dialog's thread, between its
   // messages, and returns true once it has run. Returns false without

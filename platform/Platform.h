@@ -11,8 +11,8 @@
 #include "platform/Locale.h"
 #include "platform/MemoryStatus.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Modules.h"
 #include "platform/Metafiles.h"
+#include "platform/Modules.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
 #include "platform/VersionResources.h"
@@ -32,7 +32,7 @@ struct TPlatform {
   IChangeNotification* ChangeNotification = nullptr;
   IVersionResources* VersionResources = nullptr;
   IMemoryStatus* MemoryStatus = nullptr;
-  IDispatch* Dispatch = nullptr;
+  IThreadDispatch* Dispatch = nullptr;
   IModules* Modules = nullptr;
   ILocale* Locale = nullptr;
 };

@@ -147,4 +147,11 @@ IFormHost* SetFormHost(IFormHost* host) {
   return previous;
 }
 
+TModalRun::~TModalRun() {
+  try {
+    FormHost().Release(FForm);
+  } catch (...) {
+  }
+}
+
 }  // namespace bx

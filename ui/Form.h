@@ -178,4 +178,20 @@ IFormHost& FormHost();
 IFormHost* SetFormHost(IFormHost* host);
 IFormHost& DefaultFormHost();
 
+// A form's modal run: the host releases the form's window when the run
+// goes, whichever way its scope ends, before the form itself goes. An
+// error of the release goes nowhere: the form is discarded all the same.
+class TModalRun {
+ public:
+  explicit TModalRun(TForm& form) : FForm(form) {}
+  ~TModalRun();
+  TModalRun(const TModalRun&) = delete;
+  TModalRun& operator=(const TModalRun&) = delete;
+  // Returns when the run ends (IFormHost::ShowModal).
+  void ShowModal() { FormHost().ShowModal(FForm); }
+
+ private:
+  TForm& FForm;
+};
+
 }  // namespace bx

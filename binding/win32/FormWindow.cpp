@@ -4,6 +4,7 @@
 
 #include "binding/win32/ControlBindings.h"
 #include "platform/Errors.h"
+#include "platform/win32/DialogTemplate.h"
 #include "platform/win32/Text.h"
 
 namespace bx {
@@ -96,18 +97,10 @@ void TFormWindow::Create() {
   MakeFont();
   // An empty dialog template: the platform's dialog manager does the
   // keyboard, while the controls are placed at their exact pixels in code.
-  struct alignas(DWORD) TEmptyTemplate {
-    DLGTEMPLATE Head;
-    WORD Menu, Class, Title;
-  } empty{};
-  empty.Head.style = style;
-  empty.Head.dwExtendedStyle = exStyle;
-  HWND handle = CreateDialogIndirectParamW(CodeModule(), &empty.Head, owner, EmptyDialogProc, 0);
+  const TDialogTemplate empty(style, exStyle);
+  HWND handle = CreateDialogIndirectParamW(CodeModule(), empty.Get(), owner, EmptyDialogProc, 0);
   if (!handle) throw Exception("Error creating window");
-  FHandle = handle;
-  SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetBaseProcedure(reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc))));
+  Attach(handle);
   SetWindowTextW(handle, Widen(FForm.Caption()).c_str());
   SetWindowPos(handle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   FForm.Handle = reinterpret_cast<std::uintptr_t>(handle);

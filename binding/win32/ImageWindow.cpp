@@ -4,6 +4,7 @@
 
 #include "binding/win32/FormWindow.h"
 #include "components/PictureReduction.h"
+#include "platform/win32/TopDownBitmap.h"
 
 namespace bx {
 namespace {
@@ -56,13 +57,7 @@ void TImageWindow::FreeBitmaps() {
 namespace {
 
 HBITMAP CreateTopDownDib(HDC reference, int width, int height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   *bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, bits, nullptr, 0);
   if (bitmap && !*bits) {

@@ -200,10 +200,7 @@ void ShowVersionAbout(TObject* owner, const std::string& fileName,
                       const std::vector<std::string>& extraCaptions, bool english) {
   // The form goes when this returns, also after an error.
   auto form = std::make_unique<TFrmQSVersionAbout>(owner);
-  struct TRelease {
-    TForm& Form;
-    ~TRelease() { FormHost().Release(Form); }
-  } release{*form};
+  TModalRun run(*form);
   if (english) {
     form->FTexts = EnglishAboutTexts();
     form->UpdateTexts();
@@ -212,7 +209,7 @@ void ShowVersionAbout(TObject* owner, const std::string& fileName,
   for (const std::string& line : extraCaptions) form->AddExtraCaption(line);
   if (!fileName.empty()) form->FFileName = fileName;
   form->BitBtnVersionClick(*form);
-  FormHost().ShowModal(*form);
+  run.ShowModal();
 }
 
 }  // namespace bx

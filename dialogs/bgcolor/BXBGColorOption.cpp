@@ -99,24 +99,14 @@ void TFrmBXBGColorOption::BitBtnBackGroundColorClick(TObject&) {
 
 bool ShowBGColorOptions(TForm* Owner, std::uint8_t& Option, TColor& Color, TPoint& Position) {
   auto dialog = std::make_unique<TFrmBXBGColorOption>(Owner);
-  // The window goes before the form, whichever way the run ends.
-  struct TRelease {
-    TForm& Form;
-    ~TRelease() {
-      try {
-        FormHost().Release(Form);
-      } catch (...) {
-        // The form is discarded all the same.
-      }
-    }
-  } release{*dialog};
+  TModalRun run(*dialog);
 
   dialog->FColor = Color;
   dialog->SpinEditPositionX.SetValue(Position.X);
   dialog->SpinEditPositionY.SetValue(Position.Y);
   // A stored option above 10 opens with "Specific position".
   dialog->RadioGroupOptions.SetItemIndex(Option > kPositionOption ? kPositionOption : Option);
-  FormHost().ShowModal(*dialog);
+  run.ShowModal();
   if (dialog->ModalResult == mrOk) {
     const int k = dialog->RadioGroupOptions.ItemIndex();
     if (k == kPaletteOption) Color = dialog->FColor;

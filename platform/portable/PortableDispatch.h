@@ -18,7 +18,7 @@
 
 namespace bx {
 
-class TManualDispatch : public IDispatch {
+class TManualDispatch : public IThreadDispatch {
  public:
   TManualDispatch();
   // Waits for the threads it started, which must have been told to end.

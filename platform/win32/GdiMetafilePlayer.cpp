@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/PixelBuffer.h"
+#include "platform/win32/TopDownBitmap.h"
 #include "platform/win32/WinApi.h"
 
 namespace bx {
@@ -56,13 +57,7 @@ bool PlayOnto(HENHMETAFILE metafile, TPixelBuffer& target, int x, int y, int wid
   if (right <= left || bottom <= top) return true;
   const int w = right - left, h = bottom - top;
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(w, h);
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return false;
   void* bits = nullptr;

@@ -17,7 +17,7 @@ constexpr wchar_t kDispatchClass[] = L"TBexoraDispatch";
 // Posted by a worker that queued a call.
 constexpr UINT kRunCalls = WM_APP + 1;
 
-class TWinDispatch : public IDispatch, public TWindowBase<TWinDispatch> {
+class TWinDispatch : public IThreadDispatch, public TWindowBase<TWinDispatch> {
  public:
   // Made on the dialog's thread, before any worker can queue a call.
   TWinDispatch()
@@ -149,7 +149,7 @@ TWinDispatch& TheDispatch() {
 
 }  // namespace
 
-IDispatch& WinDispatch() { return TheDispatch(); }
+IThreadDispatch& WinDispatch() { return TheDispatch(); }
 
 void CloseWinDispatch() { TheDispatch().Close(); }
 

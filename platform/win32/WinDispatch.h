@@ -5,7 +5,7 @@
 #include "platform/Dispatch.h"
 
 namespace bx {
-IDispatch& WinDispatch();
+IThreadDispatch& WinDispatch();
 // On the dialog's thread, once no dialog needs it: the hidden window goes
 // (with its timers); the next timer or worker started makes it again. The host
 // calls it before it may unload the module, so that no window of ours

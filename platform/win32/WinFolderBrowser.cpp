@@ -147,16 +147,8 @@ class TBrowseSession : public IFolderBrowseWindow {
     if (FWindow) PostMessageW(FWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
 
-  static int CALLBACK Callback(HWND window, UINT message, LPARAM lParam, LPARAM data) {
-    auto* self = reinterpret_cast<TBrowseSession*>(data);
-    Guarded([&] { self->Notify(window, message, lParam); });
-    return 0;
-  }
-
- private:
-  HWND Owner() const { return reinterpret_cast<HWND>(FRequest.Owner); }
-
-  void Notify(HWND window, UINT message, LPARAM lParam) {
+  // The browse callback's messages, through the dialog thunk.
+  INT_PTR DialogMessage(HWND window, UINT message, WPARAM, LPARAM lParam) {
     if (message == BFFM_INITIALIZED) {
       FWindow = window;
       SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -168,7 +160,11 @@ class TBrowseSession : public IFolderBrowseWindow {
       if (FEvents.SelectionChanged) FEvents.SelectionChanged(*this, path);
       if (FOkSet) PostMessageW(FWindow, kReapplyOk, 0, 0);
     }
+    return 0;
   }
+
+ private:
+  HWND Owner() const { return reinterpret_cast<HWND>(FRequest.Owner); }
 
   // Over its owner, in the middle of the screen or at a point of the
   // owner, and never off the owner's monitor's work area.
@@ -274,7 +270,7 @@ bool WinBrowseForFolder(const TFolderBrowseRequest& request, const TFolderBrowse
   info.pszDisplayName = displayName;
   info.lpszTitle = text.empty() ? nullptr : text.c_str();
   info.ulFlags = request.Flags;
-  info.lpfn = TBrowseSession::Callback;
+  info.lpfn = TDialogThunk<TBrowseSession>::CallbackProc;
   info.lParam = reinterpret_cast<LPARAM>(&session);
   TPidl chosen(SHBrowseForFolderW(&info));
   if (!chosen) return false;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/DesktopSize.h"
+#include "platform/win32/DialogTemplate.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/WindowBase.h"
@@ -37,6 +38,8 @@ struct TBox {
   // The answer for Esc and the close box: Cancel when the box has it,
   // else the box's own last button.
   TMsgDlgBtn CancelAnswer = TMsgDlgBtn::mbCancel;
+
+  INT_PTR DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // Line breaks of the logic are lone CRs or LFs; the static control wants CR LF.
@@ -150,34 +153,29 @@ void Layout(HWND dialog, TBox& box) {
 // Dialog results: the position of the answer in TMsgDlgBtn, plus one.
 INT_PTR ResultOf(TMsgDlgBtn button) { return static_cast<INT_PTR>(button) + 1; }
 
-INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR TBox::DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   try {
     switch (message) {
-      case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        Layout(dialog, *reinterpret_cast<TBox*>(lParam));
+      case WM_INITDIALOG:
+        Layout(dialog, *this);
         return FALSE;  // the focus is on the default button already
-      }
       case WM_COMMAND: {
-        auto* box = reinterpret_cast<TBox*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        if (!box || HIWORD(wParam) != BN_CLICKED) return FALSE;
+        if (HIWORD(wParam) != BN_CLICKED) return FALSE;
         const int id = LOWORD(wParam);
         if (id == IDCANCEL) {  // the Cancel button, Esc and the close box
-          EndDialog(dialog, ResultOf(box->CancelAnswer));
+          EndDialog(dialog, ResultOf(CancelAnswer));
           return TRUE;
         }
-        for (const TButtonKind& b : box->Buttons)
+        for (const TButtonKind& b : Buttons)
           if (b.Id == id) {
             EndDialog(dialog, ResultOf(b.Button));
             return TRUE;
           }
         return FALSE;
       }
-      case WM_CLOSE: {
-        auto* box = reinterpret_cast<TBox*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        EndDialog(dialog, ResultOf(box ? box->CancelAnswer : TMsgDlgBtn::mbCancel));
+      case WM_CLOSE:
+        EndDialog(dialog, ResultOf(CancelAnswer));
         return TRUE;
-      }
       default:
         return FALSE;
     }
@@ -187,23 +185,6 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     EndDialog(dialog, 0);
     return TRUE;
   }
-}
-
-// An empty modal dialog in the shell's dialog font; the controls are made
-// at run time, sized to the text.
-std::vector<WORD> BoxTemplate() {
-  static_assert(sizeof(DLGTEMPLATE) % sizeof(WORD) == 0);
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  auto* header = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  header->style = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  header->dwExtendedStyle = WS_EX_DLGMODALFRAME;
-  t.push_back(0);  // no menu
-  t.push_back(0);  // the standard dialog class
-  t.push_back(0);  // title: set when the box is laid out
-  t.push_back(8);  // point size
-  for (const wchar_t* f = L"MS Shell Dlg"; *f; ++f) t.push_back(static_cast<WORD>(*f));
-  t.push_back(0);
-  return t;
 }
 
 class TWinMessageBoxes : public IMessageBoxes {
@@ -242,10 +223,13 @@ class TWinMessageBoxes : public IMessageBoxes {
     box.DefaultId = has(TMsgDlgBtn::mbOK) ? IDOK : box.Buttons.front().Id;
     box.CancelAnswer = has(TMsgDlgBtn::mbCancel) ? TMsgDlgBtn::mbCancel : box.Buttons.back().Button;
 
-    const std::vector<WORD> dialogTemplate = BoxTemplate();
-    const INT_PTR result = DialogBoxIndirectParamW(
-        CodeModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-        GetActiveWindow(), BoxProc, reinterpret_cast<LPARAM>(&box));
+    // An empty modal dialog in the shell's dialog font; the controls are
+    // made at run time, sized to the text.
+    const TDialogTemplate empty(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                WS_EX_DLGMODALFRAME, {}, L"MS Shell Dlg", 8);
+    const INT_PTR result =
+        DialogBoxIndirectParamW(CodeModule(), empty.Get(), GetActiveWindow(),
+                                TDialogThunk<TBox>::DialogProc, reinterpret_cast<LPARAM>(&box));
     if (result >= ResultOf(TMsgDlgBtn::mbOK) && result <= ResultOf(TMsgDlgBtn::mbYesToAll))
       return static_cast<TMsgDlgBtn>(result - 1);
     return box.CancelAnswer;  // the box could not be shown: the safe answer

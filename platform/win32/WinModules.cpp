@@ -2,6 +2,7 @@
 
 #include "gfx/PixelBuffer.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/TopDownBitmap.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/WindowBase.h"
 
@@ -21,12 +22,7 @@ std::string FileNameOf(HMODULE module) {
 // The icon at the system's icon size over `background`, as 32-bit pixels.
 bool DrawIcon(HICON icon, std::uint32_t background, TPixelBuffer& picture) {
   const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down, as the pixel buffer
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -11,7 +11,9 @@
 
 #include "gfx/PixelBuffer.h"
 #include "platform/Files.h"
+#include "platform/win32/DialogTemplate.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/TopDownBitmap.h"
 #include "platform/win32/WinCommonDialogs.h"
 #include "platform/win32/WindowBase.h"
 
@@ -26,19 +28,17 @@ constexpr short kPaneWidth = 90, kPaneHeight = 110;
 constexpr int kMargin = 6;
 
 // The child template of the explorer dialog: the standard controls' place,
-// and the pane to its right.
+// and the pane to its right, in memory the dialog can take as a handle.
 class TTemplate {
  public:
   TTemplate() {
-    Dword(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL);
-    Dword(0);
-    Word(2);
-    Rect(0, 0, kPaneWidth + 8, kPaneHeight);
-    Word(0), Word(0), Word(0);  // no menu, the dialog class, no title
-    Item(WS_CHILD, kStandardControlsId, 0, 0, 1, 1);
-    Item(WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, kPaneId, 4, 0, kPaneWidth, kPaneHeight);
-    FMemory = GlobalAlloc(GMEM_FIXED, FWords.size() * sizeof(WORD));
-    if (FMemory) std::memcpy(FMemory, FWords.data(), FWords.size() * sizeof(WORD));
+    TDialogTemplate child(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, 0,
+                          {0, 0, kPaneWidth + 8, kPaneHeight});
+    child.AddItem(WS_CHILD, kStandardControlsId, {0, 0, 1, 1}, kStaticClass);
+    child.AddItem(WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, kPaneId,
+                  {4, 0, 4 + kPaneWidth, kPaneHeight}, kStaticClass);
+    FMemory = GlobalAlloc(GMEM_FIXED, child.Size());
+    if (FMemory) std::memcpy(FMemory, child.Get(), child.Size());
   }
   ~TTemplate() {
     if (FMemory) GlobalFree(FMemory);
@@ -48,26 +48,7 @@ class TTemplate {
   HINSTANCE Handle() const { return static_cast<HINSTANCE>(FMemory); }
 
  private:
-  void Word(WORD value) { FWords.push_back(value); }
-  void Dword(DWORD value) {
-    Word(LOWORD(value));
-    Word(HIWORD(value));
-  }
-  void Rect(short x, short y, short cx, short cy) {
-    for (short v : {x, y, cx, cy}) Word(static_cast<WORD>(v));
-  }
-  void Item(DWORD style, WORD id, short x, short y, short cx, short cy) {
-    if (FWords.size() % 2) Word(0);  // items start on a DWORD
-    Dword(style);
-    Dword(0);
-    Rect(x, y, cx, cy);
-    Word(id);
-    Word(0xFFFF), Word(0x0082);  // the static class
-    Word(0);                     // no text
-    Word(0);                     // no creation data
-  }
-
-  std::vector<WORD> FWords;
+  static constexpr WORD kStaticClass = 0x0082;
   HGLOBAL FMemory = nullptr;
 };
 
@@ -79,25 +60,15 @@ struct TShownPicture {
 
 class TPreviewSession {
  public:
-  static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-      auto* self = reinterpret_cast<TPreviewSession*>(
-          reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData);
-      SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-      self->FDialog = dialog;
-      return TRUE;
-    }
-    auto* self = reinterpret_cast<TPreviewSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!self) return 0;
-    return Guarded(UINT_PTR{0}, [&] { return self->Message(message, wParam, lParam); });
-  }
-
   std::wstring InitialFile;
   decltype(TOpenFileRequest::PicturePreview) Preview;
 
- private:
-  UINT_PTR Message(UINT message, WPARAM, LPARAM lParam) {
+  // The hook's messages, through the dialog thunk.
+  INT_PTR DialogMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
+      case WM_INITDIALOG:
+        FDialog = dialog;
+        return TRUE;
       case WM_NOTIFY: {
         const auto* note = reinterpret_cast<const OFNOTIFYW*>(lParam);
         if (note->hdr.code == CDN_INITDONE) {
@@ -124,6 +95,7 @@ class TPreviewSession {
     }
   }
 
+ private:
   HWND Pane() const { return GetDlgItem(FDialog, kPaneId); }
 
   // The pane at the right edge, from the top down to the bottom margin.
@@ -207,13 +179,7 @@ class TPreviewSession {
       const int dw = std::max(1, static_cast<int>(w * scale + 0.5));
       const int dh = std::max(1, static_cast<int>(h * scale + 0.5));
       const int x = area.left + (boxWidth - dw) / 2, y = area.top + (boxHeight - dh) / 2;
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = w;
-      info.bmiHeader.biHeight = -h;
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      info.bmiHeader.biCompression = BI_RGB;
+      BITMAPINFO info = TopDownBitmapInfo(w, h);
       SetStretchBltMode(dc, HALFTONE);
       SetBrushOrgEx(dc, 0, 0, nullptr);
       StretchDIBits(dc, x, y, dw, dh, 0, 0, w, h, pixels.Data(), &info, DIB_RGB_COLORS, SRCCOPY);
@@ -264,7 +230,7 @@ bool WinOpenFile(const TOpenFileRequest& request, std::string& fileName) {
     if (session.Preview && pane.Handle()) {
       info.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
       info.hInstance = pane.Handle();
-      info.lpfnHook = TPreviewSession::Hook;
+      info.lpfnHook = TDialogThunk<TPreviewSession>::HookProc<OPENFILENAMEW>;
       info.lCustData = reinterpret_cast<LPARAM>(&session);
     }
     if (GetOpenFileNameW(&info)) {

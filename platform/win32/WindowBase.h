@@ -60,8 +60,9 @@ void Guarded(F&& work) noexcept {
 // thin C++ Win32 wrappers). T derives from TWindowBase<T>, handles
 //   LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
 // and passes what it leaves to DefaultMessage. Its window is created with
-// the object (as T*) as CreateWindowEx's last argument; from WM_NCCREATE to
-// WM_NCDESTROY, Handle() is that window.
+// the object (as T*) as CreateWindowEx's last argument, or made by the
+// system and taken over with Attach; from then to WM_NCDESTROY, Handle()
+// is that window.
 template <class T>
 class TWindowBase {
  public:
@@ -86,6 +87,15 @@ class TWindowBase {
   }
 
  protected:
+  // Takes over a window the system made (a dialog of the dialog manager):
+  // its messages come to the object from now on, and what the object
+  // leaves goes to the window's own procedure.
+  void Attach(HWND window) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<T*>(this)));
+    FHandle = window;
+    SetBaseProcedure(reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc))));
+  }
   // The procedure of the system's class ours builds on, DefWindowProcW for none.
   void SetBaseProcedure(WNDPROC procedure) { FBaseProcedure = procedure; }
   LRESULT DefaultMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -96,6 +106,56 @@ class TWindowBase {
 
  private:
   WNDPROC FBaseProcedure = DefWindowProcW;
+};
+
+// The procedures through which the dialog manager's dialogs of ours reach
+// the object behind them (a message box, the file dialog's pane, the folder
+// browser). T handles
+//   INT_PTR DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+// and answers as a dialog procedure does. An object that comes with
+// WM_INITDIALOG is kept in the dialog's DWLP_USER slot and found there for
+// every later message; an error is reported and answers 0, as in a window
+// procedure.
+template <class T>
+struct TDialogThunk {
+  // For a dialog whose WM_INITDIALOG brings the object itself.
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Deliver(dialog, message, wParam, lParam, [](LPARAM init) {
+      return reinterpret_cast<T*>(init);
+    });
+  }
+  // For a common dialog's hook, whose WM_INITDIALOG brings the request
+  // (OPENFILENAMEW and the like) with the object in its lCustData.
+  template <class Request>
+  static UINT_PTR CALLBACK HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return static_cast<UINT_PTR>(Deliver(dialog, message, wParam, lParam, [](LPARAM init) {
+      return reinterpret_cast<T*>(reinterpret_cast<const Request*>(init)->lCustData);
+    }));
+  }
+  // For a callback that brings the object with every call (the folder
+  // browser's); the dialog is the system's, so its slot is left alone.
+  static int CALLBACK CallbackProc(HWND dialog, UINT message, LPARAM lParam, LPARAM object) {
+    T* self = reinterpret_cast<T*>(object);
+    if (!self) return 0;
+    return static_cast<int>(
+        Guarded(INT_PTR{0}, [&] { return self->DialogMessage(dialog, message, 0, lParam); }));
+  }
+
+ private:
+  template <class From>
+  static INT_PTR Deliver(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, From from) {
+    T* self = reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!self && message == WM_INITDIALOG) {
+      self = from(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    }
+    // Before its first message a dialog has no object yet.
+    if (!self) return 0;
+    const INT_PTR result =
+        Guarded(INT_PTR{0}, [&] { return self->DialogMessage(dialog, message, wParam, lParam); });
+    if (message == WM_NCDESTROY) SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    return result;
+  }
 };
 
 }  // namespace bx

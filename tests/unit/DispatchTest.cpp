@@ -78,7 +78,7 @@ TEST(ManualDispatch, AWorkersCallRunsOnTheDialogsThreadWhileTheWorkerWaits) {
 TEST(ManualDispatch, ATimerFiresOnceWhenItsTimeHasCome) {
   TPortableEnvironment environment;
   TManualDispatch& dispatch = environment.Dispatch();
-  IDispatch& service = *Platform().Dispatch;
+  IThreadDispatch& service = *Platform().Dispatch;
   std::vector<std::pair<char, std::uint64_t>> fired;
   const TTimerId merge = service.StartTimer(10, [&] { fired.push_back({'m', dispatch.Now()}); });
   EXPECT_NE(merge, 0u);

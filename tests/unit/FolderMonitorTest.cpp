@@ -193,8 +193,8 @@ TEST_F(FolderMonitorTest, DestructionNeverWaitsForTheThread) {
   // its look at the termination and its hand-over until the monitor has
   // let go. Its report is not queued, and it ends while the dialog's
   // thread runs nothing (it may never pump again).
-  struct THeldDispatch : IDispatch {
-    explicit THeldDispatch(IDispatch& real) : Real(real) {}
+  struct THeldDispatch : IThreadDispatch {
+    explicit THeldDispatch(IThreadDispatch& real) : Real(real) {}
     bool Synchronize(const void* sender, const std::function<void()>& call,
                      const std::atomic<bool>* released) override {
       if (!Held.exchange(true)) {
@@ -209,7 +209,7 @@ TEST_F(FolderMonitorTest, DestructionNeverWaitsForTheThread) {
     }
     void StopTimer(TTimerId id) override { Real.StopTimer(id); }
     void StartThread(std::function<void()> body) override { Real.StartThread(std::move(body)); }
-    IDispatch& Real;
+    IThreadDispatch& Real;
     std::atomic<bool> Held{false};
     std::promise<void> AtHandOver;
     std::promise<void> Release;

@@ -18,7 +18,7 @@ using namespace winetest;
 TEST(WinDispatch, AWorkersCallRunsOnTheDialogsThreadWhileTheWorkerWaits) {
   TRecordingMessageBoxes boxes;
   TPlatformScope scope(boxes);
-  IDispatch& dispatch = WinDispatch();
+  IThreadDispatch& dispatch = WinDispatch();
   DWORD ranOn = 0;
   std::atomic<bool> returned{false};
   std::thread worker([&] {
@@ -49,7 +49,7 @@ TEST(WinDispatch, AWorkersCallRunsOnTheDialogsThreadWhileTheWorkerWaits) {
 }
 
 TEST(WinDispatch, ATimerFiresOnceOnTheDialogsThread) {
-  IDispatch& dispatch = WinDispatch();
+  IThreadDispatch& dispatch = WinDispatch();
   int fired = 0;
   DWORD firedOn = 0;
   dispatch.StartTimer(20, [&] {
