@@ -33,8 +33,20 @@ void ApplyControlProperties(const TControlLayout& entry, TControl& control) {
   }
   if (auto* label = dynamic_cast<TLabel*>(&control)) label->WordWrap = entry.WordWrap;
   if (auto* panel = dynamic_cast<TPanel*>(&control)) {
+    panel->BevelOuter = entry.BevelOuter;
     panel->BevelInner = entry.BevelInner;
     panel->BorderWidth = entry.BorderWidth;
+  }
+  if (auto* list = dynamic_cast<TListBox*>(&control)) {
+    list->OwnerDraw = entry.OwnerDraw;
+    list->ItemHeight = entry.ItemHeight;
+    list->Sorted = entry.Sorted;
+    list->FixedItems = entry.FixedItems;
+  }
+  // Set before any handler listens, so that it is no user's change.
+  if (entry.Checked) {
+    if (auto* check = dynamic_cast<TCheckBox*>(&control)) check->SetChecked(true);
+    if (auto* radio = dynamic_cast<TRadioButton*>(&control)) radio->SetChecked(true);
   }
 }
 
@@ -52,12 +64,9 @@ void ApplyLayout(const TFormLayout& layout, TForm& form) {
     TControl* control = form.FindControl(std::string(entry.Name));
     if (!control) continue;
     ApplyControlProperties(entry, *control);
-    // The holder's row came first, so its bounds are already the form's pixels.
-    TControl* holder = entry.Parent.empty() ? nullptr : form.FindControl(std::string(entry.Parent));
-    control->SetParentControl(holder);
-    const int left = entry.Left + (holder ? holder->Left() : 0);
-    const int top = entry.Top + (holder ? holder->Top() : 0);
-    control->SetBounds(left, top, entry.Width, entry.Height);
+    control->SetParentControl(entry.Parent.empty() ? nullptr
+                                                   : form.FindControl(std::string(entry.Parent)));
+    control->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
     if (auto* label = dynamic_cast<TLabel*>(control); label && !entry.FocusControl.empty())
       label->FocusControl = form.FindControl(std::string(entry.FocusControl));
   }

@@ -32,8 +32,16 @@ struct TControlLayout {
   // in the holder's client pixels.
   std::string_view Parent = {};
   bool WordWrap = false;          // a label's long caption breaks into lines
-  TPanelBevel BevelInner = TPanelBevel::bvNone;  // a panel's inner bevel
+  TPanelBevel BevelOuter = TPanelBevel::bvRaised;  // a panel's bevel at its edge
+  TPanelBevel BevelInner = TPanelBevel::bvNone;    // a panel's inner bevel
   int BorderWidth = 0;            // a panel's band between its bevels
+  // A list box's: drawn by the dialog, item height, shown sorted with its
+  // first FixedItems items on top.
+  bool OwnerDraw = false;
+  int ItemHeight = 13;
+  bool Sorted = false;
+  int FixedItems = 0;
+  bool Checked = false;           // a check box's or radio button's first state
 };
 
 struct TFormLayout {
@@ -53,9 +61,9 @@ const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_v
 
 // Gives the form its window properties (caption, client size, font, border,
 // key preview, icon) and each control of the form that has a row its
-// designed properties: its holder, its bounds moved by the holder's place
-// into the form's client pixels, and a label's focus control. A holder's
-// row comes before the rows of what it holds.
+// designed properties: its holder, its bounds in the holder's client
+// pixels, its kind's own properties and a label's focus control. A
+// holder's row comes before the rows of what it holds.
 void ApplyLayout(const TFormLayout& layout, TForm& form);
 
 }  // namespace bx

@@ -31,8 +31,36 @@ void TControl::SetCaption(const std::string& value) {
 void TControl::SetBounds(int left, int top, int width, int height) {
   TRect bounds{left, top, left + width, top + height};
   if (FBounds == bounds) return;
+  const bool moved = bounds.Left != FBounds.Left || bounds.Top != FBounds.Top;
   FBounds = bounds;
   Changed();
+  if (moved) HolderMoved();
+}
+
+TRect TControl::BoundsRect() const {
+  TRect bounds = FBounds;
+  for (const TControl* holder = FParentControl; holder; holder = holder->FParentControl) {
+    bounds.Left += holder->FBounds.Left;
+    bounds.Right += holder->FBounds.Left;
+    bounds.Top += holder->FBounds.Top;
+    bounds.Bottom += holder->FBounds.Top;
+  }
+  return bounds;
+}
+
+void TControl::SetParentControl(TControl* value) {
+  if (FParentControl == value) return;
+  FParentControl = value;
+  Changed();
+}
+
+void TControl::HolderMoved() {
+  if (!FParent) return;
+  for (TControl* held : FParent->Controls())
+    if (held->FParentControl == this) {
+      held->Changed();
+      held->HolderMoved();
+    }
 }
 
 bool TControl::Focused() const { return FParent && FParent->ActiveControl() == this; }
@@ -97,8 +125,8 @@ void TRadioGroup::SetItems(std::vector<std::string> items) {
     button->SetCaption(FItems[i]);
     button->SetParentControl(this);
     button->SetTabOrder(0);  // all at the group's place, in their order
-    button->SetBounds(Left() + kItemIndent, Top() + kCaptionSpace + i * rowHeight,
-                      Width() - 2 * kItemIndent, rowHeight);
+    button->SetBounds(kItemIndent, kCaptionSpace + i * rowHeight, Width() - 2 * kItemIndent,
+                      rowHeight);
     button->OnClick = [this, i](TObject&) { ButtonChanged(i); };
     if (Parent()) Parent()->AddControl(*button);
     FButtons.push_back(std::move(button));

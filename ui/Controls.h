@@ -66,23 +66,25 @@ class TControl : public TObject {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
 
-  // Bounds in the form's client pixels, also for a control inside a
-  // container, where every window of the form is placed. A width or height
-  // of 0 on a label means "sized to its caption".
-  int Left() const { return FBounds.Left; }
-  int Top() const { return FBounds.Top; }
+  // Bounds as the layout rows state them: in the client pixels of the
+  // container that holds the control (the form's for one the form holds
+  // itself). A width or height of 0 on a label means "sized to its caption".
+  TRect LocalBounds() const { return FBounds; }
+  void SetBounds(int left, int top, int width, int height);
+  // The same bounds in the form's client pixels, where every window of the
+  // form is placed: the containers' places added.
+  TRect BoundsRect() const;
+  TRect FormBoundsRect() const { return BoundsRect(); }
+  int Left() const { return BoundsRect().Left; }
+  int Top() const { return BoundsRect().Top; }
   int Width() const { return FBounds.Width(); }
   int Height() const { return FBounds.Height(); }
-  TRect BoundsRect() const { return FBounds; }
-  void SetBounds(int left, int top, int width, int height);
 
   TForm* Parent() const { return FParent; }
   // The container (panel or radio group) that holds the control; null: the
   // form itself. Tab order and radio-button exclusivity count per container.
   TControl* ParentControl() const { return FParentControl; }
-  void SetParentControl(TControl* value) { FParentControl = value; }
-  // The same rectangle: a container's place is already in it.
-  TRect FormBoundsRect() const { return FBounds; }
+  void SetParentControl(TControl* value);
 
   // Whether the control has the keyboard focus; SetFocus moves it here.
   bool Focused() const;
@@ -98,6 +100,8 @@ class TControl : public TObject {
 
  private:
   friend class TForm;
+  // A container moved: what it holds moved with it on the form.
+  void HolderMoved();
   TControlKind FKind;
   std::string FName;
   bool FEnabled = true;

@@ -117,7 +117,10 @@ void TSpinEditWindow::UpdateKind() {
   TSpinEdit& model = Model();
   const int minHeight = MinHeight();
   // The model learns the height the window really has.
-  if (model.Height() < minHeight) model.SetBounds(model.Left(), model.Top(), model.Width(), minHeight);
+  if (model.Height() < minHeight) {
+    const TRect local = model.LocalBounds();
+    model.SetBounds(local.Left, local.Top, local.Width(), minHeight);
+  }
   SyncText();
   const bool readOnly = (GetWindowLongW(FHandle, GWL_STYLE) & ES_READONLY) != 0;
   if (readOnly != model.ReadOnly) DefaultMessage(EM_SETREADONLY, model.ReadOnly ? TRUE : FALSE, 0);

@@ -55,8 +55,6 @@ TFrmBXBGColorOption::TFrmBXBGColorOption(TForm* Owner) {
   ApplyLayout(BXBGColorOptionLayout(), *this);
   // The group's item buttons come after everything, so that they lie above its frame.
   RadioGroupOptions.SetItems({std::begin(kItems), std::end(kItems)});
-  PanelBottom.BevelOuter = TPanelBevel::bvLowered;
-  LabelInfo.WordWrap = true;
   for (TSpinEdit* spin : {&SpinEditPositionX, &SpinEditPositionY}) {
     spin->Increment = 10;
     spin->MinValue = 0;  // equal bounds: no limit

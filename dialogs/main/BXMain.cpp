@@ -45,10 +45,6 @@ TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
 
   ApplyLayout(BXMainLayout(), *this);
 
-  ListBoxWallpapers.OwnerDraw = true;
-  ListBoxWallpapers.ItemHeight = 13;
-  ListBoxWallpapers.Sorted = true;
-  ListBoxWallpapers.FixedItems = 1;  // "(none)"
   ListBoxWallpapers.Color = Platform().System->GetSysColor(kColorWindow);
   ListBoxWallpapers.FontColor = FontColor();
   for (TSpinEdit* spin : {&SpinEditOriginX, &SpinEditOriginY}) {
@@ -57,8 +53,6 @@ TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
     spin->MaxValue = 0;
     spin->SetValue(0);
   }
-  // As designed, before any handler listens, so that it is no user's change.
-  RadioButtonCenter.SetChecked(true);
 
   BindEvents();
   SetUpComponents();

@@ -99,5 +99,24 @@ TEST(Containers, BoundsTabOrderAndExclusivityFollowTheHolders) {
   EXPECT_TRUE(f.RadioButtonLoose2.Checked());
 }
 
+// Bounds are kept in the holder's pixels: a holder that moves carries what
+// it holds on the form, and the windows of all of them are told.
+TEST(Containers, AMovedHolderCarriesWhatItHolds) {
+  TNestedForm f;
+  std::vector<std::string> told;
+  for (TControl* c : f.Controls())
+    c->OnStateChanged = [&told](TControl& changed) { told.push_back(changed.Name()); };
+  f.PanelTop.SetBounds(40, 60, 200, 100);
+  EXPECT_EQ(f.CheckBoxInner.LocalBounds(), (TRect{3, 4, 63, 21}));
+  EXPECT_EQ(f.CheckBoxInner.BoundsRect(), (TRect{143, 74, 203, 91}));
+  EXPECT_EQ(f.RadioButtonLoose.BoundsRect(), (TRect{10, 130, 90, 147}));
+  EXPECT_EQ(told, (std::vector<std::string>{"PanelTop", "RadioButtonTopA", "RadioButtonTopB",
+                                            "PanelInner", "CheckBoxInner"}));
+  // A holder that only grows moves nothing it holds.
+  told.clear();
+  f.PanelTop.SetBounds(40, 60, 210, 100);
+  EXPECT_EQ(told, (std::vector<std::string>{"PanelTop"}));
+}
+
 }  // namespace
 }  // namespace bx
