@@ -93,7 +93,8 @@ constexpr std::array kControls{
                    .Width = 377, .Height = 97, .TabOrder = 19, .HelpContext = 20,
                    .Hint = "A list of available images in the selected image folder",
                    // "(none)" stays on top.
-                   .OwnerDraw = true, .ItemHeight = 13, .Sorted = true, .FixedItems = 1},
+                   .OwnerDraw = true, .ItemHeight = 13, .Sorted = true, .FixedItems = 1,
+                   .SystemColor = kColorWindow, .SystemFontColor = kColorWindowText},
     TControlLayout{.Name = "BitBtnOk", .Kind = K::BitBtn, .Caption = "O&k", .Left = 158,
                    .Top = 248, .Width = 75, .Height = 25, .TabOrder = 21, .HelpContext = 22,
                    .Hint = "Save the changes and close this dialog", .Glyph = "OK",

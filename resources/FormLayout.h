@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "platform/System.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -42,10 +43,17 @@ struct TControlLayout {
   bool Sorted = false;
   int FixedItems = 0;
   bool Checked = false;           // a check box's or radio button's first state
+  // A list box's background and font colour, as the system's colour
+  // numbers (COLOR_*); -1 keeps the control's own.
+  int SystemColor = -1;
+  int SystemFontColor = -1;
 };
 
 struct TFormLayout {
   std::string_view Caption = {};
+  // Background and font colour as the system's colour numbers (COLOR_*).
+  int SystemColor = kColorBtnFace;
+  int SystemFontColor = kColorWindowText;
   int ClientWidth = 0, ClientHeight = 0;
   std::string_view FontName = {};
   int FontHeight = 0;
@@ -59,8 +67,8 @@ struct TFormLayout {
 // The entry for a control name, or null.
 const TControlLayout* FindControlLayout(const TFormLayout& layout, std::string_view name);
 
-// Gives the form its window properties (caption, client size, font, border,
-// key preview, icon) and each control of the form that has a row its
+// Gives the form its window properties (caption, colours, client size,
+// font, border, key preview, icon) and each control of the form that has a row its
 // designed properties: its holder, its bounds in the holder's client
 // pixels, its kind's own properties and a label's focus control. A
 // holder's row comes before the rows of what it holds.

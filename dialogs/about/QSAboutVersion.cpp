@@ -44,8 +44,6 @@ std::string ValueOf(const std::string& line) {
 }  // namespace
 
 TFrmQSVersionAbout::TFrmQSVersionAbout(TObject* owner) : FOwner(owner) {
-  SetColor(Platform().System->GetSysColor(kColorBtnFace));
-  SetFontColor(Platform().System->GetSysColor(kColorWindowText));
   ApplyLayout(QSAboutVersionLayout(), *this);
   ListViewVersion.CompareCaptions = [](const std::string& a, const std::string& b) {
     ILocale* locale = Platform().Locale;

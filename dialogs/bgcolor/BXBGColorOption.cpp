@@ -48,10 +48,6 @@ const char* const kInfo[] = {
 
 TFrmBXBGColorOption::TFrmBXBGColorOption(TForm* Owner) {
   OwnerForm = Owner;
-  if (ISystem* system = Platform().System) {
-    SetColor(system->GetSysColor(kColorBtnFace));
-    SetFontColor(system->GetSysColor(kColorWindowText));
-  }
   ApplyLayout(BXBGColorOptionLayout(), *this);
   // The group's item buttons come after everything, so that they lie above its frame.
   RadioGroupOptions.SetItems({std::begin(kItems), std::end(kItems)});

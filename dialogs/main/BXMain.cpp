@@ -40,13 +40,7 @@ std::string ReadAppDataFolder(RegKey root, const std::string& key) {
 
 TFrmBXMain::TFrmBXMain(std::uintptr_t parentWindow) {
   ParentWindow = parentWindow;
-  SetColor(Platform().System->GetSysColor(kColorBtnFace));
-  SetFontColor(Platform().System->GetSysColor(kColorWindowText));
-
   ApplyLayout(BXMainLayout(), *this);
-
-  ListBoxWallpapers.Color = Platform().System->GetSysColor(kColorWindow);
-  ListBoxWallpapers.FontColor = FontColor();
   for (TSpinEdit* spin : {&SpinEditOriginX, &SpinEditOriginY}) {
     spin->Increment = 10;
     spin->MinValue = 0;  // equal bounds: no limit
