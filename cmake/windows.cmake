@@ -17,7 +17,7 @@ target_link_libraries(bexora_core PUBLIC ${BX_DEPS}/lib/libjpeg.a ${BX_DEPS}/lib
   ${BX_DEPS}/lib/libpng.a ${BX_DEPS}/lib/libz.a
   # The muxer only makes the tests' animated files.
   ${BX_DEPS}/lib/libwebpdemux.a ${BX_DEPS}/lib/libwebpmux.a ${BX_DEPS}/lib/libwebp.a
-  gdi32 user32 advapi32 shell32 comdlg32 comctl32 ole32 msimg32)
+  gdi32 user32 advapi32 shell32 comdlg32 comctl32 ole32 oleaut32 oleacc msimg32)
 
 add_library(Bexora SHARED applet/CplExport.cpp applet/Bexora.def
   resources/Bexora.rc)

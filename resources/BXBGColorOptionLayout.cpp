@@ -14,7 +14,7 @@ constexpr TCursor kHand = TCursor::crHandPoint;
 // the bottom panel.
 constexpr std::array kControls{
     TControlLayout{.Name = "PanelClient", .Kind = K::Panel, .Left = 4, .Top = 4, .Width = 281,
-                   .Height = 217, .TabOrder = 0},
+                   .Height = 217, .TabOrder = 0, .AccessibleName = "Options"},
     TControlLayout{.Name = "RadioGroupOptions", .Kind = K::RadioGroup,
                    .Caption = " Get color from  ", .Left = 8, .Top = 8, .Width = 137,
                    .Height = 201, .TabOrder = 0, .Parent = "PanelClient"},
@@ -38,7 +38,8 @@ constexpr std::array kControls{
                    .Width = 53, .Height = 22, .TabOrder = 2, .Enabled = false,
                    .Parent = "PanelClient"},
     TControlLayout{.Name = "PanelBottom", .Kind = K::Panel, .Left = 4, .Top = 224, .Width = 281,
-                   .Height = 33, .TabOrder = 1, .BevelOuter = TPanelBevel::bvLowered},
+                   .Height = 33, .TabOrder = 1, .BevelOuter = TPanelBevel::bvLowered,
+                   .AccessibleName = "Buttons"},
     TControlLayout{.Name = "BitBtnOk", .Kind = K::BitBtn, .Caption = "OK", .Left = 124,
                    .Top = 4, .Width = 75, .Height = 25, .TabOrder = 4, .Glyph = "OK",
                    .NumGlyphs = 2, .Cursor = kHand, .Default = true, .Enabled = false,

@@ -19,11 +19,16 @@ constexpr TControlLayout Label(std::string_view name, std::string_view caption, 
           .FocusControl = focus};
 }
 
+// A placement button shows only its glyph; a screen reader reads where it
+// puts the image.
 constexpr TControlLayout Origin(std::string_view name, int left, int top, int tabOrder, int help,
                                 std::string_view hint, int tag, std::string_view glyph) {
+  constexpr std::string_view kReads[] = {"Top left",    "Top",    "Top right",
+                                         "Left",        "Centre", "Right",
+                                         "Bottom left", "Bottom", "Bottom right"};
   return {.Name = name, .Kind = K::BitBtn, .Left = left, .Top = top, .Width = 25, .Height = 25,
           .TabOrder = tabOrder, .HelpContext = help, .Hint = hint, .Tag = tag, .Glyph = glyph,
-          .Cursor = kHand};
+          .Cursor = kHand, .AccessibleName = kReads[tag - 1]};
 }
 
 // Creation order.

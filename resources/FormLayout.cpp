@@ -35,6 +35,7 @@ void ApplyControlProperties(const TControlLayout& entry, TControl& control) {
   control.SetTag(entry.Tag);
   control.SetCursor(entry.Cursor);
   control.SetEnabled(entry.Enabled);
+  control.SetAccessibleName(std::string(entry.AccessibleName));
   if (auto* button = dynamic_cast<TButton*>(&control)) {
     button->Default = entry.Default;
     button->Cancel = entry.Cancel;

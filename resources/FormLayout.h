@@ -47,6 +47,9 @@ struct TControlLayout {
   // numbers (COLOR_*); -1 keeps the control's own.
   int SystemColor = -1;
   int SystemFontColor = -1;
+  // A screen reader's name for a control that shows no caption and has no
+  // label or hint to take it from; empty: from those.
+  std::string_view AccessibleName = {};
 };
 
 struct TFormLayout {

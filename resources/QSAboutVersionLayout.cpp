@@ -10,10 +10,10 @@ using K = TControlKind;
 constexpr TCursor kHand = TCursor::crHandPoint;
 
 constexpr TControlLayout Panel(std::string_view name, std::string_view parent, int left, int top,
-                               int width, int height, int tabOrder) {
+                               int width, int height, int tabOrder, std::string_view reads) {
   return {.Name = name, .Kind = K::Panel, .Left = left, .Top = top, .Width = width,
-          .Height = height, .TabOrder = tabOrder, .Parent = parent, .BevelInner = TPanelBevel::bvLowered,
-          .BorderWidth = 3};
+          .Height = height, .TabOrder = tabOrder, .Parent = parent,
+          .BevelInner = TPanelBevel::bvLowered, .BorderWidth = 3, .AccessibleName = reads};
 }
 
 constexpr TControlLayout Label(std::string_view name, int left, int top) {
@@ -23,8 +23,8 @@ constexpr TControlLayout Label(std::string_view name, int left, int top) {
 // Creation order: each panel before what it holds. The texts come from the
 // text table.
 constexpr std::array kControls{
-    Panel("PanelMain", {}, 0, 0, 313, 325, 0),
-    Panel("PanelInfo", "PanelMain", 8, 8, 297, 101, 0),
+    Panel("PanelMain", {}, 0, 0, 313, 325, 0, "About"),
+    Panel("PanelInfo", "PanelMain", 8, 8, 297, 101, 0, "Product"),
     Label("LabelVersionTxt", 12, 12),
     Label("LabelVersion", 100, 12),
     Label("LabelProductTxt", 12, 28),
@@ -33,11 +33,12 @@ constexpr std::array kControls{
     TControlLayout{.Name = "LabelDescription", .Kind = K::Label, .Left = 100, .Top = 44,
                    .Width = 189, .Height = 29, .Parent = "PanelInfo", .WordWrap = true},
     TControlLayout{.Name = "ImageAppIcon", .Kind = K::Image, .Left = 252, .Top = 12, .Width = 32,
-                   .Height = 32, .Parent = "PanelInfo"},
-    Panel("PanelAdditionalInfo", "PanelMain", 8, 112, 297, 161, 1),
+                   .Height = 32, .Parent = "PanelInfo", .AccessibleName = "Application icon"},
+    Panel("PanelAdditionalInfo", "PanelMain", 8, 112, 297, 161, 1, "Details"),
     TControlLayout{.Name = "ListViewVersion", .Kind = K::ListView, .Left = 8, .Top = 8,
-                   .Width = 281, .Height = 145, .TabOrder = 0, .Parent = "PanelAdditionalInfo"},
-    Panel("PanelButtons", "PanelMain", 8, 276, 297, 41, 2),
+                   .Width = 281, .Height = 145, .TabOrder = 0, .Parent = "PanelAdditionalInfo",
+                   .AccessibleName = "Details"},
+    Panel("PanelButtons", "PanelMain", 8, 276, 297, 41, 2, "Buttons"),
     TControlLayout{.Name = "BitBtnMemory", .Kind = K::BitBtn, .Left = 8, .Top = 8, .Width = 137,
                    .Height = 25, .TabOrder = 1, .Glyph = "MEMORY", .Cursor = kHand,
                    .Parent = "PanelButtons"},

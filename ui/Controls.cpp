@@ -28,6 +28,37 @@ void TControl::SetCaption(const std::string& value) {
   Changed();
 }
 
+namespace {
+
+// A caption as it reads: "&&" is one "&", a lone "&" marks the access key.
+std::string WithoutAccessKey(const std::string& caption) {
+  std::string text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') ++i;  // the next one stands for itself
+    if (i < caption.size()) text += caption[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string TControl::AccessibleName() const {
+  if (!FAccessibleName.empty()) return FAccessibleName;
+  if (!FCaption.empty()) return WithoutAccessKey(FCaption);
+  if (FParent)
+    for (const TControl* control : FParent->Controls())
+      if (const auto* label = dynamic_cast<const TLabel*>(control);
+          label && label->FocusControl == this && !label->Caption().empty())
+        return WithoutAccessKey(label->Caption());
+  return FHint.substr(0, FHint.find('|'));
+}
+
+void TControl::SetAccessibleValue(const std::string& value) {
+  if (FAccessibleValue == value) return;
+  FAccessibleValue = value;
+  Changed();
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
   TRect bounds{left, top, left + width, top + height};
   if (FBounds == bounds) return;

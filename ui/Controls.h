@@ -66,6 +66,16 @@ class TControl : public TObject {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
 
+  // What a screen reader calls the control: the name it was given, else its
+  // caption, else the caption of the label whose access key focuses it,
+  // else the short part of its hint; the access-key "&" left out.
+  std::string AccessibleName() const;
+  void SetAccessibleName(const std::string& value) { FAccessibleName = value; }
+  // What a screen reader reads as the control's value (the preview's
+  // placement); empty for none.
+  const std::string& AccessibleValue() const { return FAccessibleValue; }
+  void SetAccessibleValue(const std::string& value);
+
   // Bounds as the layout rows state them: in the client pixels of the
   // container that holds the control (the form's for one the form holds
   // itself). A width or height of 0 on a label means "sized to its caption".
@@ -112,6 +122,8 @@ class TControl : public TObject {
   int FTabOrder = -1;
   int FTag = 0;
   TCursor FCursor = TCursor::crDefault;
+  std::string FAccessibleName;
+  std::string FAccessibleValue;
   TRect FBounds;
   TForm* FParent = nullptr;
   TControl* FParentControl = nullptr;

@@ -63,6 +63,8 @@ class TButtonBinding : public TControlBinding {
 class TBitBtnBinding : public TButtonBinding {
  public:
   using TButtonBinding::TButtonBinding;
+  // Its text is not painted: it holds the name a screen reader reads.
+  bool ShowsCaption() const override { return false; }
 
   void ShowDefault(bool marked) override {
     if (marked == FMarked) return;

@@ -59,6 +59,7 @@ void TControlBinding::Update() {
       SetWindowPos(FHandle, nullptr, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    if (!ShowsCaption()) SyncCaption();
     UpdateKind();
   } while (FUpdatePending);
 }
@@ -77,11 +78,27 @@ HWND TControlBinding::CreateChild(DWORD exStyle, const wchar_t* windowClass, con
 }
 
 void TControlBinding::SyncCaption() {
-  const std::wstring wanted = Widen(FControl.Caption());
+  const std::string& caption = FControl.Caption();
+  const std::wstring wanted =
+      Widen(caption.empty() && !ShowsCaption() ? FControl.AccessibleName() : caption);
   const int length = GetWindowTextLengthW(FHandle);
   std::wstring current(static_cast<std::size_t>(length) + 1, L'\0');
   current.resize(static_cast<std::size_t>(GetWindowTextW(FHandle, current.data(), length + 1)));
   if (current != wanted) SetWindowTextW(FHandle, wanted.c_str());
+}
+
+TAccessibleText TControlBinding::AccessibleText() const {
+  return {Widen(FControl.AccessibleName()), ROLE_SYSTEM_CLIENT, Widen(FControl.AccessibleValue())};
+}
+
+LRESULT TControlBinding::AnswerAccessibility(WPARAM wParam, LPARAM lParam) const {
+  const HWND window = FHandle;
+  return AnswerGetObject(window, wParam, lParam, [window]() -> TAccessibleText {
+    // A reader may hold the object after the window went.
+    const auto* binding =
+        reinterpret_cast<const TControlBinding*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return binding && binding->Handle() == window ? binding->AccessibleText() : TAccessibleText{};
+  });
 }
 
 void TControlBinding::Dispatch(const std::function<void()>& action) const { Guarded(action); }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "binding/win32/AccessibleObject.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/WindowBase.h"
 #include "ui/Controls.h"
@@ -70,6 +71,9 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   virtual void Click() {}
   // Push buttons: shows whether Enter presses this one.
   virtual void ShowDefault(bool marked) { (void)marked; }
+  // What a screen reader is told of a window of a class of ours: the
+  // model's name and value.
+  virtual TAccessibleText AccessibleText() const;
 
  protected:
   virtual HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) = 0;
@@ -81,8 +85,14 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   virtual void UpdateKind() {}
   // Where the window goes, in the form's client pixels.
   virtual TRect WindowBounds() const { return FControl.BoundsRect(); }
-  // Keeps the window's text equal to the model's caption.
+  // Whether the window paints its text; one that does not keeps the
+  // model's accessible name in it while the caption is empty, where the
+  // platform's accessibility reads a window's name.
+  virtual bool ShowsCaption() const { return true; }
+  // Keeps the window's text equal to the model's caption (or name, above).
   void SyncCaption();
+  // The answer to WM_GETOBJECT for a window of a class of ours.
+  LRESULT AnswerAccessibility(WPARAM wParam, LPARAM lParam) const;
   // A click reaches the model only while the control is enabled and shown,
   // whatever message the window was sent.
   bool Usable() const { return FControl.Enabled() && FControl.Visible(); }

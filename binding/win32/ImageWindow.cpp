@@ -44,6 +44,16 @@ HWND TImageWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, DWOR
 void TImageWindow::UpdateKind() {
   FStale = true;
   InvalidateRect(FHandle, nullptr, FALSE);
+  if (FControl.AccessibleValue() != FToldValue) {
+    FToldValue = FControl.AccessibleValue();
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, FHandle, OBJID_CLIENT, CHILDID_SELF);
+  }
+}
+
+TAccessibleText TImageWindow::AccessibleText() const {
+  TAccessibleText text = TControlBinding::AccessibleText();
+  text.Role = ROLE_SYSTEM_GRAPHIC;
+  return text;
 }
 
 void TImageWindow::FreeBitmaps() {
@@ -148,6 +158,9 @@ LRESULT TImageWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   const int y = MouseY(lParam);
   TImage& image = Image();
   switch (message) {
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AnswerAccessibility(wParam, lParam)) return answer;
+      return DefaultMessage(message, wParam, lParam);
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(FHandle, &paint);

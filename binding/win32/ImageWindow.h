@@ -19,8 +19,10 @@ class TImageWindow : public TControlBinding {
   // The shift state of a mouse message: its button and key flags, and Alt.
   static TShiftState MouseShiftState(WPARAM flags);
   LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  TAccessibleText AccessibleText() const override;
 
  protected:
+  bool ShowsCaption() const override { return false; }
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override;
   // Any change of the model may be a new picture: it is drawn again.
   void UpdateKind() override;
@@ -39,6 +41,7 @@ class TImageWindow : public TControlBinding {
   void* FSourceBits = nullptr;
   int FSourceWidth = 0, FSourceHeight = 0;
   bool FStale = true;
+  std::string FToldValue;  // the value screen readers were last told of
 };
 
 }  // namespace bx

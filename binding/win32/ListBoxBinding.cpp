@@ -17,6 +17,8 @@ namespace {
 class TListBoxBinding : public TControlBinding {
  public:
   using TControlBinding::TControlBinding;
+  // Its text is not painted: it holds the name a screen reader reads.
+  bool ShowsCaption() const override { return false; }
 
   bool MeasureItem(MEASUREITEMSTRUCT& item) override {
     item.itemHeight = static_cast<UINT>(Model().ItemHeight);

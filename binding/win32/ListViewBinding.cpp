@@ -32,6 +32,8 @@ int AlignmentFormat(TAlignment alignment) {
 class TListViewBinding : public TControlBinding {
  public:
   using TControlBinding::TControlBinding;
+  // Its text is not painted: it holds the name a screen reader reads.
+  bool ShowsCaption() const override { return false; }
 
  protected:
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {

@@ -38,6 +38,8 @@ void Bevel(HDC dc, RECT& rect, TPanelBevel bevel) {
 class TPanelBinding : public TControlBinding {
  public:
   using TControlBinding::TControlBinding;
+  // Its text is not painted: it holds the name a screen reader reads.
+  bool ShowsCaption() const override { return false; }
   bool Focusable() const override { return false; }
 
   bool DrawItem(const DRAWITEMSTRUCT& item) override {

@@ -160,6 +160,9 @@ void TSpinEditWindow::Command(UINT code) {
 LRESULT TSpinEditWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   TSpinEdit& model = Model();
   switch (message) {
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AnswerAccessibility(wParam, lParam)) return answer;
+      break;
     case WM_KEYDOWN: {
       // The arrows step; the key then goes on to the edit unless the model
       // holds it back.
@@ -213,6 +216,10 @@ LRESULT TSpinEditWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT TSpinButtonWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return FEdit.ButtonMessage(message, wParam, lParam);
+}
+
+TAccessibleText TSpinEditWindow::AccessibleText() const {
+  return {Widen(FControl.AccessibleName()), ROLE_SYSTEM_TEXT, Widen(Model().Text())};
 }
 
 TSpinPart TSpinEditWindow::PartAt(int x, int y) const { return Model().Button.PartAt(x, y); }
@@ -300,6 +307,19 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCDESTROY:
       KillTimer(ButtonWindow(), kRepeatTimer);
       return FButtonWindow.DefaultMessage(message, wParam, lParam);
+    case WM_GETOBJECT: {
+      // The buttons are read as the edit's spin button.
+      const HWND edit = FHandle;
+      const LRESULT answer =
+          AnswerGetObject(ButtonWindow(), wParam, lParam, [edit]() -> TAccessibleText {
+            const auto* binding =
+                reinterpret_cast<const TControlBinding*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+            if (!binding || binding->Handle() != edit) return {};
+            return {Widen(binding->Control().AccessibleName()) + L" up and down",
+                    ROLE_SYSTEM_SPINBUTTON, {}};
+          });
+      return answer ? answer : FButtonWindow.DefaultMessage(message, wParam, lParam);
+    }
     default:
       return FButtonWindow.DefaultMessage(message, wParam, lParam);
   }

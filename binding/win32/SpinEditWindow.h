@@ -35,6 +35,7 @@ class TSpinEditWindow : public TControlBinding {
   HWND ButtonWindow() const { return FButtonWindow.Handle(); }
   LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  TAccessibleText AccessibleText() const override;
 
   // The timer of the buttons' auto-repeat.
   static constexpr UINT_PTR kRepeatTimer = 1;

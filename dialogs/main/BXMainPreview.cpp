@@ -7,6 +7,7 @@
 
 #include "components/Picture.h"
 #include "dialogs/main/BXMain.h"
+#include "dialogs/main/PlacementText.h"
 #include "dialogs/main/PreviewScene.h"
 #include "dialogs/main/WindowsPlacements.h"
 #include "platform/Platform.h"
@@ -179,6 +180,7 @@ void TFrmBXMain::UpdatePreview() {
   const std::string stored = WindowsStyleName(FWallpaperStyle);
   ImageWallpaper.SetHint(stored.empty() ? FPreviewHint
                                         : FPreviewHint + " (placed as stored: " + stored + ")");
+  ImageWallpaper.SetAccessibleValue(PlacementText(!FWallpaper.empty(), Placement()));
 
   if (!FWallpaper.empty()) FDesktopScene = std::make_shared<TPreviewScene>(*scene);
   DrawPreviewGrid(*scene);

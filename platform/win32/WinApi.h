@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <cpl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 #include <shellapi.h>
 

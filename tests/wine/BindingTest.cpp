@@ -211,8 +211,9 @@ TEST_F(BindingTest, EveryKindIsCreatedAtItsBoundsWithItsCaption) {
            TExpected{"CheckBoxFlag", "Button", {8, 40, 80, 17}, L"&Flag"},
            TExpected{"RadioButtonAlpha", "Button", {8, 60, 60, 17}, L"&Alpha"},
            TExpected{"RadioButtonBeta", "Button", {70, 60, 60, 17}, L"&Beta"},
-           TExpected{"ListBoxItems", "ListBox", {8, 84, 120, 60}, L""},
-           TExpected{"ImagePicture", "TImage", {140, 8, 100, 80}, L""},
+           // Windows that do not paint their text hold a screen reader's name in it.
+           TExpected{"ListBoxItems", "ListBox", {8, 84, 120, 60}, L"Hint of ListBoxItems"},
+           TExpected{"ImagePicture", "TImage", {140, 8, 100, 80}, L"The picture"},
            TExpected{"ButtonApply", "Button", {140, 100, 75, 25}, L"A&pply"},
            TExpected{"BitBtnOk", "Button", {140, 130, 56, 25}, L"O&k"},
            TExpected{"BitBtnCancel", "Button", {200, 130, 56, 25}, L"Cancel"},

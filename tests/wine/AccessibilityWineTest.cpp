@@ -1,0 +1,121 @@
+// The three dialogs as a screen reader reads them, through the platform's
+// accessibility interfaces, and as a user sees their captions: every
+// visible control is named, and no caption is wider than its control in
+// the control's own font.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialogs/about/QSAboutVersion.h"
+#include "dialogs/bgcolor/BXBGColorOption.h"
+#include "dialogs/main/BXMain.h"
+#include "tests/wine/WineTestUtil.h"
+
+namespace bx {
+namespace {
+
+using namespace winetest;
+
+struct TRead {
+  std::wstring Name;
+  LONG Role = 0;
+  std::wstring Value;
+};
+
+TRead ReadAccessible(HWND window) {
+  TRead read;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object))) ||
+      !object)
+    return read;
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR value = nullptr;
+    std::wstring result;
+    if ((object->*get)(self, &value) == S_OK && value) result = value;
+    SysFreeString(value);
+    return result;
+  };
+  read.Name = text(&IAccessible::get_accName);
+  read.Value = text(&IAccessible::get_accValue);
+  VARIANT role;
+  VariantInit(&role);
+  if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) read.Role = role.lVal;
+  object->Release();
+  return read;
+}
+
+// The three dialogs, each in its window, the options and the about box
+// owned by the main one.
+class DialogsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Platform().Registry && Platform().System);
+    Application().ClearTerminate();
+    Main = std::make_unique<TFrmBXMain>(0);
+    Options = std::make_unique<TFrmBXBGColorOption>(Main.get());
+    About = std::make_unique<TFrmQSVersionAbout>(Main.get());
+    for (TForm* form : Forms()) ASSERT_TRUE(ShowFormWindow(*form)) << form->Caption();
+  }
+  void TearDown() override {
+    for (TForm* form : {static_cast<TForm*>(About.get()), static_cast<TForm*>(Options.get()),
+                        static_cast<TForm*>(Main.get())})
+      FormHost().Release(*form);
+    About.reset();
+    Options.reset();
+    Main.reset();
+    Application().ClearTerminate();
+  }
+  std::vector<TForm*> Forms() const { return {Main.get(), Options.get(), About.get()}; }
+  // The visible controls that show something: a label without text shows nothing.
+  static std::vector<TControl*> Shown(const TForm& form) {
+    std::vector<TControl*> shown;
+    for (TControl* control : form.Controls())
+      if (IsWindowVisible(FindControlWindow(form, control->Name())) &&
+          !(control->Kind() == TControlKind::Label && control->Caption().empty()))
+        shown.push_back(control);
+    return shown;
+  }
+
+  TRecordingMessageBoxes Boxes;
+  TPlatformScope Scope{Boxes};
+  std::unique_ptr<TFrmBXMain> Main;
+  std::unique_ptr<TFrmBXBGColorOption> Options;
+  std::unique_ptr<TFrmQSVersionAbout> About;
+};
+
+TEST_F(DialogsTest, AScreenReaderNamesEveryControl) {
+  for (const TForm* form : Forms())
+    for (const TControl* control : Shown(*form)) {
+      HWND window = FindControlWindow(*form, control->Name());
+      EXPECT_FALSE(ReadAccessible(window).Name.empty()) << control->Name();
+      // The spin edits' buttons are windows of their own.
+      if (control->Kind() == TControlKind::SpinEdit) {
+        const TRead buttons = ReadAccessible(GetWindow(window, GW_CHILD));
+        EXPECT_EQ(buttons.Name, Widen(control->AccessibleName()) + L" up and down");
+        EXPECT_EQ(buttons.Role, ROLE_SYSTEM_SPINBUTTON);
+      }
+    }
+
+  const TRead preview = ReadAccessible(FindControlWindow(*Main, "ImageWallpaper"));
+  EXPECT_EQ(preview.Name, L"Preview of the resulting wallpaper");
+  EXPECT_EQ(preview.Role, ROLE_SYSTEM_GRAPHIC);
+  EXPECT_EQ(preview.Value, Widen(Main->ImageWallpaper.AccessibleValue()));
+  EXPECT_FALSE(preview.Value.empty());
+  const TRead topLeft = ReadAccessible(FindControlWindow(*Main, "BitBtnOriginTL"));
+  // Its role is the button class's, which Windows reads as a push button.
+  EXPECT_EQ(topLeft.Name, L"Top left");
+  const TRead originX = ReadAccessible(FindControlWindow(*Main, "SpinEditOriginX"));
+  EXPECT_EQ(originX.Name, L"X");
+  EXPECT_EQ(originX.Value, Widen(Main->SpinEditOriginX.Text()));
+  EXPECT_EQ(ReadAccessible(FindControlWindow(*Main, "ListBoxWallpapers")).Name, L"Wallpapers:");
+}
+
+}  // namespace
+}  // namespace bx
