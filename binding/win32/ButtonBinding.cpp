@@ -37,6 +37,11 @@ class TButtonBinding : public TControlBinding {
     Dispatch([&button] { button.Click(); });
   }
 
+  int NeededWidth(HDC dc) const override {
+    const int caption = CaptionWidth(dc, Widen(FControl.Caption()));
+    return caption > 0 ? caption + kFrame : 0;
+  }
+
   // Shows the default button's mark, or not.
   void ShowDefault(bool marked) override {
     const UINT wanted = marked ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
@@ -45,6 +50,7 @@ class TButtonBinding : public TControlBinding {
   }
 
  protected:
+  static constexpr int kFrame = 8;  // the face's edges and the focus mark's margin
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     const bool isDefault = static_cast<TButton&>(FControl).Default;
     return CreateButton(parent, id, bounds,
@@ -65,6 +71,13 @@ class TBitBtnBinding : public TButtonBinding {
   using TButtonBinding::TButtonBinding;
   // Its text is not painted: it holds the name a screen reader reads.
   bool ShowsCaption() const override { return false; }
+
+  // The glyph beside the caption, inside the face's frame.
+  int NeededWidth(HDC dc) const override {
+    const int caption = CaptionWidth(dc, Widen(FControl.Caption()));
+    if (caption == 0) return 0;
+    return (FGlyph.Empty() ? 0 : FGlyph.Width() + kGlyphSpacing) + caption + kFrame;
+  }
 
   void ShowDefault(bool marked) override {
     if (marked == FMarked) return;
@@ -96,14 +109,14 @@ class TBitBtnBinding : public TButtonBinding {
 
     const int offset = pressed ? 1 : 0;
     const std::wstring caption = Widen(button.Caption());
-    HGDIOBJ oldFont = SelectObject(dc, FOwner.Font());
+    HGDIOBJ oldFont = SelectObject(dc, Font());
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT textExtent{0, 0, 0, 0};
     if (!caption.empty())
       DrawTextW(dc, caption.c_str(), -1, &textExtent, DT_CALCRECT | DT_SINGLELINE);
     const int glyphWidth = FGlyph.Empty() ? 0 : FGlyph.Width();
     const int glyphHeight = FGlyph.Empty() ? 0 : FGlyph.Height();
-    const int spacing = glyphWidth > 0 && !caption.empty() ? 4 : 0;
+    const int spacing = glyphWidth > 0 && !caption.empty() ? kGlyphSpacing : 0;
     const int total = glyphWidth + spacing + textExtent.right;
     const int width = item.rcItem.right - item.rcItem.left;
     const int height = item.rcItem.bottom - item.rcItem.top;
@@ -152,6 +165,7 @@ class TBitBtnBinding : public TButtonBinding {
   }
 
  private:
+  static constexpr int kGlyphSpacing = 4;
   void LoadGlyph() {
     const TBitBtn& button = static_cast<const TBitBtn&>(FControl);
     FGlyphName = button.Glyph;

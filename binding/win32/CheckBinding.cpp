@@ -17,8 +17,14 @@ class TCheckBinding : public TControlBinding {
   void Command(UINT code) override {
     if (code == BN_CLICKED || code == BN_DOUBLECLICKED) Click();
   }
+  // The box, the gap the system leaves after it, and the caption.
+  int NeededWidth(HDC dc) const override {
+    const int caption = CaptionWidth(dc, Widen(FControl.Caption()));
+    return caption > 0 ? GetSystemMetrics(SM_CXMENUCHECK) + kBoxGap + caption : 0;
+  }
 
  protected:
+  static constexpr int kBoxGap = 6;
   virtual DWORD ButtonStyle() const = 0;
   virtual bool Checked() const = 0;
 

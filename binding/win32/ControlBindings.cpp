@@ -20,7 +20,7 @@ void TControlBinding::Create(HWND parent, int id) {
   const RECT bounds{FBounds.Left, FBounds.Top, FBounds.Right, FBounds.Bottom};
   FHandle = CreateWindowFor(parent, id, bounds, style);
   if (!FHandle) throw Exception("Error creating window");
-  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FOwner.Font()), FALSE);
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   FControl.OnStateChanged = [this](TControl&) { Update(); };
   Update();
 }
@@ -84,7 +84,23 @@ void TControlBinding::SyncCaption() {
   const int length = GetWindowTextLengthW(FHandle);
   std::wstring current(static_cast<std::size_t>(length) + 1, L'\0');
   current.resize(static_cast<std::size_t>(GetWindowTextW(FHandle, current.data(), length + 1)));
-  if (current != wanted) SetWindowTextW(FHandle, wanted.c_str());
+  if (current == wanted) return;
+  SetWindowTextW(FHandle, wanted.c_str());
+  FOwner.FitCaption(*this);
+}
+
+HFONT TControlBinding::Font() const { return FFont ? FFont : FOwner.Font(); }
+
+void TControlBinding::SetFont(HFONT font) {
+  FFont = font;
+  if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+}
+
+int TControlBinding::CaptionWidth(HDC dc, const std::wstring& caption) {
+  if (caption.empty()) return 0;
+  RECT extent{0, 0, 0, 0};
+  DrawTextW(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  return extent.right;
 }
 
 TAccessibleText TControlBinding::AccessibleText() const {

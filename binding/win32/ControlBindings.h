@@ -71,6 +71,15 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   virtual void Click() {}
   // Push buttons: shows whether Enter presses this one.
   virtual void ShowDefault(bool marked) { (void)marked; }
+  // The width the window needs to show its caption whole in the font
+  // selected into `dc` (box, glyph and frame included); 0 where it shows no
+  // caption of one line at a width of the model's.
+  virtual int NeededWidth(HDC dc) const { (void)dc; return 0; }
+  // The font the window shows its text in: the form's, or a smaller size
+  // of its face where the caption would not fit otherwise.
+  HFONT Font() const;
+  void SetFont(HFONT font);
+
   // What a screen reader is told of a window of a class of ours: the
   // model's name and value.
   virtual TAccessibleText AccessibleText() const;
@@ -98,6 +107,9 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   bool Usable() const { return FControl.Enabled() && FControl.Visible(); }
   // Runs a model change as the message loop does.
   void Dispatch(const std::function<void()>& action) const;
+  // The width of a caption in the font selected into `dc`, the access
+  // key's "&" left out.
+  static int CaptionWidth(HDC dc, const std::wstring& caption);
 
   TFormWindow& FOwner;
   TControl& FControl;
@@ -105,6 +117,7 @@ class TControlBinding : public TWindowBase<TControlBinding> {
 
  private:
   TRect FBounds;
+  HFONT FFont = nullptr;  // the form window's; null: the form's own
   bool FInUpdate = false;
   bool FUpdatePending = false;
 };

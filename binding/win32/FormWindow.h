@@ -58,6 +58,11 @@ class TFormWindow : public TWindowBase<TFormWindow> {
   void FocusLeaving(TControlBinding& binding);
   bool Focus(TControlBinding& binding);
 
+  // Keeps a control's caption whole in the font the platform gave for the
+  // form's: the control grows into the free space of its row, and where
+  // that is not enough it takes a smaller size of the same face.
+  void FitCaption(TControlBinding& binding);
+
   // Text metrics of the form's font, for bindings that size themselves.
   int FontPixelHeight() const { return FFontHeight; }
 
@@ -71,6 +76,8 @@ class TFormWindow : public TWindowBase<TFormWindow> {
   void MakeFont();
   void SetIcons();
   void CreateControls();
+  void FitCaptions();
+  HFONT SmallerFont(HDC dc, int pixels) const;
   void CreateTooltips();
   void UpdateSystemMenu();
   void SyncFromModel();
@@ -87,6 +94,7 @@ class TFormWindow : public TWindowBase<TFormWindow> {
   HWND FTooltip = nullptr;
   std::wstring FTooltipText;  // the text the tooltip asked for last
   HFONT FFont = nullptr;
+  std::vector<HFONT> FSmallerFonts;  // of FitCaptions, by pixel height less one each
   HBRUSH FBrush = nullptr;
   HICON FIconBig = nullptr;
   HICON FIconSmall = nullptr;

@@ -22,6 +22,12 @@ class TLabelBinding : public TControlBinding {
 
   void UpdateKind() override { SyncCaption(); }
 
+  // A label of a set width on one line; one sized to its caption fits.
+  int NeededWidth(HDC dc) const override {
+    if (Model().WordWrap || FControl.Width() <= 0) return 0;
+    return CaptionWidth(dc, Widen(FControl.Caption()));
+  }
+
   TRect WindowBounds() const override {
     TRect bounds = FControl.BoundsRect();
     if (FControl.Width() > 0 && FControl.Height() > 0) return bounds;

@@ -117,5 +117,51 @@ TEST_F(DialogsTest, AScreenReaderNamesEveryControl) {
   EXPECT_EQ(ReadAccessible(FindControlWindow(*Main, "ListBoxWallpapers")).Name, L"Wallpapers:");
 }
 
+// How much wider than its caption a control must be to show it whole, in
+// the control's own font: the box of a check box or radio button and the
+// gap after it, a push button's edges, a glyph button's glyph as well.
+int CaptionRoom(HWND window, const TControl& control) {
+  const std::wstring text = Widen(control.Caption());
+  if (text.empty()) return 0;
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  RECT extent{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  switch (control.Kind()) {
+    case TControlKind::CheckBox:
+    case TControlKind::RadioButton:
+      return extent.right + 13 + 4;
+    case TControlKind::Button:
+      return extent.right + 6;
+    case TControlKind::BitBtn:
+      return extent.right + (static_cast<const TBitBtn&>(control).Glyph.empty() ? 6 : 16 + 4 + 6);
+    case TControlKind::Label:
+      return static_cast<const TLabel&>(control).WordWrap ? 0 : extent.right;
+    default:
+      return 0;
+  }
+}
+
+TEST_F(DialogsTest, EveryCaptionFitsItsControl) {
+  // A caption longer than designed: its control grows into the free space
+  // of its row or takes a smaller size of the face.
+  Main->CheckBoxStretch.SetCaption("&Stretch all");
+  Options->RadioGroupOptions.Buttons()[4]->SetCaption("Image Bottom, Left side");
+  for (const TForm* form : Forms())
+    for (const TControl* control : Shown(*form)) {
+      HWND window = FindControlWindow(*form, control->Name());
+      RECT client{};
+      GetClientRect(window, &client);
+      EXPECT_LE(CaptionRoom(window, *control), client.right)
+          << form->Caption() << ": " << control->Name();
+    }
+  // Stretch grew to the next control of its row, and no further.
+  const TBounds stretch = ChildBounds(FindControlWindow(*Main, "CheckBoxStretch"));
+  EXPECT_GT(stretch.Width, 61);
+  EXPECT_LE(stretch.Left + stretch.Width, ChildBounds(FindControlWindow(*Main, "CheckBoxShowPreviewGrid")).Left);
+}
+
 }  // namespace
 }  // namespace bx
