@@ -1,23 +1,12 @@
 #include "resources/FormLayout.h"
 
-#include "platform/Platform.h"
-
 namespace bx {
 
 namespace {
 
-// A colour of the system's by its number; none without a system.
-bool SystemColor(int index, TColor& color) {
-  ISystem* system = Platform().System;
-  if (index < 0 || !system) return false;
-  color = system->GetSysColor(index);
-  return true;
-}
-
 void ApplyFormProperties(const TFormLayout& layout, TForm& form) {
   form.SetCaption(std::string(layout.Caption));
-  if (TColor color; SystemColor(layout.SystemColor, color)) form.SetColor(color);
-  if (TColor color; SystemColor(layout.SystemFontColor, color)) form.SetFontColor(color);
+  form.SetSystemColors(layout.SystemColor, layout.SystemFontColor);
   form.SetBorderStyle(layout.BorderStyle);
   form.SetClientSize(layout.ClientWidth, layout.ClientHeight);
   form.FontName = std::string(layout.FontName);
@@ -55,8 +44,9 @@ void ApplyControlProperties(const TControlLayout& entry, TControl& control) {
     list->ItemHeight = entry.ItemHeight;
     list->Sorted = entry.Sorted;
     list->FixedItems = entry.FixedItems;
-    SystemColor(entry.SystemColor, list->Color);
-    SystemColor(entry.SystemFontColor, list->FontColor);
+    list->SystemColor = entry.SystemColor;
+    list->SystemFontColor = entry.SystemFontColor;
+    list->SystemColorsChanged();
   }
   // Set before any handler listens, so that it is no user's change.
   if (entry.Checked) {

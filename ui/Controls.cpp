@@ -122,6 +122,14 @@ void TRadioButton::SetChecked(bool value) {
   if (OnClick) OnClick(*this);
 }
 
+void TListBox::SystemColorsChanged() {
+  ISystem* system = Platform().System;
+  if (!system) return;
+  if (SystemColor >= 0) Color = system->GetSysColor(SystemColor);
+  if (SystemFontColor >= 0) FontColor = system->GetSysColor(SystemFontColor);
+  Changed();
+}
+
 void TListBox::SetItems(std::vector<std::string> items) {
   FItems = std::move(items);
   if (FItemIndex >= static_cast<int>(FItems.size())) FItemIndex = -1;

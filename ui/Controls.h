@@ -251,6 +251,10 @@ class TListBox : public TControl {
   int ItemHeight = 13;
   TColor Color = 0xFFFFFF;      // background
   TColor FontColor = 0;
+  // The system's colours (COLOR_* numbers) the two follow; -1: none.
+  int SystemColor = -1, SystemFontColor = -1;
+  // Reads the followed colours again and tells the binding.
+  void SystemColorsChanged();
   TNotifyEvent OnClick;
   TDrawItemEvent OnDrawItem;
 

@@ -82,15 +82,31 @@ void TForm::SetBorderStyle(TBorderStyle value) {
 }
 
 void TForm::SetColor(TColor value) {
+  FSystemColor = -1;
   if (FColor == value) return;
   FColor = value;
   Changed();
 }
 
 void TForm::SetFontColor(TColor value) {
+  FSystemFontColor = -1;
   if (FFontColor == value) return;
   FFontColor = value;
   Changed();
+}
+
+void TForm::SetSystemColors(int color, int fontColor) {
+  ISystem* system = Platform().System;
+  if (system && color >= 0) SetColor(system->GetSysColor(color));
+  if (system && fontColor >= 0) SetFontColor(system->GetSysColor(fontColor));
+  FSystemColor = color;
+  FSystemFontColor = fontColor;
+}
+
+void TForm::SystemColorsChanged() {
+  SetSystemColors(FSystemColor, FSystemFontColor);
+  for (TControl* control : FControls)
+    if (auto* list = dynamic_cast<TListBox*>(control)) list->SystemColorsChanged();
 }
 
 void TForm::SetShowHint(bool value) {

@@ -66,11 +66,17 @@ class TForm : public TObject {
 
   TBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TBorderStyle value);
-  // Background and font colour (COLORREF).
+  // Background and font colour (COLORREF). A colour set is the form's own;
+  // SetSystemColors makes both follow colours of the system's (COLOR_*
+  // numbers, -1 for none), also when the system's change.
   TColor Color() const { return FColor; }
   void SetColor(TColor value);
   TColor FontColor() const { return FFontColor; }
   void SetFontColor(TColor value);
+  void SetSystemColors(int color, int fontColor);
+  // The system's colours changed (a high-contrast theme came or went): the
+  // form's and its lists' colours that follow them are read again.
+  void SystemColorsChanged();
   std::string FontName = "MS Sans Serif";
   int FontHeight = -11;
   bool ShowHint() const { return FShowHint; }
@@ -136,6 +142,7 @@ class TForm : public TObject {
   TBorderStyle FBorderStyle = TBorderStyle::bsDialog;
   TColor FColor = 0;
   TColor FFontColor = 0;
+  int FSystemColor = -1, FSystemFontColor = -1;
   bool FShowHint = false;
   std::vector<TSystemMenuItem> FSystemMenu;
   TControl* FActiveControl = nullptr;

@@ -96,7 +96,7 @@ class TBitBtnBinding : public TButtonBinding {
     // The dark outer line marks the button Enter presses.
     const bool marked = focused || FMarked;
     if (marked) {
-      FrameRect(dc, &face, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
       InflateRect(&face, -1, -1);
     }
     if (pressed && marked) {

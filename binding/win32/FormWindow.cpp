@@ -592,6 +592,18 @@ LRESULT TFormWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The user moved the window: the model follows.
       if (FCreated && !FSyncing) WriteBoundsToModel();
       break;
+    case WM_SETTINGCHANGE:
+      if (wParam != SPI_SETHIGHCONTRAST) break;
+      [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+      // A high-contrast theme came or went: the colours that follow the
+      // system's are read again, and the common controls are told, as
+      // only top-level windows hear of it.
+      FForm.SystemColorsChanged();
+      for (const auto& binding : FBindings)
+        if (binding->Handle()) SendMessageW(binding->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+      RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_NCDESTROY:
       FByWindow.clear();
       FForm.Handle = 0;

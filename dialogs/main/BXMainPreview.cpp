@@ -270,10 +270,7 @@ void TFrmBXMain::BitBtnTogglePreviewClick(TObject& Sender) {
     // from the classic one, and only this size gives the normal client area.
     SetBorderStyle(TBorderStyle::bsDialog);
     SetBounds(FSavedLeft, FSavedTop, FSavedWidth, FSavedHeight);
-    if (system) {
-      SetColor(system->GetSysColor(kColorBtnFace));
-      SetFontColor(system->GetSysColor(kColorWindowText));
-    }
+    SetSystemColors(kColorBtnFace, kColorWindowText);
     ImageWallpaper.SetBounds(kNormalPreviewBounds.Left, kNormalPreviewBounds.Top,
                              kNormalPreviewBounds.Width(), kNormalPreviewBounds.Height());
   }

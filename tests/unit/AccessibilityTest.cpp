@@ -58,5 +58,31 @@ TEST_F(AccessibilityTest, EveryControlHasANameAndThePreviewFollowsThePlacement) 
     }
 }
 
+// A high-contrast theme changes the system's colours: the dialog and its
+// owner-drawn list follow them, also after the full-screen view; a colour
+// of the dialog's own stays.
+TEST_F(AccessibilityTest, TheDialogFollowsTheSystemsColours) {
+  TFrmBXMain& d = Dialog();
+  System().SetSysColor(kColorBtnFace, 0x000000);
+  System().SetSysColor(kColorWindow, 0x000000);
+  System().SetSysColor(kColorWindowText, 0x00FFFF);
+  d.SystemColorsChanged();
+  EXPECT_EQ(d.Color(), 0x000000u);
+  EXPECT_EQ(d.FontColor(), 0x00FFFFu);
+  EXPECT_EQ(d.ListBoxWallpapers.Color, 0x000000u);
+  EXPECT_EQ(d.ListBoxWallpapers.FontColor, 0x00FFFFu);
+
+  d.BitBtnTogglePreview.Click();
+  ASSERT_TRUE(d.FullScreenPreview());
+  d.BitBtnTogglePreview.Click();
+  System().SetSysColor(kColorBtnFace, 0x00FF00);
+  d.SystemColorsChanged();
+  EXPECT_EQ(d.Color(), 0x00FF00u);
+  d.SetColor(0x123456);
+  System().SetSysColor(kColorBtnFace, 0xFF0000);
+  d.SystemColorsChanged();
+  EXPECT_EQ(d.Color(), 0x123456u);
+}
+
 }  // namespace
 }  // namespace bx
