@@ -79,6 +79,7 @@ class TSpinButton {
 class TSpinEdit : public TControl {
  public:
   explicit TSpinEdit(std::string name, TForm* owner = nullptr);
+  void ScalePixels(int to, int from) override { Button.Width = ScaledBy(Button.Width, to, from); }
 
   // The edit's text; a change runs OnChange.
   const std::string& Text() const { return FText; }

@@ -28,6 +28,12 @@ void TControl::SetCaption(const std::string& value) {
   Changed();
 }
 
+int ScaledBy(int value, int to, int from) {
+  const long long product = static_cast<long long>(value) * to;
+  const long long half = from / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / from : (product - half) / from);
+}
+
 namespace {
 
 // A caption as it reads: "&&" is one "&", a lone "&" marks the access key.

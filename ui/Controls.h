@@ -37,6 +37,10 @@ enum class TCursor { crDefault, crHandPoint, crCross };
 
 class TForm;
 
+// value * to / from, rounded half away from zero: a length from one number
+// of pixels per inch to another.
+int ScaledBy(int value, int to, int from);
+
 class TControl : public TObject {
  public:
   // With an owner the control joins that form's controls at once, so that a
@@ -96,6 +100,9 @@ class TControl : public TObject {
   TControl* ParentControl() const { return FParentControl; }
   void SetParentControl(TControl* value);
 
+  // Scales the pixel sizes the kind keeps besides its bounds (TForm::ScaleTo).
+  virtual void ScalePixels(int to, int from) { (void)to; (void)from; }
+
   // Whether the control has the keyboard focus; SetFocus moves it here.
   bool Focused() const;
   void SetFocus();
@@ -149,6 +156,7 @@ class TPanel : public TControl {
   TPanelBevel BevelOuter = TPanelBevel::bvRaised;
   TPanelBevel BevelInner = TPanelBevel::bvNone;
   int BorderWidth = 0;
+  void ScalePixels(int to, int from) override { BorderWidth = ScaledBy(BorderWidth, to, from); }
 };
 
 class TButton : public TControl {
@@ -249,6 +257,7 @@ class TListBox : public TControl {
   int FixedItems = 0;
   bool OwnerDraw = false;
   int ItemHeight = 13;
+  void ScalePixels(int to, int from) override { ItemHeight = ScaledBy(ItemHeight, to, from); }
   TColor Color = 0xFFFFFF;      // background
   TColor FontColor = 0;
   // The system's colours (COLOR_* numbers) the two follow; -1: none.

@@ -95,6 +95,25 @@ void TForm::SetFontColor(TColor value) {
   Changed();
 }
 
+int TForm::Scaled(int designPixels) const { return ScaledBy(designPixels, FPixelsPerInch, 96); }
+
+void TForm::ScaleTo(int pixelsPerInch) {
+  if (pixelsPerInch <= 0 || pixelsPerInch == FPixelsPerInch) return;
+  const int from = FPixelsPerInch;
+  auto scaled = [&](int value) { return ScaledBy(value, pixelsPerInch, from); };
+  FPixelsPerInch = pixelsPerInch;
+  FontHeight = scaled(FontHeight);
+  // Edges rather than sizes, so that controls that meet still meet.
+  for (TControl* control : FControls) {
+    const TRect r = control->LocalBounds();
+    const int left = scaled(r.Left), top = scaled(r.Top);
+    control->SetBounds(left, top, r.Width() > 0 ? scaled(r.Right) - left : r.Width(),
+                       r.Height() > 0 ? scaled(r.Bottom) - top : r.Height());
+    control->ScalePixels(pixelsPerInch, from);
+  }
+  SetClientSize(scaled(FClientWidth), scaled(FClientHeight));
+}
+
 void TForm::SetSystemColors(int color, int fontColor) {
   ISystem* system = Platform().System;
   if (system && color >= 0) SetColor(system->GetSysColor(color));

@@ -79,6 +79,15 @@ class TForm : public TObject {
   void SystemColorsChanged();
   std::string FontName = "MS Sans Serif";
   int FontHeight = -11;
+  // The pixels per inch the form's pixels are at: the layouts are made at
+  // 96, and the binding scales a form to its window's (ScaleTo).
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  // Scales the client size, the font and every control's bounds (and the
+  // pixel sizes a kind keeps: a list's item height, a panel's border) from
+  // the present pixels per inch to `pixelsPerInch`.
+  void ScaleTo(int pixelsPerInch);
+  // A length of the layout's, at 96 pixels per inch, in the form's pixels.
+  int Scaled(int designPixels) const;
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool value);
   bool KeyPreview = false;
@@ -143,6 +152,7 @@ class TForm : public TObject {
   TColor FColor = 0;
   TColor FFontColor = 0;
   int FSystemColor = -1, FSystemFontColor = -1;
+  int FPixelsPerInch = 96;
   bool FShowHint = false;
   std::vector<TSystemMenuItem> FSystemMenu;
   TControl* FActiveControl = nullptr;

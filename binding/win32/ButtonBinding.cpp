@@ -39,7 +39,7 @@ class TButtonBinding : public TControlBinding {
 
   int NeededWidth(HDC dc) const override {
     const int caption = CaptionWidth(dc, Widen(FControl.Caption()));
-    return caption > 0 ? caption + kFrame : 0;
+    return caption > 0 ? caption + FOwner.Form().Scaled(kFrame) : 0;
   }
 
   // Shows the default button's mark, or not.
@@ -50,7 +50,8 @@ class TButtonBinding : public TControlBinding {
   }
 
  protected:
-  static constexpr int kFrame = 8;  // the face's edges and the focus mark's margin
+  // The face's edges and the focus mark's margin, at 96 pixels per inch.
+  static constexpr int kFrame = 8;
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     const bool isDefault = static_cast<TButton&>(FControl).Default;
     return CreateButton(parent, id, bounds,
@@ -76,7 +77,8 @@ class TBitBtnBinding : public TButtonBinding {
   int NeededWidth(HDC dc) const override {
     const int caption = CaptionWidth(dc, Widen(FControl.Caption()));
     if (caption == 0) return 0;
-    return (FGlyph.Empty() ? 0 : FGlyph.Width() + kGlyphSpacing) + caption + kFrame;
+    const int spacing = FOwner.Form().Scaled(kGlyphSpacing);
+    return (FGlyph.Empty() ? 0 : FGlyph.Width() + spacing) + caption + FOwner.Form().Scaled(kFrame);
   }
 
   void ShowDefault(bool marked) override {
@@ -116,7 +118,7 @@ class TBitBtnBinding : public TButtonBinding {
       DrawTextW(dc, caption.c_str(), -1, &textExtent, DT_CALCRECT | DT_SINGLELINE);
     const int glyphWidth = FGlyph.Empty() ? 0 : FGlyph.Width();
     const int glyphHeight = FGlyph.Empty() ? 0 : FGlyph.Height();
-    const int spacing = glyphWidth > 0 && !caption.empty() ? kGlyphSpacing : 0;
+    const int spacing = glyphWidth > 0 && !caption.empty() ? FOwner.Form().Scaled(kGlyphSpacing) : 0;
     const int total = glyphWidth + spacing + textExtent.right;
     const int width = item.rcItem.right - item.rcItem.left;
     const int height = item.rcItem.bottom - item.rcItem.top;
@@ -161,6 +163,7 @@ class TBitBtnBinding : public TButtonBinding {
     SyncCaption();
     const TBitBtn& button = static_cast<const TBitBtn&>(FControl);
     if (button.Glyph != FGlyphName || button.NumGlyphs != FNumGlyphs) LoadGlyph();
+    FGlyph.SetPixelsPerInch(FOwner.Form().PixelsPerInch());
     InvalidateRect(FHandle, nullptr, FALSE);
   }
 
@@ -171,6 +174,7 @@ class TBitBtnBinding : public TButtonBinding {
     FGlyphName = button.Glyph;
     FNumGlyphs = button.NumGlyphs;
     FGlyph.Load(FGlyphName, FNumGlyphs);  // a missing resource leaves the caption alone
+    FGlyph.SetPixelsPerInch(FOwner.Form().PixelsPerInch());
   }
 
   TGlyph FGlyph;

@@ -20,11 +20,11 @@ class TCheckBinding : public TControlBinding {
   // The box, the gap the system leaves after it, and the caption.
   int NeededWidth(HDC dc) const override {
     const int caption = CaptionWidth(dc, Widen(FControl.Caption()));
-    return caption > 0 ? GetSystemMetrics(SM_CXMENUCHECK) + kBoxGap + caption : 0;
+    return caption > 0 ? FOwner.Form().Scaled(kBoxAndGap) + caption : 0;
   }
 
  protected:
-  static constexpr int kBoxGap = 6;
+  static constexpr int kBoxAndGap = 13 + 6;  // at 96 pixels per inch
   virtual DWORD ButtonStyle() const = 0;
   virtual bool Checked() const = 0;
 

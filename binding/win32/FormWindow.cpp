@@ -46,6 +46,26 @@ DWORD ExStyleFor(TBorderStyle border) {
 // The short part of a hint, before its "|".
 std::string ShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
 
+// Sent to a window of a host aware of each monitor's scale when it moves
+// to a monitor of another.
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
+
+// The pixels per inch of a window as its process sees them: the window's
+// own where the system keeps one per window (Windows 10), else the
+// screen's. A host that is not aware of scaling sees 96 and is scaled by
+// the system.
+int PixelsPerInchOf(HWND window) {
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow)
+    if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+  HDC dc = GetDC(nullptr);
+  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+  if (dc) ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace
 
 TFormWindow::TFormWindow(TForm& form) : FForm(form) {}
@@ -73,6 +93,19 @@ void TFormWindow::Create() {
   if (!owner && !ModalForms().empty()) owner = ModalForms().back()->Handle();
   const DWORD style = StyleFor(FForm.BorderStyle());
   const DWORD exStyle = ExStyleFor(FForm.BorderStyle());
+  // An empty dialog template: the platform's dialog manager does the
+  // keyboard, while the controls are placed at their exact pixels in code.
+  const TDialogTemplate empty(style, exStyle);
+  HWND handle = CreateDialogIndirectParamW(CodeModule(), empty.Get(), owner, EmptyDialogProc, 0);
+  if (!handle) throw Exception("Error creating window");
+  Attach(handle);
+  SetWindowTextW(handle, Widen(FForm.Caption()).c_str());
+  // The layout's pixels are at 96 per inch; the window has its own.
+  FForm.ScaleTo(PixelsPerInchOf(handle));
+  FBrushColor = FForm.Color();
+  FBrush = CreateSolidBrush(FBrushColor);
+  FFontColor = FForm.FontColor();
+  MakeFont();
   const int clientWidth = std::max(0, FForm.ClientWidth());
   const int clientHeight = std::max(0, FForm.ClientHeight());
   RECT outer{0, 0, clientWidth, clientHeight};
@@ -89,17 +122,6 @@ void TFormWindow::Create() {
     left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }
-  FBrushColor = FForm.Color();
-  FBrush = CreateSolidBrush(FBrushColor);
-  FFontColor = FForm.FontColor();
-  MakeFont();
-  // An empty dialog template: the platform's dialog manager does the
-  // keyboard, while the controls are placed at their exact pixels in code.
-  const TDialogTemplate empty(style, exStyle);
-  HWND handle = CreateDialogIndirectParamW(CodeModule(), empty.Get(), owner, EmptyDialogProc, 0);
-  if (!handle) throw Exception("Error creating window");
-  Attach(handle);
-  SetWindowTextW(handle, Widen(FForm.Caption()).c_str());
   SetWindowPos(handle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   FForm.Handle = reinterpret_cast<std::uintptr_t>(handle);
   // The frame the system really draws decides the outer size, so that the
@@ -216,6 +238,21 @@ HFONT TFormWindow::SmallerFont(HDC dc, int pixels) const {
     DeleteObject(font);
   }
   return nullptr;
+}
+
+void TFormWindow::Rescale(int pixelsPerInch) {
+  if (pixelsPerInch <= 0 || pixelsPerInch == FForm.PixelsPerInch()) return;
+  ++FSyncing;
+  FForm.ScaleTo(pixelsPerInch);
+  HFONT old = FFont;
+  MakeFont();
+  for (const auto& binding : FBindings) binding->SetFont(nullptr);
+  if (old) DeleteObject(old);
+  for (HFONT font : FSmallerFonts) DeleteObject(font);
+  FSmallerFonts.clear();
+  FitCaptions();
+  --FSyncing;
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TFormWindow::FitCaptions() {
@@ -592,6 +629,17 @@ LRESULT TFormWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The user moved the window: the model follows.
       if (FCreated && !FSyncing) WriteBoundsToModel();
       break;
+    case kDpiChanged: {
+      // Moved to a monitor of another scale: the form scales to it and
+      // takes the place the system suggests.
+      Rescale(LOWORD(wParam));
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      if (suggested)
+        SetWindowPos(FHandle, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_SETTINGCHANGE:
       if (wParam != SPI_SETHIGHCONTRAST) break;
       [[fallthrough]];

@@ -77,6 +77,9 @@ class TFormWindow : public TWindowBase<TFormWindow> {
   void SetIcons();
   void CreateControls();
   void FitCaptions();
+  // The window moved to a monitor of another scale: the form, its fonts and
+  // its controls follow.
+  void Rescale(int pixelsPerInch);
   HFONT SmallerFont(HDC dc, int pixels) const;
   void CreateTooltips();
   void UpdateSystemMenu();

@@ -40,26 +40,28 @@ void TGlyph::Draw(HDC dc, int x, int y, bool disabled) const {
   if (!FBitmap) return;
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ oldSource = SelectObject(source, FBitmap);
+  const int width = Width(), height = Height();
   if (!disabled || FStates >= 2) {
     const int state = disabled ? 1 : 0;
-    TransparentBlt(dc, x, y, FWidth, FHeight, source, state * FWidth, 0, FWidth, FHeight,
+    TransparentBlt(dc, x, y, width, height, source, state * FWidth, 0, FWidth, FHeight,
                    FTransparent);
   } else {
     // Embossed from the normal state: a mask of every pixel that is not
     // transparent, painted in the highlight colour one pixel down and right
     // and in the shadow colour on top.
     HDC mono = CreateCompatibleDC(dc);
-    HBITMAP mask = CreateBitmap(FWidth, FHeight, 1, 1, nullptr);
+    HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
     HGDIOBJ oldMask = SelectObject(mono, mask);
     SetBkColor(source, FTransparent);
-    BitBlt(mono, 0, 0, FWidth, FHeight, source, 0, 0, SRCCOPY);
+    SetStretchBltMode(mono, COLORONCOLOR);
+    StretchBlt(mono, 0, 0, width, height, source, 0, 0, FWidth, FHeight, SRCCOPY);
     const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
     constexpr DWORD kPaintWhereMaskIsClear = 0x00B8074A;  // PSDPxax
     HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-    BitBlt(dc, x + 1, y + 1, FWidth, FHeight, mono, 0, 0, kPaintWhereMaskIsClear);
+    BitBlt(dc, x + 1, y + 1, width, height, mono, 0, 0, kPaintWhereMaskIsClear);
     SelectObject(dc, GetSysColorBrush(COLOR_BTNSHADOW));
-    BitBlt(dc, x, y, FWidth, FHeight, mono, 0, 0, kPaintWhereMaskIsClear);
+    BitBlt(dc, x, y, width, height, mono, 0, 0, kPaintWhereMaskIsClear);
     SelectObject(dc, oldBrush);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);

@@ -77,6 +77,8 @@ HWND TSpinEditWindow::CreateWindowFor(HWND parent, int id, const RECT& bounds, D
   if (Model().ReadOnly) style |= ES_READONLY;
   FUpGlyph.Load(Model().Button.UpGlyph, 1);
   FDownGlyph.Load(Model().Button.DownGlyph, 1);
+  for (TGlyph* glyph : {&FUpGlyph, &FDownGlyph})
+    glyph->SetPixelsPerInch(FOwner.Form().PixelsPerInch());
   HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, kSpinEditClass, Widen(Model().Text()).c_str(),
                               style, bounds.left, bounds.top, bounds.right - bounds.left,
                               bounds.bottom - bounds.top, parent,
@@ -115,6 +117,8 @@ void TSpinEditWindow::Layout() {
 
 void TSpinEditWindow::UpdateKind() {
   TSpinEdit& model = Model();
+  for (TGlyph* glyph : {&FUpGlyph, &FDownGlyph})
+    glyph->SetPixelsPerInch(FOwner.Form().PixelsPerInch());
   const int minHeight = MinHeight();
   // The model learns the height the window really has.
   if (model.Height() < minHeight) {

@@ -247,7 +247,7 @@ void TFrmBXMain::CheckBoxShowPreviewGridClick(TObject& Sender) {
   UpdatePreview();
 }
 
-bool TFrmBXMain::FullScreenPreview() const { return ClientWidth() > kNormalClientWidth; }
+bool TFrmBXMain::FullScreenPreview() const { return ClientWidth() > Scaled(kNormalClientWidth); }
 
 void TFrmBXMain::BitBtnTogglePreviewClick(TObject& Sender) {
   (void)Sender;
@@ -271,8 +271,9 @@ void TFrmBXMain::BitBtnTogglePreviewClick(TObject& Sender) {
     SetBorderStyle(TBorderStyle::bsDialog);
     SetBounds(FSavedLeft, FSavedTop, FSavedWidth, FSavedHeight);
     SetSystemColors(kColorBtnFace, kColorWindowText);
-    ImageWallpaper.SetBounds(kNormalPreviewBounds.Left, kNormalPreviewBounds.Top,
-                             kNormalPreviewBounds.Width(), kNormalPreviewBounds.Height());
+    ImageWallpaper.SetBounds(Scaled(kNormalPreviewBounds.Left), Scaled(kNormalPreviewBounds.Top),
+                             Scaled(kNormalPreviewBounds.Width()),
+                             Scaled(kNormalPreviewBounds.Height()));
   }
   UpdatePreview();
 }

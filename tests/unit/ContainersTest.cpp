@@ -118,5 +118,25 @@ TEST(Containers, AMovedHolderCarriesWhatItHolds) {
   EXPECT_EQ(told, (std::vector<std::string>{"PanelTop"}));
 }
 
+// A form made at 96 pixels per inch shown at 144: every edge, the client
+// area and the font one and a half times, rounded away from zero, and
+// back again without drift.
+TEST(Containers, AFormScalesToItsWindowsPixelsPerInch) {
+  TNestedForm f;
+  f.FontHeight = -11;
+  f.ScaleTo(144);
+  EXPECT_EQ(f.PixelsPerInch(), 144);
+  EXPECT_EQ(std::pair(f.ClientWidth(), f.ClientHeight()), std::pair(495, 270));
+  EXPECT_EQ(f.FontHeight, -17);
+  EXPECT_EQ(f.PanelTop.LocalBounds(), (TRect{15, 30, 315, 180}));
+  EXPECT_EQ(f.CheckBoxInner.LocalBounds(), (TRect{5, 6, 95, 32}));
+  EXPECT_EQ(f.CheckBoxInner.BoundsRect(), (TRect{170, 51, 260, 77}));
+  EXPECT_EQ(f.Scaled(151), 227);
+  f.ScaleTo(96);
+  EXPECT_EQ(std::pair(f.ClientWidth(), f.ClientHeight()), std::pair(330, 180));
+  EXPECT_EQ(f.FontHeight, -11);
+  EXPECT_EQ(f.CheckBoxInner.BoundsRect(), (TRect{113, 34, 173, 51}));
+}
+
 }  // namespace
 }  // namespace bx

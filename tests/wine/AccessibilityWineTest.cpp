@@ -57,6 +57,7 @@ class DialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(Platform().Registry && Platform().System);
+    UseAppletResources();
     Application().ClearTerminate();
     Main = std::make_unique<TFrmBXMain>(0);
     Options = std::make_unique<TFrmBXBGColorOption>(Main.get());
@@ -71,8 +72,21 @@ class DialogsTest : public ::testing::Test {
     Options.reset();
     Main.reset();
     Application().ClearTerminate();
+    SetResourceModule(nullptr);
   }
   std::vector<TForm*> Forms() const { return {Main.get(), Options.get(), About.get()}; }
+  // Each dialog alone on the screen, to look at: "main-dialog-96ppi.bmp"
+  // and the like in the build folder.
+  void SaveScreenshots(int ppi) {
+    const char* names[] = {"main-dialog", "bgcolor-options", "about-box"};
+    for (std::size_t i = 0; i < Forms().size(); ++i) {
+      for (TForm* form : Forms())
+        ShowWindow(reinterpret_cast<HWND>(form->Handle), form == Forms()[i] ? SW_SHOW : SW_HIDE);
+      Pump(100);
+      SaveBitmap(CaptureWindow(reinterpret_cast<HWND>(Forms()[i]->Handle)),
+                 "..\\" + std::string(names[i]) + "-" + std::to_string(ppi) + "ppi.bmp");
+    }
+  }
   // The visible controls that show something: a label without text shows nothing.
   static std::vector<TControl*> Shown(const TForm& form) {
     std::vector<TControl*> shown;
@@ -120,7 +134,8 @@ TEST_F(DialogsTest, AScreenReaderNamesEveryControl) {
 // How much wider than its caption a control must be to show it whole, in
 // the control's own font: the box of a check box or radio button and the
 // gap after it, a push button's edges, a glyph button's glyph as well.
-int CaptionRoom(HWND window, const TControl& control) {
+int CaptionRoom(HWND window, const TControl& control, int ppi) {
+  auto at = [ppi](int pixels) { return (pixels * ppi + 48) / 96; };
   const std::wstring text = Widen(control.Caption());
   if (text.empty()) return 0;
   HDC dc = GetDC(window);
@@ -132,11 +147,11 @@ int CaptionRoom(HWND window, const TControl& control) {
   switch (control.Kind()) {
     case TControlKind::CheckBox:
     case TControlKind::RadioButton:
-      return extent.right + 13 + 4;
+      return extent.right + at(13 + 4);
     case TControlKind::Button:
-      return extent.right + 6;
+      return extent.right + at(6);
     case TControlKind::BitBtn:
-      return extent.right + (static_cast<const TBitBtn&>(control).Glyph.empty() ? 6 : 16 + 4 + 6);
+      return extent.right + at(static_cast<const TBitBtn&>(control).Glyph.empty() ? 6 : 16 + 4 + 6);
     case TControlKind::Label:
       return static_cast<const TLabel&>(control).WordWrap ? 0 : extent.right;
     default:
@@ -154,13 +169,91 @@ TEST_F(DialogsTest, EveryCaptionFitsItsControl) {
       HWND window = FindControlWindow(*form, control->Name());
       RECT client{};
       GetClientRect(window, &client);
-      EXPECT_LE(CaptionRoom(window, *control), client.right)
+      EXPECT_LE(CaptionRoom(window, *control, 96), client.right)
           << form->Caption() << ": " << control->Name();
     }
+  SaveScreenshots(96);
   // Stretch grew to the next control of its row, and no further.
   const TBounds stretch = ChildBounds(FindControlWindow(*Main, "CheckBoxStretch"));
   EXPECT_GT(stretch.Width, 61);
   EXPECT_LE(stretch.Left + stretch.Width, ChildBounds(FindControlWindow(*Main, "CheckBoxShowPreviewGrid")).Left);
+}
+
+// At 144 pixels per inch, the per-user setting Wine reads when a program
+// starts: this program runs itself again with it, for the tests below.
+constexpr wchar_t kScaledRun[] = L"BX_SCALED_RUN";
+
+TEST(DisplayScaling, TheDialogsScaleAt144PixelsPerInch) {
+  if (GetEnvironmentVariableW(kScaledRun, nullptr, 0)) GTEST_SKIP() << "the scaled run itself";
+  const auto before = ReadRegValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD scaled = 144;
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&scaled),
+                 sizeof scaled);
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(program) +
+                         L"\" --gtest_color=no --gtest_filter=DialogsAtScale.*";
+  SetEnvironmentVariableW(kScaledRun, L"1");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  SetEnvironmentVariableW(kScaledRun, nullptr);
+  DWORD code = 1;
+  if (started) {
+    WaitForSingleObject(process.hProcess, 120000);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  if (before && before->Type == REG_DWORD)
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, before->Data.data(),
+                   static_cast<DWORD>(before->Data.size()));
+  else
+    RegDeleteValueW(key, L"LogPixels");
+  RegCloseKey(key);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(code, 0u) << "the run at 144 pixels per inch failed";
+}
+
+class DialogsAtScale : public DialogsTest {
+ protected:
+  void SetUp() override {
+    if (!GetEnvironmentVariableW(kScaledRun, nullptr, 0))
+      GTEST_SKIP() << "run by DisplayScaling at 144 pixels per inch";
+    DialogsTest::SetUp();
+  }
+};
+
+TEST_F(DialogsAtScale, EveryBoundScalesAndEveryCaptionFits) {
+  HDC screen = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(ppi, 144) << "Wine took the per-user setting";
+  // One and a half times the 96-ppi client areas (385 x 277, 289 x 261).
+  const SIZE main = ClientSize(reinterpret_cast<HWND>(Main->Handle));
+  EXPECT_EQ(main.cx, 578);
+  EXPECT_EQ(main.cy, 416);
+  const SIZE options = ClientSize(reinterpret_cast<HWND>(Options->Handle));
+  EXPECT_EQ(options.cx, 434);
+  EXPECT_EQ(options.cy, 392);
+  // The preview's edges scaled: (4, 4) to (155, 115) become (6, 6) to (233, 173).
+  EXPECT_EQ(ChildBounds(FindControlWindow(*Main, "ImageWallpaper")), (TBounds{6, 6, 227, 167}));
+  for (const TForm* form : Forms())
+    for (const TControl* control : Shown(*form)) {
+      HWND window = FindControlWindow(*form, control->Name());
+      RECT client{};
+      GetClientRect(window, &client);
+      EXPECT_LE(CaptionRoom(window, *control, ppi), client.right)
+          << form->Caption() << ": " << control->Name();
+      EXPECT_FALSE(ReadAccessible(window).Name.empty()) << control->Name();
+    }
+  SaveScreenshots(ppi);
 }
 
 }  // namespace

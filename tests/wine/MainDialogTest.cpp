@@ -34,25 +34,6 @@ std::wstring ReadUserValue(const wchar_t* key, const wchar_t* name, DWORD& type)
   return rc == ERROR_SUCCESS ? std::wstring(data) : L"(no value)";
 }
 
-// The glyphs are resources of the built applet, which this program does
-// not link: they are taken from the module file, found next to the
-// program's build folder or in the working folder.
-void UseAppletResources() {
-  static HMODULE module = [] {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    for (const std::wstring& candidate : {folder + L"..\\..\\Bexora.cpl", std::wstring(L"Bexora.cpl")}) {
-      if (HMODULE found = LoadLibraryExW(candidate.c_str(), nullptr,
-                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE))
-        return found;
-    }
-    return static_cast<HMODULE>(nullptr);
-  }();
-  if (module) SetResourceModule(module);
-}
-
 class MainDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -184,6 +184,25 @@ inline HWND ShowFormWindow(TForm& form) {
   return window;
 }
 
+// The glyphs are resources of the built applet, which this program does
+// not link: they are taken from the module file, found next to the
+// program's build folder or in the working folder.
+inline void UseAppletResources() {
+  static HMODULE module = [] {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    for (const std::wstring& candidate : {folder + L"..\\..\\Bexora.cpl", std::wstring(L"Bexora.cpl")}) {
+      if (HMODULE found = LoadLibraryExW(candidate.c_str(), nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE))
+        return found;
+    }
+    return static_cast<HMODULE>(nullptr);
+  }();
+  if (module) SetResourceModule(module);
+}
+
 // ---- Pixels and screenshots ----------------------------------------------------
 
 // The window's own drawing (frame, client and children) captured into a
