@@ -179,45 +179,13 @@ TEST_F(DialogsTest, EveryCaptionFitsItsControl) {
   EXPECT_LE(stretch.Left + stretch.Width, ChildBounds(FindControlWindow(*Main, "CheckBoxShowPreviewGrid")).Left);
 }
 
-// At 144 pixels per inch, the per-user setting Wine reads when a program
-// starts: this program runs itself again with it, for the tests below.
+// At 144 pixels per inch: this program runs itself again with the setting,
+// for the tests below.
 constexpr wchar_t kScaledRun[] = L"BX_SCALED_RUN";
 
 TEST(DisplayScaling, TheDialogsScaleAt144PixelsPerInch) {
   if (GetEnvironmentVariableW(kScaledRun, nullptr, 0)) GTEST_SKIP() << "the scaled run itself";
-  const auto before = ReadRegValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const DWORD scaled = 144;
-  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&scaled),
-                 sizeof scaled);
-  wchar_t program[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(program) +
-                         L"\" --gtest_color=no --gtest_filter=DialogsAtScale.*";
-  SetEnvironmentVariableW(kScaledRun, L"1");
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &process);
-  SetEnvironmentVariableW(kScaledRun, nullptr);
-  DWORD code = 1;
-  if (started) {
-    WaitForSingleObject(process.hProcess, 120000);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  if (before && before->Type == REG_DWORD)
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, before->Data.data(),
-                   static_cast<DWORD>(before->Data.size()));
-  else
-    RegDeleteValueW(key, L"LogPixels");
-  RegCloseKey(key);
-  ASSERT_TRUE(started);
+  const DWORD code = RunAtPixelsPerInch(144, L"DialogsAtScale.*", kScaledRun);
   EXPECT_EQ(code, 0u) << "the run at 144 pixels per inch failed";
 }
 

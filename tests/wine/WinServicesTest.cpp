@@ -17,6 +17,7 @@
 
 #include "ThreadWindows.h"
 #include "platform/win32/Text.h"
+#include "tests/wine/WineTestUtil.h"
 
 // The interface's names, not the system's ANSI/wide macros.
 #undef DeleteFile
@@ -413,40 +414,8 @@ TEST(DesktopSize, PhysicalPixelsOnAScaledDisplay) {
     system.SetThreadDpiAwarenessContext(before);
     return;
   }
-  HKEY desktop = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &desktop, nullptr),
-            ERROR_SUCCESS);
-  DWORD old = 0, type = 0, size = sizeof old;
-  const bool hadValue = RegQueryValueExW(desktop, L"LogPixels", nullptr, &type,
-                                         reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
-  const DWORD scaled = 144;
-  RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&scaled),
-                 sizeof scaled);
-  wchar_t program[MAX_PATH * 2] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH * 2);
-  std::wstring command = L"\"" + std::wstring(program) +
-                         L"\" --gtest_filter=DesktopSize.PhysicalPixelsOnAScaledDisplay";
-  SetEnvironmentVariableW(kScaledRun, L"1");
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process);
-  SetEnvironmentVariableW(kScaledRun, nullptr);
-  DWORD code = 1;
-  if (started) {
-    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 2);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  if (hadValue && type == REG_DWORD)
-    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old), sizeof old);
-  else
-    RegDeleteValueW(desktop, L"LogPixels");
-  RegCloseKey(desktop);
-  ASSERT_TRUE(started);
+  const DWORD code =
+      winetest::RunAtPixelsPerInch(144, L"DesktopSize.PhysicalPixelsOnAScaledDisplay", kScaledRun);
   EXPECT_EQ(code, 0u) << "the run on the scaled display failed (its report is above)";
 }
 

@@ -203,6 +203,50 @@ inline void UseAppletResources() {
   if (module) SetResourceModule(module);
 }
 
+// Runs this program again with the tests of `filter`, as a program that
+// starts while the per-user setting under "Control Panel\\Desktop" says
+// `pixelsPerInch` (Wine reads it when a program starts), with the variable
+// `marker` set so that those tests know they are the run. The setting is
+// put back after. Answers the run's exit code; 1 when it did not start, 2
+// when it did not end within a minute.
+inline DWORD RunAtPixelsPerInch(DWORD pixelsPerInch, const std::wstring& filter,
+                                const wchar_t* marker) {
+  HKEY desktop = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &desktop, nullptr) != ERROR_SUCCESS)
+    return 1;
+  DWORD old = 0, type = 0, size = sizeof old;
+  const bool hadValue = RegQueryValueExW(desktop, L"LogPixels", nullptr, &type,
+                                         reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
+  RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pixelsPerInch),
+                 sizeof pixelsPerInch);
+  wchar_t program[MAX_PATH * 2] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH * 2);
+  std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_color=no --gtest_filter=" + filter;
+  SetEnvironmentVariableW(marker, L"1");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  SetEnvironmentVariableW(marker, nullptr);
+  DWORD code = 1;
+  if (started) {
+    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
+      TerminateProcess(process.hProcess, 2);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  if (hadValue && type == REG_DWORD)
+    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
+                   sizeof old);
+  else
+    RegDeleteValueW(desktop, L"LogPixels");
+  RegCloseKey(desktop);
+  return code;
+}
+
 // ---- Pixels and screenshots ----------------------------------------------------
 
 // The window's own drawing (frame, client and children) captured into a
