@@ -156,7 +156,9 @@ class TBitBtnBinding : public TButtonBinding {
   HWND CreateWindowFor(HWND parent, int id, const RECT& bounds, DWORD style) override {
     LoadGlyph();
     FMarked = static_cast<const TBitBtn&>(FControl).Default;
-    return CreateButton(parent, id, bounds, style | BS_OWNERDRAW | BS_NOTIFY);
+    HWND button = CreateButton(parent, id, bounds, style | BS_OWNERDRAW | BS_NOTIFY);
+    if (button) SetWindowSubclass(button, ButtonProc, kSubclassId, 0);
+    return button;
   }
 
   void UpdateKind() override {
@@ -169,6 +171,25 @@ class TBitBtnBinding : public TButtonBinding {
 
  private:
   static constexpr int kGlyphSpacing = 4;
+  static constexpr UINT_PTR kSubclassId = 1;
+
+  // An owner-drawn button is read as a push button, which the platform's
+  // accessibility does not know of every owner-drawn one (Wine's).
+  static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR) {
+    if (message == WM_GETOBJECT) {
+      const LRESULT answer = AnswerGetObject(window, wParam, lParam, [window]() -> TAccessibleText {
+        // Found again by its window: a reader may hold the object after the form went.
+        const TFormWindow* form = FormWindowFromHandle(window);
+        const TControlBinding* binding = form ? form->BindingOf(window) : nullptr;
+        if (!binding) return {};
+        return {Widen(binding->Control().AccessibleName()), ROLE_SYSTEM_PUSHBUTTON, {}};
+      });
+      if (answer) return answer;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ButtonProc, kSubclassId);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
   void LoadGlyph() {
     const TBitBtn& button = static_cast<const TBitBtn&>(FControl);
     FGlyphName = button.Glyph;

@@ -123,8 +123,8 @@ TEST_F(DialogsTest, AScreenReaderNamesEveryControl) {
   EXPECT_EQ(preview.Value, Widen(Main->ImageWallpaper.AccessibleValue()));
   EXPECT_FALSE(preview.Value.empty());
   const TRead topLeft = ReadAccessible(FindControlWindow(*Main, "BitBtnOriginTL"));
-  // Its role is the button class's, which Windows reads as a push button.
   EXPECT_EQ(topLeft.Name, L"Top left");
+  EXPECT_EQ(topLeft.Role, ROLE_SYSTEM_PUSHBUTTON);
   const TRead originX = ReadAccessible(FindControlWindow(*Main, "SpinEditOriginX"));
   EXPECT_EQ(originX.Name, L"X");
   EXPECT_EQ(originX.Value, Widen(Main->SpinEditOriginX.Text()));
