@@ -1,16 +1,21 @@
 // The file-open dialog: GetOpenFileNameW in explorer style, with a pane of
 // ours beside the file list that shows the picture the request's preview
 // event makes of the selected file, fitted with its proportions kept, its
-// pixel size under it. Each selection is previewed once; a file the event
+// pixel size under it. Each selection is previewed once, on a worker
+// thread, so that arrowing through a folder of photos never waits for a
+// decode; only the latest selection's preview is shown. A file the event
 // cannot show, or a cloud store's placeholder that reading would download,
 // shows nothing.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "gfx/PixelBuffer.h"
 #include "platform/Files.h"
+#include "platform/Platform.h"
 #include "platform/win32/DialogTemplate.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/TopDownBitmap.h"
@@ -58,6 +63,15 @@ struct TShownPicture {
   int Width = 0, Height = 0;
 };
 
+// A worker's preview of the selection numbered Selection, posted to the
+// dialog with kPreviewMade.
+struct TMadePreview {
+  unsigned Selection = 0;
+  bool Shown = false;
+  TShownPicture Picture;
+};
+constexpr UINT kPreviewMade = WM_APP + 1;
+
 class TPreviewSession {
  public:
   std::wstring InitialFile;
@@ -69,6 +83,22 @@ class TPreviewSession {
       case WM_INITDIALOG:
         FDialog = dialog;
         return TRUE;
+      case kPreviewMade: {
+        std::unique_ptr<TMadePreview> made(reinterpret_cast<TMadePreview*>(lParam));
+        if (made && made->Selection == FLatest->load()) {
+          if (made->Shown) FPicture = std::move(made->Picture);
+          if (HWND pane = Pane()) InvalidateRect(pane, nullptr, TRUE);
+        }
+        return TRUE;
+      }
+      case WM_DESTROY: {
+        // Previews posted and not yet taken go with the dialog; later ones
+        // find no dialog to post to.
+        FLatest->store(0);
+        for (MSG message; PeekMessageW(&message, dialog, kPreviewMade, kPreviewMade, PM_REMOVE);)
+          delete reinterpret_cast<TMadePreview*>(message.lParam);
+        return 0;
+      }
       case WM_NOTIFY: {
         const auto* note = reinterpret_cast<const OFNOTIFYW*>(lParam);
         if (note->hdr.code == CDN_INITDONE) {
@@ -132,9 +162,11 @@ class TPreviewSession {
 
   void Show(const std::wstring& file) {
     // The same selection told again is not decoded again.
-    if (FPicture && file == FShown) return;
+    if (file == FShown && FSelection != 0) return;
     FPicture.reset();
     FShown = file;
+    FSelection = ++FSelections;
+    FLatest->store(FSelection);
     HWND pane = Pane();
     if (!file.empty() && pane) {
       const std::string path = Narrow(file);
@@ -148,17 +180,39 @@ class TPreviewSession {
           textHeight = TextHeight(dc);
           ReleaseDC(pane, dc);
         }
+        StartPreview(path, area.right - area.left, area.bottom - area.top - textHeight);
+      }
+    }
+    if (pane) InvalidateRect(pane, nullptr, TRUE);
+  }
+
+  // Makes the preview on a worker thread, which posts it to the dialog; a
+  // worker whose selection is no longer the latest when it starts does
+  // nothing.
+  void StartPreview(const std::string& path, int width, int height) {
+    auto work = [preview = Preview, path, width, height, background = GetSysColor(COLOR_BTNFACE),
+                 selection = FSelection, latest = FLatest, dialog = FDialog] {
+      auto made = std::make_unique<TMadePreview>();
+      made->Selection = selection;
+      if (latest->load() == selection) {
         try {
-          TShownPicture picture;
-          if (Preview(path, area.right - area.left, area.bottom - area.top - textHeight,
-                      GetSysColor(COLOR_BTNFACE), picture.Pixels, picture.Width, picture.Height))
-            FPicture = std::move(picture);
+          made->Shown = preview(path, width, height, background, made->Picture.Pixels,
+                                made->Picture.Width, made->Picture.Height);
         } catch (...) {
           // Not a picture this applet can show: the pane stays empty.
         }
       }
+      if (latest->load() == selection &&
+          PostMessageW(dialog, kPreviewMade, 0, reinterpret_cast<LPARAM>(made.get())))
+        made.release();
+    };
+    IThreadDispatch* dispatch = Platform().Dispatch;
+    try {
+      if (dispatch) return dispatch->StartThread(work);
+    } catch (...) {
+      // No thread to be had: made here and now.
     }
-    if (pane) InvalidateRect(pane, nullptr, TRUE);
+    work();
   }
 
   void Paint(HDC dc, const RECT& area) {
@@ -196,6 +250,10 @@ class TPreviewSession {
   HWND FDialog = nullptr;
   std::wstring FShown;
   std::optional<TShownPicture> FPicture;
+  unsigned FSelections = 0;  // selections told so far
+  unsigned FSelection = 0;   // the one shown or being made; 0: none yet
+  // The latest selection, shared with the workers; 0 once the dialog went.
+  std::shared_ptr<std::atomic<unsigned>> FLatest = std::make_shared<std::atomic<unsigned>>(0);
 };
 
 }  // namespace
