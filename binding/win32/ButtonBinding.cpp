@@ -72,6 +72,13 @@ class TBitBtnBinding : public TButtonBinding {
   using TButtonBinding::TButtonBinding;
   // Its text is not painted: it holds the name a screen reader reads.
   bool ShowsCaption() const override { return false; }
+  // Read as a push button, which the platform's accessibility does not
+  // know of every owner-drawn one (Wine's).
+  TAccessibleText AccessibleText() const override {
+    TAccessibleText text = TControlBinding::AccessibleText();
+    text.Role = ROLE_SYSTEM_PUSHBUTTON;
+    return text;
+  }
 
   // The glyph beside the caption, inside the face's frame.
   int NeededWidth(HDC dc) const override {
@@ -161,8 +168,8 @@ class TBitBtnBinding : public TButtonBinding {
     return button;
   }
 
+  // The caption (or the name it holds) is kept by Update.
   void UpdateKind() override {
-    SyncCaption();
     const TBitBtn& button = static_cast<const TBitBtn&>(FControl);
     if (button.Glyph != FGlyphName || button.NumGlyphs != FNumGlyphs) LoadGlyph();
     FGlyph.SetPixelsPerInch(FOwner.Form().PixelsPerInch());
@@ -173,20 +180,11 @@ class TBitBtnBinding : public TButtonBinding {
   static constexpr int kGlyphSpacing = 4;
   static constexpr UINT_PTR kSubclassId = 1;
 
-  // An owner-drawn button is read as a push button, which the platform's
-  // accessibility does not know of every owner-drawn one (Wine's).
+  // Brings a screen reader's questions to AccessibleText.
   static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR, DWORD_PTR) {
-    if (message == WM_GETOBJECT) {
-      const LRESULT answer = AnswerGetObject(window, wParam, lParam, [window]() -> TAccessibleText {
-        // Found again by its window: a reader may hold the object after the form went.
-        const TFormWindow* form = FormWindowFromHandle(window);
-        const TControlBinding* binding = form ? form->BindingOf(window) : nullptr;
-        if (!binding) return {};
-        return {Widen(binding->Control().AccessibleName()), ROLE_SYSTEM_PUSHBUTTON, {}};
-      });
-      if (answer) return answer;
-    }
+    if (message == WM_GETOBJECT)
+      if (const LRESULT answer = AnswerAccessibility(window, wParam, lParam)) return answer;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ButtonProc, kSubclassId);
     return DefSubclassProc(window, message, wParam, lParam);
   }

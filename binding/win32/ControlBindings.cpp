@@ -107,13 +107,11 @@ TAccessibleText TControlBinding::AccessibleText() const {
   return {Widen(FControl.AccessibleName()), ROLE_SYSTEM_CLIENT, Widen(FControl.AccessibleValue())};
 }
 
-LRESULT TControlBinding::AnswerAccessibility(WPARAM wParam, LPARAM lParam) const {
-  const HWND window = FHandle;
+LRESULT TControlBinding::AnswerAccessibility(HWND window, WPARAM wParam, LPARAM lParam) {
   return AnswerGetObject(window, wParam, lParam, [window]() -> TAccessibleText {
-    // A reader may hold the object after the window went.
-    const auto* binding =
-        reinterpret_cast<const TControlBinding*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return binding && binding->Handle() == window ? binding->AccessibleText() : TAccessibleText{};
+    const TFormWindow* form = FormWindowFromHandle(window);
+    const TControlBinding* binding = form ? form->BindingOf(window) : nullptr;
+    return binding ? binding->AccessibleText() : TAccessibleText{};
   });
 }
 

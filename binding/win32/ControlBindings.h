@@ -100,8 +100,10 @@ class TControlBinding : public TWindowBase<TControlBinding> {
   virtual bool ShowsCaption() const { return true; }
   // Keeps the window's text equal to the model's caption (or name, above).
   void SyncCaption();
-  // The answer to WM_GETOBJECT for a window of a class of ours.
-  LRESULT AnswerAccessibility(WPARAM wParam, LPARAM lParam) const;
+  // The answer to WM_GETOBJECT for the control's window: the binding is
+  // found again by its window for each question (a reader may hold the
+  // object after the form went) and tells its AccessibleText.
+  static LRESULT AnswerAccessibility(HWND window, WPARAM wParam, LPARAM lParam);
   // A click reaches the model only while the control is enabled and shown,
   // whatever message the window was sent.
   bool Usable() const { return FControl.Enabled() && FControl.Visible(); }

@@ -159,7 +159,7 @@ LRESULT TImageWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   TImage& image = Image();
   switch (message) {
     case WM_GETOBJECT:
-      if (const LRESULT answer = AnswerAccessibility(wParam, lParam)) return answer;
+      if (const LRESULT answer = AnswerAccessibility(FHandle, wParam, lParam)) return answer;
       return DefaultMessage(message, wParam, lParam);
     case WM_PAINT: {
       PAINTSTRUCT paint;

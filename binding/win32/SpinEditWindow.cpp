@@ -165,7 +165,7 @@ LRESULT TSpinEditWindow::WindowMessage(UINT message, WPARAM wParam, LPARAM lPara
   TSpinEdit& model = Model();
   switch (message) {
     case WM_GETOBJECT:
-      if (const LRESULT answer = AnswerAccessibility(wParam, lParam)) return answer;
+      if (const LRESULT answer = AnswerAccessibility(FHandle, wParam, lParam)) return answer;
       break;
     case WM_KEYDOWN: {
       // The arrows step; the key then goes on to the edit unless the model
@@ -316,9 +316,9 @@ LRESULT TSpinEditWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lPara
       const HWND edit = FHandle;
       const LRESULT answer =
           AnswerGetObject(ButtonWindow(), wParam, lParam, [edit]() -> TAccessibleText {
-            const auto* binding =
-                reinterpret_cast<const TControlBinding*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
-            if (!binding || binding->Handle() != edit) return {};
+            const TFormWindow* form = FormWindowFromHandle(edit);
+            const TControlBinding* binding = form ? form->BindingOf(edit) : nullptr;
+            if (!binding) return {};
             return {Widen(binding->Control().AccessibleName()) + L" up and down",
                     ROLE_SYSTEM_SPINBUTTON, {}};
           });
