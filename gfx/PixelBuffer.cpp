@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform/Errors.h"
+#include "platform/Parallel.h"
 
 namespace bx {
 
@@ -67,7 +68,7 @@ TPixelBuffer::TPixelBuffer(TPixelBuffer&& other) noexcept
 
 TPixelBuffer& TPixelBuffer::operator=(const TPixelBuffer& other) {
   if (this == &other) return *this;
-  std::vector<TPixel> pixels(other.FPixels);
+  TPixels pixels(other.FPixels);
   Held(pixels.size());
   Released(FPixels.size());
   FPixels.swap(pixels);
@@ -98,7 +99,7 @@ void TPixelBuffer::SetSize(int width, int height) {
   }
   if (width == FWidth && height == FHeight) return;
   try {
-    std::vector<TPixel> pixels(static_cast<std::size_t>(width) * height);
+    TPixels pixels(static_cast<std::size_t>(width) * height);
     Held(pixels.size());
     Released(FPixels.size());
     FPixels.swap(pixels);
@@ -173,12 +174,23 @@ void TPixelBuffer::StretchCopy(TRect dst, const TPixelBuffer& source, TRect src)
   for (int x = clip.Left; x < clip.Right; ++x)
     columns[x - clip.Left] =
         src.Left + static_cast<int>((static_cast<std::int64_t>(x - dst.Left) * sw) / dw);
-  for (int y = clip.Top; y < clip.Bottom; ++y) {
-    const int sy = src.Top + static_cast<int>((static_cast<std::int64_t>(y - dst.Top) * sh) / dh);
-    const TPixel* in = source.Scanline(sy);
-    TPixel* out = Scanline(y) + clip.Left;
-    for (int i = 0; i < clip.Width(); ++i) out[i] = in[columns[i]];
+  auto copyRows = [&](int top, int bottom) {
+    for (int y = top; y < bottom; ++y) {
+      const int sy = src.Top + static_cast<int>((static_cast<std::int64_t>(y - dst.Top) * sh) / dh);
+      const TPixel* in = source.Scanline(sy);
+      TPixel* out = Scanline(y) + clip.Left;
+      for (int i = 0; i < clip.Width(); ++i) out[i] = in[columns[i]];
+    }
+  };
+  // A desktop-size copy (a stretched photo) takes a second core: its rows
+  // are independent.
+  constexpr std::int64_t kSplitPixels = 1 << 21;
+  if (static_cast<std::int64_t>(clip.Width()) * clip.Height() < kSplitPixels) {
+    copyRows(clip.Top, clip.Bottom);
+    return;
   }
+  const int middle = clip.Top + clip.Height() / 2;
+  RunAlongside([&] { copyRows(middle, clip.Bottom); }, [&] { copyRows(clip.Top, middle); });
 }
 
 TRect TPixelBuffer::LineRect(int x1, int y1, int x2, int y2, int width) {

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "gfx/Color.h"
@@ -18,6 +21,36 @@ struct TRect {
 };
 
 enum class TPenMode { pmCopy, pmNot };
+
+// Pixels come from calloc, which for a large buffer maps pages the system
+// has zeroed anyway: a new desktop-size buffer is black without a pass
+// over it, and whoever writes it first (a decoder's threads) takes its
+// pages. Only a vector made at its size is black; the buffer never grows
+// one.
+template <class T>
+struct TZeroedAllocator {
+  using value_type = T;
+  TZeroedAllocator() = default;
+  template <class U>
+  TZeroedAllocator(const TZeroedAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... A>
+  void construct(U* p, A&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(args)...);
+  }
+  template <class U>
+  bool operator==(const TZeroedAllocator<U>&) const noexcept {
+    return true;
+  }
+};
 
 class TPixelBuffer {
  public:
@@ -97,7 +130,8 @@ class TPixelBuffer {
   std::uint64_t FVersion = 0;
   int FWidth = 0;
   int FHeight = 0;
-  std::vector<TPixel> FPixels;
+  using TPixels = std::vector<TPixel, TZeroedAllocator<TPixel>>;
+  TPixels FPixels;
 };
 
 }  // namespace bx

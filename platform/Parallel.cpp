@@ -1,0 +1,35 @@
+#include "platform/Parallel.h"
+
+#include <exception>
+#include <thread>
+
+namespace bx {
+
+void RunAlongside(const std::function<void()>& side, const std::function<void()>& here) {
+  std::exception_ptr sideError;
+  std::thread thread;
+  try {
+    thread = std::thread([&] {
+      try {
+        side();
+      } catch (...) {
+        sideError = std::current_exception();
+      }
+    });
+  } catch (...) {
+    here();
+    side();
+    return;
+  }
+  std::exception_ptr hereError;
+  try {
+    here();
+  } catch (...) {
+    hereError = std::current_exception();
+  }
+  thread.join();
+  if (hereError) std::rethrow_exception(hereError);
+  if (sideError) std::rethrow_exception(sideError);
+}
+
+}  // namespace bx
