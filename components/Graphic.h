@@ -41,9 +41,29 @@ class TGraphic {
     (void)width;
     (void)height;
   }
-  // The size of the decoded pixels: Width x Height unless reduced.
+  // The image is shown at its own size with only its rows top up to bottom
+  // on the desktop (bottom <= top: all of them). A decoder that would
+  // otherwise hold a large photo whole (JPEG) may then hold a band of rows
+  // around them, kept while it covers the rows asked for next. Takes effect
+  // at the next decode.
+  virtual void SetShownRows(int top, int bottom) {
+    (void)top;
+    (void)bottom;
+  }
+  // The size of the decoded pixels: Width x Height unless reduced or a band.
   virtual int DecodedWidth() const { return Width(); }
   virtual int DecodedHeight() const { return Height(); }
+  // The image's row that the decoded pixels' first row shows: 0 unless a band.
+  virtual int DecodedTop() const { return 0; }
+  // The colour of the image's own pixel (x, y) when the decoded pixels do
+  // not hold it (outside a band), read from the file; false where the
+  // decoder cannot. Throws the format's message.
+  virtual bool ReadPixel(int x, int y, TColor& color) {
+    (void)x;
+    (void)y;
+    (void)color;
+    return false;
+  }
   // The image at its own size over `background`, row by row from the top:
   // row(y, pixels) for y from 0 to Height - 1. Decoders that can stream
   // hold a few rows at a time, whatever the reduction of their drawn

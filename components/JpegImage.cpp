@@ -10,6 +10,7 @@
 #include <jerror.h>
 
 #include "platform/Errors.h"
+#include "platform/Parallel.h"
 
 namespace bx {
 
@@ -143,19 +144,32 @@ bool StartBody(TJpegContext* c, int output, int scaleEighths) {
 }
 
 // Where decoded rows go: a band of `Rows` rows of `Stride` pixels, output
-// row y at (y % Rows). When the band is shorter than the image, Put hands
-// each row over as soon as it is decoded (no libjpeg call in it).
+// row y at ((y - First) % Rows). When the band is shorter than the rows
+// decoded, Put hands each row over as soon as it is decoded (no libjpeg
+// call in it).
 struct TRowTarget {
   TPixel* Pixels;
   std::size_t Stride;
+  JDIMENSION First;
   JDIMENSION Rows;
   void (*Put)(void* self, int y, const TPixel* row);
   void* Self;
 };
 
-bool ReadBody(TJpegContext* c, int output, const TRowTarget& target, JSAMPLE* row) {
+// Skips the first `rows` output rows: their data is read, not decoded.
+bool SkipRows(TJpegContext* c, JDIMENSION rows) {
+  if (setjmp(c->Jump)) return false;
+  jpeg_skip_scanlines(&c->Info, rows);
+  return true;
+}
+
+// Decodes the output rows from where the decompressor stands up to `last`;
+// the whole body when that is the last row.
+bool ReadBody(TJpegContext* c, int output, const TRowTarget& target, JSAMPLE* row,
+              JDIMENSION last) {
   if (setjmp(c->Jump)) return false;
   jpeg_decompress_struct* info = &c->Info;
+  last = std::min(last, info->output_height);
   const JDIMENSION width = info->output_width;
   TPixel palette[256] = {};
   if (output == kOutQuantized) {
@@ -168,14 +182,14 @@ bool ReadBody(TJpegContext* c, int output, const TRowTarget& target, JSAMPLE* ro
   }
   const bool adobe = info->saw_Adobe_marker;
   const std::size_t stride = target.Stride;
-  while (info->output_scanline < info->output_height) {
+  while (info->output_scanline < last) {
     const JDIMENSION y = info->output_scanline;
-    const JDIMENSION at = y % target.Rows;
+    const JDIMENSION at = (y - target.First) % target.Rows;
     TPixel* out = target.Pixels + at * stride;
     JDIMENSION count = 0;
     if (output == kOutBgrx) {
       JSAMPROW rows[16];
-      count = std::min<JDIMENSION>({16, info->output_height - y, target.Rows - at});
+      count = std::min<JDIMENSION>({16, last - y, target.Rows - at});
       for (JDIMENSION i = 0; i < count; ++i) rows[i] = reinterpret_cast<JSAMPLE*>(out + i * stride);
       count = jpeg_read_scanlines(info, rows, count);
       // libjpeg sets the unused byte to 0xFF; pixels keep it 0.
@@ -204,7 +218,7 @@ bool ReadBody(TJpegContext* c, int output, const TRowTarget& target, JSAMPLE* ro
       for (JDIMENSION i = 0; i < count; ++i)
         target.Put(target.Self, static_cast<int>(y + i), out + i * stride);
   }
-  jpeg_finish_decompress(info);
+  if (last == info->output_height) jpeg_finish_decompress(info);
   return true;
 }
 
@@ -241,21 +255,75 @@ TContextPtr StartJpeg(const std::vector<std::uint8_t>& data, bool quantize, int 
   return context;
 }
 
+// Where a decode of rows first up to last into held pixels is split
+// between two threads: 0 for none. Only many pixels of one scan in the
+// pixels' own layout are split (each decoder of a file of several scans
+// would hold all its coefficients), and not where they are reduced to a
+// quarter or less, whose cost is nearly all in reading the data, which
+// both decoders do above the cut. The first two thirds go to the first
+// decoder, as the second reads their data before it decodes the rest; the
+// cut lies on a row of blocks, so that neither decodes a row it throws away.
+JDIMENSION SplitRow(const jpeg_decompress_struct& info, int output, JDIMENSION first,
+                    JDIMENSION last) {
+  constexpr std::uint64_t kSplitPixels = 1u << 21;
+  if (output != kOutBgrx || jpeg_has_multiple_scans(const_cast<j_decompress_ptr>(&info)) ||
+      info.scale_num * 4 <= info.scale_denom ||
+      static_cast<std::uint64_t>(info.output_width) * (last - first) < kSplitPixels)
+    return 0;
+  const JDIMENSION band = static_cast<JDIMENSION>(info.max_v_samp_factor * info.min_DCT_scaled_size);
+  if (band == 0) return 0;
+  const JDIMENSION cut = (first + (last - first) * 2 / 3) / band * band;
+  return cut > first && cut < last ? cut : 0;
+}
+
 }  // namespace
 
 void DecodeJpeg(const std::vector<std::uint8_t>& data, bool quantize, TPixelBuffer& pixels,
-                int scaleEighths) {
+                int scaleEighths, int top, int bottom) {
   int output = kOutBgrx;
   TContextPtr context = StartJpeg(data, quantize, scaleEighths, output);
   const jpeg_decompress_struct& info = context->Info;
+  JDIMENSION first = 0, last = info.output_height;
+  if (bottom > top) {
+    first = static_cast<JDIMENSION>(std::max(top, 0));
+    last = std::min(static_cast<JDIMENSION>(bottom), info.output_height);
+    if (first >= last) ThrowJpegError(JERR_BAD_CROP_SPEC);
+  }
   // What is held decoded is bounded, whatever size the picture has.
-  CheckImageSize(info.output_width, info.output_height, data.size());
-  TPixelBuffer decoded(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+  CheckImageSize(info.output_width, last - first, data.size());
+  TPixelBuffer decoded(static_cast<int>(info.output_width), static_cast<int>(last - first));
   std::vector<JSAMPLE> row(output == kOutBgrx ? 0 : static_cast<std::size_t>(info.output_width) * 4);
-  const TRowTarget target{decoded.Empty() ? nullptr : decoded.Scanline(0), info.output_width,
-                          std::max<JDIMENSION>(1, info.output_height), nullptr, nullptr};
-  if (!ReadBody(context.get(), output, target, row.data())) ThrowJpegError(context->Code);
+  const TRowTarget target{decoded.Empty() ? nullptr : decoded.Scanline(0), info.output_width, first,
+                          std::max<JDIMENSION>(1, last - first), nullptr, nullptr};
+  // Rows above the first are read, not decoded; those below the last not
+  // even read.
+  const JDIMENSION cut = SplitRow(info, output, first, last);
+  auto decodeTop = [&] {
+    if ((first > 0 && !SkipRows(context.get(), first)) ||
+        !ReadBody(context.get(), output, target, row.data(), cut > 0 ? cut : last))
+      ThrowJpegError(context->Code);
+  };
+  if (cut == 0) {
+    decodeTop();
+  } else {
+    // A second decoder skips the rows above the cut (reading their data
+    // costs a fraction of decoding them) and decodes the rest meanwhile.
+    RunAlongside(
+        [&] {
+          int bottomOutput = kOutBgrx;
+          TContextPtr rest = StartJpeg(data, quantize, scaleEighths, bottomOutput);
+          if (!SkipRows(rest.get(), cut) || !ReadBody(rest.get(), bottomOutput, target, nullptr, last))
+            ThrowJpegError(rest->Code);
+        },
+        decodeTop);
+  }
   pixels = std::move(decoded);
+}
+
+int JpegSplitRow(const std::vector<std::uint8_t>& data, int scaleEighths) {
+  int output = kOutBgrx;
+  TContextPtr context = StartJpeg(data, false, scaleEighths, output);
+  return static_cast<int>(SplitRow(context->Info, output, 0, context->Info.output_height));
 }
 
 void DecodeJpegRows(const std::vector<std::uint8_t>& data, bool quantize,
@@ -270,9 +338,10 @@ void DecodeJpegRows(const std::vector<std::uint8_t>& data, bool quantize,
   auto forward = [](void* self, int y, const TPixel* pixels) {
     (*static_cast<const std::function<void(int, const TPixel*)>*>(self))(y, pixels);
   };
-  const TRowTarget target{band.data(), info.output_width, kBand, forward,
+  const TRowTarget target{band.data(), info.output_width, 0, kBand, forward,
                           const_cast<std::function<void(int, const TPixel*)>*>(&put)};
-  if (!ReadBody(context.get(), output, target, row.data())) ThrowJpegError(context->Code);
+  if (!ReadBody(context.get(), output, target, row.data(), info.output_height))
+    ThrowJpegError(context->Code);
 }
 
 void TJPEGImage::LoadFromData(std::vector<std::uint8_t> data) {
@@ -286,12 +355,42 @@ void TJPEGImage::LoadFromData(std::vector<std::uint8_t> data) {
   FData = std::move(data);
   FDecoded = false;
   FPixels = TPixelBuffer();
+  FBandTop = FBandBottom = 0;
+  UpdateBand();
 }
 
 void TJPEGImage::SetShownSize(int width, int height) {
   const int scale = JpegScaleEighths(FWidth, FHeight, width, height);
   if (scale == FScaleEighths) return;
   FScaleEighths = scale;
+  FDecoded = false;
+  FPixels = TPixelBuffer();
+  UpdateBand();
+}
+
+void TJPEGImage::SetShownRows(int top, int bottom) {
+  FShownTop = top;
+  FShownBottom = bottom;
+  UpdateBand();
+}
+
+void TJPEGImage::UpdateBand() {
+  const int top = std::clamp(FShownTop, 0, FHeight);
+  const int bottom = std::clamp(FShownBottom, top, FHeight);
+  // A band only of a photo too large to hold whole at its own size, in the
+  // pixels' own layout, and only for some rows shown.
+  const bool band = FScaleEighths == 8 && !FQuantize && bottom > top && FWidth > 0 &&
+                    static_cast<std::int64_t>(FWidth) * FHeight > kWholeJpegPixels;
+  if (!band) {
+    if (FBandBottom == 0) return;
+    FBandTop = FBandBottom = 0;
+  } else {
+    if (FBandBottom > 0 && FBandTop <= top && bottom <= FBandBottom) return;  // still covered
+    const int rows = static_cast<int>(std::max<std::int64_t>(
+        bottom - top, std::min<std::int64_t>(FHeight, kWholeJpegPixels / FWidth)));
+    FBandTop = std::clamp(top - (rows - (bottom - top)) / 2, 0, FHeight - rows);
+    FBandBottom = FBandTop + rows;
+  }
   FDecoded = false;
   FPixels = TPixelBuffer();
 }
@@ -301,16 +400,25 @@ int TJPEGImage::DecodedWidth() const {
 }
 
 int TJPEGImage::DecodedHeight() const {
+  if (FBandBottom > 0) return FBandBottom - FBandTop;
   return static_cast<int>((static_cast<std::int64_t>(FHeight) * FScaleEighths + 7) / 8);
 }
 
 const TPixelBuffer& TJPEGImage::Pixels() {
   if (!FDecoded && !FData.empty()) {
     FPixels = TPixelBuffer();  // the old pixels go before the new ones come
-    DecodeJpeg(FData, FQuantize, FPixels, FScaleEighths);
+    DecodeJpeg(FData, FQuantize, FPixels, FScaleEighths, FBandTop, FBandBottom);
     FDecoded = true;
   }
   return FPixels;
+}
+
+bool TJPEGImage::ReadPixel(int x, int y, TColor& color) {
+  if (FData.empty() || FQuantize || x < 0 || y < 0 || x >= FWidth || y >= FHeight) return false;
+  TPixelBuffer row;
+  DecodeJpeg(FData, false, row, 8, y, y + 1);
+  color = row.GetPixel(x, 0);
+  return true;
 }
 
 void TJPEGImage::ReadRows(TColor, const std::function<void(int y, const TPixel* row)>& row) {

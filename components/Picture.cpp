@@ -86,6 +86,7 @@ void TPicture::LoadFromFile(const std::string& fileName) {
       std::unique_ptr<TGraphic> graphic = create();
       graphic->LoadFromData(std::move(data));
       graphic->SetShownSize(FShownWidth, FShownHeight);
+      graphic->SetShownRows(FShownTop, FShownBottom);
       FGraphic = std::move(graphic);
       FFileName = fileName;
       FPixelsTaken = false;
@@ -98,6 +99,7 @@ void TPicture::LoadFromFile(const std::string& fileName) {
     std::unique_ptr<TGraphic> graphic = it->Create();
     graphic->LoadFromFile(fileName);
     graphic->SetShownSize(FShownWidth, FShownHeight);
+    graphic->SetShownRows(FShownTop, FShownBottom);
     FGraphic = std::move(graphic);
     FFileName = fileName;
     FPixelsTaken = false;
@@ -114,6 +116,18 @@ void TPicture::SetShownSize(int width, int height) {
   FShownWidth = width;
   FShownHeight = height;
   if (FGraphic) FGraphic->SetShownSize(width, height);
+}
+
+void TPicture::SetShownRows(int top, int bottom) {
+  FShownTop = top;
+  FShownBottom = bottom;
+  if (FGraphic) FGraphic->SetShownRows(top, bottom);
+}
+
+bool TPicture::ReadPixel(int x, int y, TColor& color) {
+  // A decoder that reads pixels from its file keeps the file after its
+  // pixels were taken.
+  return !Empty() && FGraphic->ReadPixel(x, y, color);
 }
 
 void TPicture::ReadRows(TColor background,

@@ -38,10 +38,18 @@ class TPicture {
   // reduced where its format can (TGraphic::SetShownSize); 0 x 0, the
   // default, decodes it whole. Kept for later loads of this picture.
   void SetShownSize(int width, int height);
+  // Only the image's rows top up to bottom are shown, at its own size
+  // (TGraphic::SetShownRows): a large photo is then held as a band of rows
+  // around them. Kept for later loads of this picture.
+  void SetShownRows(int top, int bottom);
   // The size of the pixels Draw and Compose give: Width x Height unless
-  // reduced.
+  // reduced or a band, and the image's row their first row shows.
   int DecodedWidth() const { return FGraphic ? FGraphic->DecodedWidth() : 0; }
   int DecodedHeight() const { return FGraphic ? FGraphic->DecodedHeight() : 0; }
+  int DecodedTop() const { return FGraphic ? FGraphic->DecodedTop() : 0; }
+  // The image's own pixel (x, y) that the composed pixels do not hold,
+  // from the file (TGraphic::ReadPixel); false where it cannot be read so.
+  bool ReadPixel(int x, int y, TColor& color);
   // The image at its own size over `background`, row by row from the top
   // (TGraphic::ReadRows): what the conversion to a bitmap file writes.
   void ReadRows(TColor background, const std::function<void(int y, const TPixel* row)>& row);
@@ -71,6 +79,7 @@ class TPicture {
   std::string FFileName;
   bool FPixelsTaken = false;
   int FShownWidth = 0, FShownHeight = 0;
+  int FShownTop = 0, FShownBottom = 0;
 };
 
 }  // namespace bx

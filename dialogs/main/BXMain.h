@@ -145,6 +145,9 @@ class TFrmBXMain : public TForm, public TBXSettings {
   // reckoned at this size.
   int ImageWidth() const;
   int ImageHeight() const;
+  // The image's row that FImageBitmap's first row shows: 0 unless it holds
+  // a band of a large photo's rows shown at its own size.
+  int ImageTop() const;
   // The wallpaper's decoded picture, kept between preview updates.
   TPictureCache FPictureCache;
   // The preview's hint as designed; a placement stored by Windows adds to it.
@@ -162,13 +165,19 @@ class TFrmBXMain : public TForm, public TBXSettings {
   // the dialog's own, so that the origin shows.
   void EndWindowsPlacement();
   // Makes FImageBitmap the cache's picture (Load first) as the preview
-  // shows it: reduced where it is stretched onto a smaller desktop.
+  // shows it: reduced where it is stretched onto a smaller desktop, a band
+  // of a large photo's rows around FShownTop up to FShownBottom where it is
+  // placed once at its own size.
   void ComposeImageBitmap(TPicture& picture);
+  // The image's rows that the desktop shows with its top at row `top`:
+  // FShownTop up to FShownBottom.
+  void ShownRows(std::int64_t top, int height, int desktopHeight);
+  int FShownTop = 0, FShownBottom = 0;
   // The placement as the desktop values hold it.
   TPlacementValues Placement() const;
   // What UpdatePreview composed into FImageBitmap: the picture's own size
   // and the bitmap's stamp then (a bitmap changed since is its own size).
-  int FImageWidth = 0, FImageHeight = 0;
+  int FImageWidth = 0, FImageHeight = 0, FImageTop = 0;
   TPixelBuffer::TStamp FImageStamp;
 };
 

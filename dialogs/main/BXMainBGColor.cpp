@@ -40,8 +40,13 @@ TColor TFrmBXMain::GetColorFromImage() {
   // An image too small for its margins (or none yet) has no such point; the
   // colour stays rather than becoming the invalid colour of a missing pixel.
   if (x < 0 || y < 0 || x >= w || y >= h) return FBackgroundColor;
-  const int bw = FImageBitmap->Width(), bh = FImageBitmap->Height();
-  if (bw != w || bh != h) {
+  const int bw = FImageBitmap->Width(), bh = FImageBitmap->Height(), top = ImageTop();
+  if (bw == w && (top != 0 || bh != h)) {
+    // A band of a large photo's rows: a point outside it is read from the file.
+    TColor read = 0;
+    if (y < top || y >= top + bh) return FPictureCache.ReadPixel(x, y, read) ? read : FBackgroundColor;
+    y -= top;
+  } else if (bw != w || bh != h) {
     x = static_cast<int>(static_cast<std::int64_t>(x) * bw / w);
     y = static_cast<int>(static_cast<std::int64_t>(y) * bh / h);
   }

@@ -74,6 +74,9 @@ void TFrmBXMain::UpdatePreview() {
     TPicture& picture = FPictureCache.Load(FWallpaper);
     bool loaded = false;
     if (!picture.Empty()) {
+      // Until the placement below is worked out, the rows it showed last.
+      const std::int64_t top = FOriginY != 0 ? FOriginY : ph / 2 - picture.Height() / 2;
+      ShownRows(top, picture.Height(), ph);
       ComposeImageBitmap(picture);
       if (FBGColorOption != 0) {
         FBackgroundColor = GetColorFromImage();
@@ -154,8 +157,19 @@ void TFrmBXMain::UpdatePreview() {
       // nothing more than an unscaled one; the pixels are those of scaling
       // it into place. The old preview lets its copy go first.
       const std::int64_t w = d.Width(), h = d.Height();
+      if (!stretched && !tiled) {
+        // A large photo held as a band of its rows: the band must hold
+        // what the desktop shows of it now.
+        ShownRows(d.Top, ih, ph);
+        if (ImageTop() != 0 || image.Height() != ih) {
+          if (FShownTop < ImageTop() || FShownBottom > ImageTop() + image.Height())
+            ComposeImageBitmap(picture);
+        }
+      }
       if (w == image.Width() && h == image.Height()) {
         scene->SetImage(image, nullptr, d.Left, d.Top, tiled);
+      } else if (!stretched && !tiled && w == image.Width()) {
+        scene->SetImage(image, nullptr, d.Left, d.Top + ImageTop(), false);
       } else {
         ImageWallpaper.SetSource(nullptr);
         auto placed = FPictureCache.Scaled(image, static_cast<int>(w), static_cast<int>(h));
@@ -195,11 +209,19 @@ void TFrmBXMain::ComposeImageBitmap(TPicture& picture) {
   // that is decoded reduced, no smaller than the desktop (which also keeps
   // the part that fill shows at least at the desktop's size).
   const bool stretched = IsStretched(FWallpaperStyle) || IsWindowsScaledStyle(FWallpaperStyle);
+  const bool once = !stretched && !IsTiled(FTileWallpaper, FWallpaperStyle);
   FPictureCache.Compose(*FImageBitmap, FBackgroundColor, stretched ? std::max(FDesktopWidth, 1) : 0,
-                        stretched ? std::max(FDesktopHeight, 1) : 0);
+                        stretched ? std::max(FDesktopHeight, 1) : 0, once ? FShownTop : 0,
+                        once ? FShownBottom : 0);
   FImageWidth = picture.Width();
   FImageHeight = picture.Height();
+  FImageTop = FPictureCache.DecodedTop();
   FImageStamp = FImageBitmap->Stamp();
+}
+
+void TFrmBXMain::ShownRows(std::int64_t top, int height, int desktopHeight) {
+  FShownTop = static_cast<int>(std::clamp<std::int64_t>(-top, 0, height));
+  FShownBottom = static_cast<int>(std::clamp<std::int64_t>(desktopHeight - top, FShownTop, height));
 }
 
 TPlacementValues TFrmBXMain::Placement() const {
@@ -209,6 +231,10 @@ TPlacementValues TFrmBXMain::Placement() const {
 int TFrmBXMain::ImageWidth() const {
   if (!FImageBitmap) return 0;
   return FImageBitmap->Stamp() == FImageStamp ? FImageWidth : FImageBitmap->Width();
+}
+
+int TFrmBXMain::ImageTop() const {
+  return FImageBitmap && FImageBitmap->Stamp() == FImageStamp ? FImageTop : 0;
 }
 
 int TFrmBXMain::ImageHeight() const {

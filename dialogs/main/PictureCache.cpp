@@ -27,12 +27,13 @@ TPicture& TPictureCache::Load(const std::string& path) {
 }
 
 void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background, int shownWidth,
-                            int shownHeight) {
+                            int shownHeight, int shownTop, int shownBottom) {
   if (!FPicture) return;
   FPicture->SetShownSize(shownWidth, shownHeight);
+  FPicture->SetShownRows(shownTop, shownBottom);
   if (FComposed && FComposedGeneration == FGeneration && FComposedStamp == bitmap.Stamp() &&
       FComposedWidth == FPicture->DecodedWidth() && FComposedHeight == FPicture->DecodedHeight() &&
-      (FComposedColor == background || FComposedOpaque))
+      FComposedTop == FPicture->DecodedTop() && (FComposedColor == background || FComposedOpaque))
     return;
   // A picture whose data turns out damaged while it is decoded leaves the
   // bitmap as it was.
@@ -49,6 +50,11 @@ void TPictureCache::Compose(TPixelBuffer& bitmap, TColor background, int shownWi
   FComposedStamp = bitmap.Stamp();
   FComposedWidth = FPicture->DecodedWidth();
   FComposedHeight = FPicture->DecodedHeight();
+  FComposedTop = FPicture->DecodedTop();
+}
+
+bool TPictureCache::ReadPixel(int x, int y, TColor& color) {
+  return FPicture && FPicture->ReadPixel(x, y, color);
 }
 
 std::shared_ptr<const TPixelBuffer> TPictureCache::Scaled(const TPixelBuffer& image, int width,
@@ -73,6 +79,7 @@ void TPictureCache::Clear() {
   FPath.clear();
   FFileStamp = {};
   FComposed = false;
+  FComposedTop = 0;
 }
 
 }  // namespace bx

@@ -30,10 +30,18 @@ class TPictureCache {
   // Makes `bitmap` the kept picture drawn at (0, 0) over `background`
   // (TPicture::Compose), unless it already holds exactly that: at its own
   // size, or reduced where it is shown no larger than shownWidth x
-  // shownHeight (0 x 0: shown at its own size). On an error (a
-  // picture that cannot be decoded) the bitmap is left as it was, the kept
-  // picture is dropped and the error passed on. Call after Load.
-  void Compose(TPixelBuffer& bitmap, TColor background, int shownWidth = 0, int shownHeight = 0);
+  // shownHeight (0 x 0: shown at its own size), or a band of its rows
+  // where only rows shownTop up to shownBottom are shown (DecodedTop). On
+  // an error (a picture that cannot be decoded) the bitmap is left as it
+  // was, the kept picture is dropped and the error passed on. Call after
+  // Load.
+  void Compose(TPixelBuffer& bitmap, TColor background, int shownWidth = 0, int shownHeight = 0,
+               int shownTop = 0, int shownBottom = 0);
+  // The image's row that the bitmap's first row shows: 0 unless a band.
+  int DecodedTop() const { return FComposedTop; }
+  // The kept picture's own pixel (x, y), read from its file
+  // (TPicture::ReadPixel); false where it cannot be read so.
+  bool ReadPixel(int x, int y, TColor& color);
 
   // `image` (or its part `source`, when that is not empty) scaled to
   // width x height by nearest pixel, as a scaled copy would draw it, kept
@@ -63,6 +71,7 @@ class TPictureCache {
   bool FComposedOpaque = false;  // the composition does not depend on the colour
   TPixelBuffer::TStamp FComposedStamp;
   int FComposedWidth = 0, FComposedHeight = 0;  // the decoded size composed
+  int FComposedTop = 0;
   std::shared_ptr<const TPixelBuffer> FScaled;
   TPixelBuffer::TStamp FScaledFrom;
   TRect FScaledSource;

@@ -310,7 +310,7 @@ inline TBytes WriteGif(const TGifLayout& s) {
 
 // samples: RGB triples, or one byte per pixel when components is 1.
 inline TBytes WriteJpeg(int width, int height, int components, const std::vector<std::uint8_t>& samples,
-                        int quality = 90, bool progressive = false) {
+                        int quality = 90, bool progressive = false, bool fullChroma = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
@@ -325,6 +325,7 @@ inline TBytes WriteJpeg(int width, int height, int components, const std::vector
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
   if (progressive) jpeg_simple_progression(&info);
+  if (fullChroma) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     JSAMPROW row = const_cast<JSAMPLE*>(samples.data()) +

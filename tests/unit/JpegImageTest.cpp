@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <set>
 #include <string>
@@ -23,6 +24,7 @@ std::vector<TColor> ReferenceDecode(const TBytes& file, bool quantize, unsigned 
   jpeg_decompress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
+  errors.output_message = [](j_common_ptr) {};  // a file cut short is decoded, not reported
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, file.data(), file.size());
   jpeg_read_header(&info, TRUE);
@@ -159,6 +161,46 @@ TEST(JpegImage, ShownSmallerDecodesReducedAndRowsStayWhole) {
   EXPECT_EQ(JpegScaleEighths(11648, 8736, 3840, 2160), 3);
   EXPECT_EQ(JpegScaleEighths(6000, 4000, 1920, 1080), 3);
   EXPECT_EQ(JpegScaleEighths(1920, 1080, 3840, 2160), 8);
+}
+
+TEST(JpegImage, LargeImagesDecodeInTwoPartsAsLibjpegDecodesThemWhole) {
+  test::TImagePlatform platform;
+  auto detailed = [](int width, int height) {
+    std::vector<std::uint8_t> samples = test::GradientSamples(width, height);
+    std::uint32_t seed = 7;
+    for (std::uint8_t& s : samples) {
+      seed = seed * 1664525u + 1013904223u;
+      s = static_cast<std::uint8_t>(std::clamp(s + static_cast<int>(seed >> 28) - 8, 0, 255));
+    }
+    return samples;
+  };
+  struct TCase {
+    const char* Name;
+    TBytes File;
+    int Eighths;
+    int Cut;  // the first row of the second part
+  };
+  // 2900 x 2900 reduced to 4/8 is 1450 x 1450, just above the 2^21 pixels
+  // worth a second thread; rows of blocks are 8 high there, 16 whole.
+  const TBytes subsampled = test::WriteJpeg(2900, 2900, 3, detailed(2900, 2900), 85);
+  const TBytes fullChroma = test::WriteJpeg(2101, 1003, 3, detailed(2101, 1003), 85, false, true);
+  const TCase cases[] = {
+      {"4:2:0 whole", subsampled, 8, 1920},
+      {"4:2:0 at 4/8", subsampled, 4, 960},
+      {"4:4:4 whole, odd size", fullChroma, 8, 664},
+      {"cut short in its second part", TBytes(subsampled.begin(), subsampled.begin() + subsampled.size() * 4 / 5), 8, 1920},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(JpegSplitRow(c.File, c.Eighths), c.Cut);
+    TPixelBuffer pixels;
+    DecodeJpeg(c.File, false, pixels, c.Eighths);
+    EXPECT_EQ(Colors(pixels), ReferenceDecode(c.File, false, static_cast<unsigned>(c.Eighths)));
+  }
+  // Not split: reduced to a quarter, a smaller image, several scans.
+  EXPECT_EQ(JpegSplitRow(subsampled, 2), 0);
+  EXPECT_EQ(JpegSplitRow(fullChroma, 4), 0);
+  EXPECT_EQ(JpegSplitRow(test::WriteJpeg(1500, 1500, 3, detailed(1500, 1500), 85, true), 8), 0);
 }
 
 TEST(JpegImage, QuantizesGreyscaleFilesAndOnPaletteDisplays) {

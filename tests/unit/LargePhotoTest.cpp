@@ -112,6 +112,59 @@ TEST_F(LargePhoto, StretchedOnA4KDesktopIsHeldReducedAndConvertedWhole) {
               whole / 1048576.0);
 }
 
+TEST_F(LargePhoto, PlacedAtItsOwnSizeIsHeldAsABandOfWhatTheDesktopShows) {
+  const std::string path = std::string(kWindows) + "camera.jpg";
+  Files().WriteFile(path, Photo());
+  System().SetMetric(kSmCxVirtualScreen, 3840);
+  System().SetMetric(kSmCyVirtualScreen, 2160);
+  StoreWallpaper(path, 0, 0);
+  TPixelBuffer::ResetPeakPixels();
+  const std::uint64_t before = TPixelBuffer::LivePixels();
+  // The photo's rows as libjpeg decodes it whole, for comparison.
+  std::vector<std::vector<TPixel>> rows(kHeight);
+  auto expectDesktopShows = [&](int left, int top) {
+    int mismatches = 0;
+    for (int y = 0; y < 2160; y += 7)
+      for (int x = 0; x < 3840; ++x)
+        if (At(x, y) != PixelToColor(rows[y - top][x - left])) ++mismatches;
+    EXPECT_EQ(mismatches, 0);
+  };
+
+  // Centred: the desktop shows rows 2088 up to 4248; the band holds 2^25
+  // pixels of whole rows (3530) around them.
+  TFrmBXMain& d = Dialog();
+  ASSERT_EQ(d.FWallpaper, path);
+  EXPECT_EQ(d.FImageBitmap->Width(), kWidth);
+  EXPECT_EQ(d.FImageBitmap->Height(), 3530);
+  EXPECT_EQ(d.ImageTop(), 2088 - (3530 - 2160) / 2);
+  EXPECT_EQ(d.ImageWidth(), kWidth);
+  EXPECT_EQ(d.ImageHeight(), kHeight);
+  const std::uint64_t peak = TPixelBuffer::PeakPixels() - before;
+  DecodeJpegRows(Photo(), false, [&](int y, const TPixel* row) { rows[y].assign(row, row + kWidth); });
+  expectDesktopShows(1920 - kWidth / 2, 1080 - kHeight / 2);
+
+  // Moved within the band: not decoded again. To the bottom right: the band
+  // follows, and the desktop shows the photo's last rows.
+  const int composed = d.FPictureCache.ComposeCount();
+  d.SpinEditOriginY.SetValue(-2088 - 400);
+  EXPECT_EQ(d.FPictureCache.ComposeCount(), composed);
+  d.BitBtnOriginBR.Click();
+  EXPECT_EQ(d.FOriginY, 2160 - kHeight);
+  EXPECT_EQ(d.FPictureCache.ComposeCount(), composed + 1);
+  EXPECT_EQ(d.ImageTop() + d.FImageBitmap->Height(), kHeight);
+  expectDesktopShows(3840 - kWidth, 2160 - kHeight);
+
+  // Sampling a point outside the band reads it from the file: the top left
+  // point, 5 pixels in from the photo's edges.
+  d.FBGColorOption = 2;
+  d.UpdatePreview();
+  EXPECT_EQ(d.FBackgroundColor, PixelToColor(rows[5][5]));
+  d.FBGColorOption = 0;
+
+  // Never a buffer of the photo's size: the band and desktop-size pictures.
+  EXPECT_LE(peak, 3530u * kWidth + 3u * 3840 * 2160);
+}
+
 TEST(PicturePreview, FitsThePaneAndSkipsCloudPlaceholders) {
   test::TImagePlatform platform;
   const std::string path = "C:\\Pictures\\wide.jpg";

@@ -452,6 +452,33 @@ TEST_F(ApplyWineTest, CameraPhotosStretchedOpenAndApplyInBothBuilds) {
   }
 }
 
+// A 100-megapixel photo placed at its own size opens in both builds held as
+// a band of the rows the desktop shows, and its composed desktop applies
+// without an error box.
+TEST_F(ApplyWineTest, AHundredMegapixelPhotoAtItsOwnSizeOpensAndAppliesInBothBuilds) {
+  const std::string photo = Pictures.File("camera-11648.jpg");
+  ASSERT_TRUE(WriteWholeFile(photo, test::MakeLargePhotoJpeg(11648, 8736)));
+  Dialog.reset();
+  Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "Wallpaper", photo);
+  Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "WallpaperStyle", "0");
+  Registry.SetText(HKEY_CURRENT_USER, Raw(kDesktopKey), "TileWallpaper", "0");
+  TFrmBXMain& d = Open();
+  ASSERT_EQ(d.FWallpaper, photo);
+  EXPECT_EQ(d.ImageWidth(), 11648);
+  EXPECT_EQ(d.ImageHeight(), 8736);
+  EXPECT_EQ(d.FImageBitmap->Width(), 11648);
+  EXPECT_LT(d.FImageBitmap->Height(), 8736);
+  d.SpinEditOriginX.SetValue(-100);
+  d.SpinEditOriginY.SetValue(-8000);
+  EXPECT_NO_THROW(d.ApplySettings());
+  EXPECT_EQ(Boxes.Texts, std::vector<std::string>{});
+  EXPECT_EQ(d.FWallpaper, photo);
+  EXPECT_EQ(Desktop("Wallpaper")->Text(), Converted());
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  ASSERT_TRUE(GetFileAttributesExW(Widen(Converted()).c_str(), GetFileExInfoStandard, &info));
+  EXPECT_EQ(info.nFileSizeLow, 54 + ((d.FDesktopWidth * 3u + 3) & ~3u) * d.FDesktopHeight);
+}
+
 // A PNG and a WebP with transparent, half-transparent and opaque parts,
 // chosen in the list: the preview shows them over the background colour and
 // Apply converts them to a bitmap of exactly the loader's decode.
