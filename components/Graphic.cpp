@@ -27,15 +27,9 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName) {
   if (IFileSystem* files = Platform().Files) return files->ReadFile(fileName);
   std::ifstream in(fileName, std::ios::binary);
   if (!in) throw Exception(FormatText("Cannot open file %s", fileName));
-  // Read in one piece: a photo's megabytes byte by byte cost more than
-  // decoding it reduced.
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  std::vector<std::uint8_t> data(size > 0 ? static_cast<std::size_t>(size) : 0);
-  in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  if (!in || in.gcount() != static_cast<std::streamsize>(data.size()))
-    throw Exception(FormatText("Cannot open file %s", fileName));
+  std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+  if (in.bad()) throw Exception(FormatText("Cannot open file %s", fileName));
   return data;
 }
 
