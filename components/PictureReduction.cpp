@@ -19,12 +19,21 @@ int TColumnSums::ColumnOf(int c) const {
   return x;
 }
 
-void TColumnSums::AddPixels(const TPixel* pixels, int first, int count) {
+void TColumnSums::AddRun(int first, int count, TPixel pixel) {
+  const int end = first + count;
+  for (int x = ColumnOf(first), c = first; c < end; ++x) {
+    const std::uint64_t n = static_cast<std::uint64_t>(std::min(end, FColumns[x + 1]) - c);
+    Add(x, n * ((pixel >> 16) & 0xFF), n * ((pixel >> 8) & 0xFF), n * (pixel & 0xFF));
+    c += static_cast<int>(n);
+  }
+}
+
+void TColumnSums::AddPixels(const TPixel* pixels, int first, int count, bool inverted) {
   if (count <= 0) return;
   const int end = first + count;
   const TPixel* p = pixels;
   for (int x = ColumnOf(first), c = first; c < end; ++x) {
-    const int blockEnd = std::min(end, FColumns[x + 1]);
+    const int blockStart = c, blockEnd = std::min(end, FColumns[x + 1]);
     std::uint64_t red = 0, green = 0, blue = 0;
     while (c < blockEnd) {
       // Red and blue are summed side by side in one word, green in
@@ -38,6 +47,12 @@ void TColumnSums::AddPixels(const TPixel* pixels, int first, int count) {
       red += redBlue >> 16;
       blue += redBlue & 0xFFFF;
       green += greens >> 8;
+    }
+    if (inverted) {
+      const std::uint64_t full = 255ull * static_cast<std::uint64_t>(blockEnd - blockStart);
+      red = full - red;
+      green = full - green;
+      blue = full - blue;
     }
     Add(x, red, green, blue);
   }

@@ -27,8 +27,10 @@ class TColumnSums {
   // The target column that holds picture column c.
   int ColumnOf(int c) const;
   // Adds the pixels of picture columns first up to first + count, the
-  // first of them at pixels[0].
-  void AddPixels(const TPixel* pixels, int first, int count);
+  // first of them at pixels[0]; inverted, each channel c counts 255 - c.
+  void AddPixels(const TPixel* pixels, int first, int count, bool inverted = false);
+  // Adds `count` pixels of one colour from picture column first on.
+  void AddRun(int first, int count, TPixel pixel);
   // Adds colour sums to target column x.
   void Add(int x, std::uint64_t red, std::uint64_t green, std::uint64_t blue) {
     FRed[x] += red;

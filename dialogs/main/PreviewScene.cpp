@@ -125,30 +125,103 @@ void TPreviewScene::PatternSum(int y, int a, int b, std::uint64_t sums[3]) const
               (static_cast<std::uint64_t>(a / 8) * prefix[8][c] + prefix[a % 8][c]);
 }
 
+struct TPreviewScene::TReduction {
+  std::vector<std::array<std::uint64_t, 3>> PatternColumns;  // [pattern row * width + x]
+  int Width = 0;
+  std::vector<int> Cuts;
+  std::vector<const TLine*> Crossing;
+};
+
+void TPreviewScene::AddPatternSums(int y, int a, int b, bool inverted, TColumnSums& sums,
+                                   const TReduction& r) const {
+  if (a >= b) return;
+  const std::array<std::uint64_t, 3>* whole = r.PatternColumns.data() + (y & 7) * r.Width;
+  for (int x = sums.ColumnOf(a); x < sums.Width() && sums.Column(x) < b; ++x) {
+    const int from = std::max(a, sums.Column(x)), to = std::min(b, sums.Column(x + 1));
+    std::uint64_t s[3] = {whole[x][0], whole[x][1], whole[x][2]};
+    if (from != sums.Column(x) || to != sums.Column(x + 1)) PatternSum(y, from, to, s);
+    if (inverted)
+      for (std::uint64_t& c : s) c = 255ull * static_cast<std::uint64_t>(to - from) - c;
+    sums.Add(x, s[0], s[1], s[2]);
+  }
+}
+
+void TPreviewScene::AddUnderLines(int y, int a, int b, bool inverted, TColumnSums& sums,
+                                  const TReduction& r) const {
+  if (a >= b) return;
+  if (HasImage() && FTiled) {
+    const TPixel* in = FImage->Scanline((y + FPhaseY) % FImageHeight);
+    for (int x = a, from = static_cast<int>((static_cast<std::int64_t>(a) + FPhaseX) % FImageWidth);
+         x < b; from = 0) {
+      const int n = std::min(FImageWidth - from, b - x);
+      sums.AddPixels(in + from, x, n, inverted);
+      x += n;
+    }
+  } else if (HasImage() && y >= FCovered.Top && y < FCovered.Bottom) {
+    const int left = std::clamp(FCovered.Left, a, b), right = std::clamp(FCovered.Right, a, b);
+    AddPatternSums(y, a, left, inverted, sums, r);
+    if (right > left)
+      sums.AddPixels(FImage->Scanline(static_cast<int>(y - FTop)) + (left - FLeft), left,
+                     right - left, inverted);
+    AddPatternSums(y, right, b, inverted, sums, r);
+  } else {
+    AddPatternSums(y, a, b, inverted, sums, r);
+  }
+}
+
+void TPreviewScene::AddLinedRow(int y, TColumnSums& sums, TReduction& r) const {
+  // The row's lines cut it into runs under the same lines. A run shows the
+  // colour of the last line drawn over it, or what lies under the lines,
+  // either inverted once for each inverting line drawn after that.
+  r.Cuts.assign({0, FWidth});
+  r.Crossing.clear();
+  for (const TLine& line : FLines) {
+    if (y < line.Rect.Top || y >= line.Rect.Bottom) continue;
+    r.Crossing.push_back(&line);
+    r.Cuts.push_back(line.Rect.Left);
+    r.Cuts.push_back(line.Rect.Right);
+  }
+  std::sort(r.Cuts.begin(), r.Cuts.end());
+  r.Cuts.erase(std::unique(r.Cuts.begin(), r.Cuts.end()), r.Cuts.end());
+  for (std::size_t i = 0; i + 1 < r.Cuts.size(); ++i) {
+    const int a = r.Cuts[i], b = r.Cuts[i + 1];
+    const TLine* drawn = nullptr;
+    bool inverted = false;
+    for (const TLine* line : r.Crossing) {
+      if (line->Rect.Left > a || line->Rect.Right < b) continue;
+      if (line->Copy) {
+        drawn = line;
+        inverted = false;
+      } else {
+        inverted = !inverted;
+      }
+    }
+    if (drawn)
+      sums.AddRun(a, b - a, inverted ? ~drawn->Pixel & 0xFFFFFF : drawn->Pixel);
+    else
+      AddUnderLines(y, a, b, inverted, sums, r);
+  }
+}
+
 void TPreviewScene::Reduce(TPixel* target, int width, int height) const {
   if (width <= 0 || height <= 0 || width > FWidth || height > FHeight) return;
   const bool image = HasImage();
   std::vector<TPixel> row;
-  // Each pattern row's sums per target column, made once.
-  std::vector<std::array<std::uint64_t, 3>> patternRows;
-  auto addPattern = [&](int y, int a, int b, TColumnSums& sums) {
-    for (int x = sums.ColumnOf(a); x < sums.Width() && sums.Column(x) < b; ++x) {
-      std::uint64_t s[3];
-      PatternSum(y, std::max(a, sums.Column(x)), std::min(b, sums.Column(x + 1)), s);
-      sums.Add(x, s[0], s[1], s[2]);
-    }
-  };
+  TReduction r;
+  r.Width = width;
   ReduceBands(FWidth, FHeight, target, width, height, [&](int top, int bottom, TColumnSums& sums) {
-    if (patternRows.empty()) {
-      patternRows.resize(static_cast<std::size_t>(8) * width);
+    if (r.PatternColumns.empty()) {
+      r.PatternColumns.resize(static_cast<std::size_t>(8) * width);
       for (int p = 0; p < 8; ++p)
         for (int x = 0; x < width; ++x)
-          PatternSum(p, sums.Column(x), sums.Column(x + 1), patternRows[p * width + x].data());
+          PatternSum(p, sums.Column(x), sums.Column(x + 1), r.PatternColumns[p * width + x].data());
     }
     int plainRows[8] = {};
     for (int y = top; y < bottom; ++y) {
       const bool lines = !FLineRows.empty() && FLineRows[y];
-      if (!lines && image && FTiled && FImageWidth >= 64) {
+      if (lines && !(image && FTiled && FImageWidth < 64)) {
+        AddLinedRow(y, sums, r);
+      } else if (!lines && image && FTiled && FImageWidth >= 64) {
         // Wide tiles are summed from the image's row, period by period.
         const TPixel* in = FImage->Scanline((y + FPhaseY) % FImageHeight);
         for (int x = 0, from = FPhaseX; x < FWidth; from = 0) {
@@ -162,10 +235,7 @@ void TPreviewScene::Reduce(TPixel* target, int width, int height) const {
         ComposeRow(y, row.data());
         sums.AddPixels(row.data(), 0, FWidth);
       } else if (image && y >= FCovered.Top && y < FCovered.Bottom) {
-        addPattern(y, 0, FCovered.Left, sums);
-        sums.AddPixels(FImage->Scanline(static_cast<int>(y - FTop)) + (FCovered.Left - FLeft),
-                       FCovered.Left, FCovered.Width());
-        addPattern(y, FCovered.Right, FWidth, sums);
+        AddUnderLines(y, 0, FWidth, false, sums, r);
       } else {
         ++plainRows[y & 7];
       }
@@ -173,7 +243,7 @@ void TPreviewScene::Reduce(TPixel* target, int width, int height) const {
     for (int p = 0; p < 8; ++p) {
       if (!plainRows[p]) continue;
       for (int x = 0; x < width; ++x) {
-        const auto& s = patternRows[p * width + x];
+        const auto& s = r.PatternColumns[p * width + x];
         sums.Add(x, s[0] * plainRows[p], s[1] * plainRows[p], s[2] * plainRows[p]);
       }
     }

@@ -14,6 +14,8 @@
 
 namespace bx {
 
+class TColumnSums;
+
 class TPreviewScene : public IPictureSource {
  public:
   TPreviewScene(int width, int height) : FWidth(width), FHeight(height) {}
@@ -48,6 +50,17 @@ class TPreviewScene : public IPictureSource {
   bool HasImage() const;
   // The sums of pattern row y's pixels over columns a up to b.
   void PatternSum(int y, int a, int b, std::uint64_t sums[3]) const;
+  // What one reduction keeps while it goes: each pattern row's sums per
+  // target column, and room for a row's lines.
+  struct TReduction;
+  // Adds row y's columns a up to b as they are under the lines (the
+  // pattern, the image), inverted or not, to the sums of a target row.
+  void AddPatternSums(int y, int a, int b, bool inverted, TColumnSums& sums,
+                      const TReduction& r) const;
+  void AddUnderLines(int y, int a, int b, bool inverted, TColumnSums& sums,
+                     const TReduction& r) const;
+  // Adds row y, which lines cross, without composing it.
+  void AddLinedRow(int y, TColumnSums& sums, TReduction& r) const;
 
   int FWidth, FHeight;
   TPixel FPattern[8][8] = {};
