@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Parallel.h"
+
 namespace bx {
 
 TColumnSums::TColumnSums(int sourceWidth, int width)
@@ -61,23 +63,33 @@ void TColumnSums::AddPixels(const TPixel* pixels, int first, int count, bool inv
 void ReduceBands(int sourceWidth, int sourceHeight, TPixel* target, int width, int height,
                  const std::function<void(int top, int bottom, TColumnSums& sums)>& addBand) {
   if (width <= 0 || height <= 0 || width > sourceWidth || height > sourceHeight) return;
-  TColumnSums sums(sourceWidth, width);
-  for (int y = 0; y < height; ++y) {
-    const int top = static_cast<int>(static_cast<std::int64_t>(y) * sourceHeight / height);
-    const int bottom = static_cast<int>(static_cast<std::int64_t>(y + 1) * sourceHeight / height);
-    std::fill(sums.FRed.begin(), sums.FRed.end(), 0);
-    std::fill(sums.FGreen.begin(), sums.FGreen.end(), 0);
-    std::fill(sums.FBlue.begin(), sums.FBlue.end(), 0);
-    addBand(top, bottom, sums);
-    TPixel* out = target + static_cast<std::size_t>(y) * width;
-    for (int x = 0; x < width; ++x) {
-      const std::uint64_t count =
-          static_cast<std::uint64_t>(bottom - top) * (sums.FColumns[x + 1] - sums.FColumns[x]);
-      out[x] = MakePixel(static_cast<unsigned>((sums.FRed[x] + count / 2) / count),
-                         static_cast<unsigned>((sums.FGreen[x] + count / 2) / count),
-                         static_cast<unsigned>((sums.FBlue[x] + count / 2) / count));
+  auto reduceRows = [&](int first, int last) {
+    TColumnSums sums(sourceWidth, width);
+    for (int y = first; y < last; ++y) {
+      const int top = static_cast<int>(static_cast<std::int64_t>(y) * sourceHeight / height);
+      const int bottom = static_cast<int>(static_cast<std::int64_t>(y + 1) * sourceHeight / height);
+      std::fill(sums.FRed.begin(), sums.FRed.end(), 0);
+      std::fill(sums.FGreen.begin(), sums.FGreen.end(), 0);
+      std::fill(sums.FBlue.begin(), sums.FBlue.end(), 0);
+      addBand(top, bottom, sums);
+      TPixel* out = target + static_cast<std::size_t>(y) * width;
+      for (int x = 0; x < width; ++x) {
+        const std::uint64_t count =
+            static_cast<std::uint64_t>(bottom - top) * (sums.FColumns[x + 1] - sums.FColumns[x]);
+        out[x] = MakePixel(static_cast<unsigned>((sums.FRed[x] + count / 2) / count),
+                           static_cast<unsigned>((sums.FGreen[x] + count / 2) / count),
+                           static_cast<unsigned>((sums.FBlue[x] + count / 2) / count));
+      }
     }
+  };
+  // A desktop-size picture is read faster by two threads than by one: each
+  // makes half the target rows.
+  constexpr std::int64_t kSplitPixels = 1 << 21;
+  if (height < 2 || static_cast<std::int64_t>(sourceWidth) * sourceHeight < kSplitPixels) {
+    reduceRows(0, height);
+    return;
   }
+  RunAlongside([&] { reduceRows(height / 2, height); }, [&] { reduceRows(0, height / 2); });
 }
 
 void ReducePicture(const TPixelBuffer& picture, TPixel* target, int width, int height) {

@@ -49,7 +49,8 @@ class TColumnSums {
 // `target`, width x height pixels in rows of `width` (a top-down 32-bit
 // DIB's layout): addBand(top, bottom, sums) adds the picture's rows top up
 // to bottom into the sums of one target row. Width and height at most the
-// picture's.
+// picture's. A large picture's target rows are made by two threads, so
+// addBand may run twice at once, for different rows.
 void ReduceBands(int sourceWidth, int sourceHeight, TPixel* target, int width, int height,
                  const std::function<void(int top, int bottom, TColumnSums& sums)>& addBand);
 

@@ -128,8 +128,6 @@ void TPreviewScene::PatternSum(int y, int a, int b, std::uint64_t sums[3]) const
 struct TPreviewScene::TReduction {
   std::vector<std::array<std::uint64_t, 3>> PatternColumns;  // [pattern row * width + x]
   int Width = 0;
-  std::vector<int> Cuts;
-  std::vector<const TLine*> Crossing;
 };
 
 void TPreviewScene::AddPatternSums(int y, int a, int b, bool inverted, TColumnSums& sums,
@@ -169,25 +167,25 @@ void TPreviewScene::AddUnderLines(int y, int a, int b, bool inverted, TColumnSum
   }
 }
 
-void TPreviewScene::AddLinedRow(int y, TColumnSums& sums, TReduction& r) const {
+void TPreviewScene::AddLinedRow(int y, TColumnSums& sums, const TReduction& r) const {
   // The row's lines cut it into runs under the same lines. A run shows the
   // colour of the last line drawn over it, or what lies under the lines,
   // either inverted once for each inverting line drawn after that.
-  r.Cuts.assign({0, FWidth});
-  r.Crossing.clear();
+  std::vector<int> cuts{0, FWidth};
+  std::vector<const TLine*> crossing;
   for (const TLine& line : FLines) {
     if (y < line.Rect.Top || y >= line.Rect.Bottom) continue;
-    r.Crossing.push_back(&line);
-    r.Cuts.push_back(line.Rect.Left);
-    r.Cuts.push_back(line.Rect.Right);
+    crossing.push_back(&line);
+    cuts.push_back(line.Rect.Left);
+    cuts.push_back(line.Rect.Right);
   }
-  std::sort(r.Cuts.begin(), r.Cuts.end());
-  r.Cuts.erase(std::unique(r.Cuts.begin(), r.Cuts.end()), r.Cuts.end());
-  for (std::size_t i = 0; i + 1 < r.Cuts.size(); ++i) {
-    const int a = r.Cuts[i], b = r.Cuts[i + 1];
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+    const int a = cuts[i], b = cuts[i + 1];
     const TLine* drawn = nullptr;
     bool inverted = false;
-    for (const TLine* line : r.Crossing) {
+    for (const TLine* line : crossing) {
       if (line->Rect.Left > a || line->Rect.Right < b) continue;
       if (line->Copy) {
         drawn = line;
@@ -206,16 +204,16 @@ void TPreviewScene::AddLinedRow(int y, TColumnSums& sums, TReduction& r) const {
 void TPreviewScene::Reduce(TPixel* target, int width, int height) const {
   if (width <= 0 || height <= 0 || width > FWidth || height > FHeight) return;
   const bool image = HasImage();
-  std::vector<TPixel> row;
   TReduction r;
   r.Width = width;
+  r.PatternColumns.resize(static_cast<std::size_t>(8) * width);
+  const TColumnSums columns(FWidth, width);
+  for (int p = 0; p < 8; ++p)
+    for (int x = 0; x < width; ++x)
+      PatternSum(p, columns.Column(x), columns.Column(x + 1), r.PatternColumns[p * width + x].data());
+  // Two threads may make target rows at once: each band keeps its own row.
   ReduceBands(FWidth, FHeight, target, width, height, [&](int top, int bottom, TColumnSums& sums) {
-    if (r.PatternColumns.empty()) {
-      r.PatternColumns.resize(static_cast<std::size_t>(8) * width);
-      for (int p = 0; p < 8; ++p)
-        for (int x = 0; x < width; ++x)
-          PatternSum(p, sums.Column(x), sums.Column(x + 1), r.PatternColumns[p * width + x].data());
-    }
+    std::vector<TPixel> row;
     int plainRows[8] = {};
     for (int y = top; y < bottom; ++y) {
       const bool lines = !FLineRows.empty() && FLineRows[y];

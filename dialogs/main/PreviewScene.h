@@ -50,8 +50,8 @@ class TPreviewScene : public IPictureSource {
   bool HasImage() const;
   // The sums of pattern row y's pixels over columns a up to b.
   void PatternSum(int y, int a, int b, std::uint64_t sums[3]) const;
-  // What one reduction keeps while it goes: each pattern row's sums per
-  // target column, and room for a row's lines.
+  // What one reduction works out first: each pattern row's sums per
+  // target column.
   struct TReduction;
   // Adds row y's columns a up to b as they are under the lines (the
   // pattern, the image), inverted or not, to the sums of a target row.
@@ -60,7 +60,7 @@ class TPreviewScene : public IPictureSource {
   void AddUnderLines(int y, int a, int b, bool inverted, TColumnSums& sums,
                      const TReduction& r) const;
   // Adds row y, which lines cross, without composing it.
-  void AddLinedRow(int y, TColumnSums& sums, TReduction& r) const;
+  void AddLinedRow(int y, TColumnSums& sums, const TReduction& r) const;
 
   int FWidth, FHeight;
   TPixel FPattern[8][8] = {};
