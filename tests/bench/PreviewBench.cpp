@@ -156,6 +156,8 @@ void BM_FirstUpdateWithNewImage(benchmark::State& state) {
   reference.Fill(0);  // its pages are the system's from here on, not part of a timed fill
   std::vector<TPixel> control(static_cast<std::size_t>(kControlWidth) * kControlHeight);
   double updateMs = 0, decodeMs = 0, fillMs = 0;
+  // Each decode replaces the one before, as the dialog's image bitmap does.
+  TPixelBuffer decoded;
   for (auto _ : state) {
     d.FPictureCache.Clear();
     const auto t0 = TClock::now();
@@ -164,7 +166,6 @@ void BM_FirstUpdateWithNewImage(benchmark::State& state) {
     const auto t1 = TClock::now();
     TPicture picture;
     picture.LoadFromFile(TBenchDialog::kPath);
-    TPixelBuffer decoded;
     picture.Compose(decoded, 0);
     const auto t2 = TClock::now();
     reference.Fill(MakeColor(0, 128, 1));
@@ -182,7 +183,7 @@ void BM_FirstUpdateWithNewImage(benchmark::State& state) {
   state.counters["loads"] = d.FPictureCache.LoadCount();
   state.SetLabel("update + reduction vs decode + one fill, goal ratio <= 1");
 }
-BENCHMARK(BM_FirstUpdateWithNewImage)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FirstUpdateWithNewImage)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Apply on a desktop that cannot place the image itself: the composition of
 // the desktop-size wallpaper, row by row as Apply writes it, against one
