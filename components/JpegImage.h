@@ -1,8 +1,9 @@
 // JPEG files through libjpeg: the whole file is kept, only its header is
 // read at load, and the image is decoded at the first draw and kept,
-// reduced by libjpeg's own scaling where it is shown smaller. The
-// work of decoding is bounded by the file's size, whatever its header
-// claims.
+// reduced by libjpeg's own scaling where it is shown smaller, or as a band
+// of rows where a large photo is shown at its own size. The work of
+// decoding is bounded by the file's size, whatever its header claims; a
+// large image of one scan is decoded by two threads.
 #pragma once
 
 #include <cstdint>

@@ -174,11 +174,12 @@ void TPixelBuffer::StretchCopy(TRect dst, const TPixelBuffer& source, TRect src)
   for (int x = clip.Left; x < clip.Right; ++x)
     columns[x - clip.Left] =
         src.Left + static_cast<int>((static_cast<std::int64_t>(x - dst.Left) * sw) / dw);
+  TPixel* const pixels = Scanline(0);  // counts the change once, not from two threads
   auto copyRows = [&](int top, int bottom) {
     for (int y = top; y < bottom; ++y) {
       const int sy = src.Top + static_cast<int>((static_cast<std::int64_t>(y - dst.Top) * sh) / dh);
       const TPixel* in = source.Scanline(sy);
-      TPixel* out = Scanline(y) + clip.Left;
+      TPixel* out = pixels + static_cast<std::size_t>(y) * FWidth + clip.Left;
       for (int i = 0; i < clip.Width(); ++i) out[i] = in[columns[i]];
     }
   };
