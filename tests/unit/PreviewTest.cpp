@@ -352,6 +352,31 @@ TEST_F(PreviewTest, EmptyImageNeverMakesTilingLoop) {
   EXPECT_EQ(At(101, 51), Coded(0, 0));
 }
 
+// A 1 x 1 picture tiled over a virtual screen of 16,384 x 4,096, dragged
+// far outside it and given the spin edits' extreme origins: each update
+// and reduction ends, and the preview shows the one colour everywhere.
+TEST_F(PreviewTest, TinyTileOnAHugeDesktopStaysBounded) {
+  System().SetMetric(kSmCxVirtualScreen, 16384);
+  System().SetMetric(kSmCyVirtualScreen, 4096);
+  StoreWallpaper(WriteImage("dot.bmp", 1, 1), 1, 0, 0, 0);
+  TFrmBXMain& d = Dialog();
+  ASSERT_EQ(d.ImageWallpaper.PictureWidth(), 16384);
+  const TColor dot = Coded(0, 0);
+  std::vector<TPixel> reduced(151 * 111);
+  for (const auto [x, y] : {std::pair{-32767, 32767}, std::pair{32767, -32767}}) {
+    d.SpinEditOriginX.SetValue(x);
+    d.SpinEditOriginY.SetValue(y);
+    ASSERT_TRUE(d.ImageWallpaper.Reduce(reduced.data(), 151, 111));
+    EXPECT_EQ(PixelToColor(reduced[0]), dot);
+    EXPECT_EQ(PixelToColor(reduced.back()), dot);
+  }
+  d.ImageWallpaper.MouseMove(ssLeft, 100000, -100000);
+  d.ImageWallpaper.MouseMove(ssLeft, -100000, 100000);
+  ASSERT_TRUE(d.ImageWallpaper.Reduce(reduced.data(), 151, 111));
+  EXPECT_EQ(PixelToColor(reduced[reduced.size() / 2]), dot);
+  EXPECT_EQ(At(16383, 4095), dot);
+}
+
 TEST_F(PreviewTest, ToggleFullScreenAndBack) {
   System().SetMetric(kSmCxScreen, 1280);
   System().SetMetric(kSmCyScreen, 1024);
