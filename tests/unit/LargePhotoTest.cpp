@@ -35,15 +35,21 @@ class LargePhoto : public PreviewFixture {
     return file;
   }
   static TColor Expected(int x, int y) { return test::LargePhotoColor(x, y, kWidth, kHeight); }
+  // The photo stored as the wallpaper of a 3840 x 2160 desktop in `style`;
+  // its path. The pixel buffers' peak counts from here.
+  std::string StorePhoto(int style) {
+    const std::string path = std::string(kWindows) + "camera.jpg";
+    Files().WriteFile(path, Photo());
+    System().SetMetric(kSmCxVirtualScreen, 3840);
+    System().SetMetric(kSmCyVirtualScreen, 2160);
+    StoreWallpaper(path, 0, style);
+    TPixelBuffer::ResetPeakPixels();
+    return path;
+  }
 };
 
 TEST_F(LargePhoto, StretchedOnA4KDesktopIsHeldReducedAndConvertedWhole) {
-  const std::string path = std::string(kWindows) + "camera.jpg";
-  Files().WriteFile(path, Photo());
-  System().SetMetric(kSmCxVirtualScreen, 3840);
-  System().SetMetric(kSmCyVirtualScreen, 2160);
-  StoreWallpaper(path, 0, 2);
-  TPixelBuffer::ResetPeakPixels();
+  const std::string path = StorePhoto(2);
   const std::uint64_t before = TPixelBuffer::LivePixels();
 
   // Preview: decoded at 4/8, the smallest of libjpeg's scales that still
@@ -113,12 +119,7 @@ TEST_F(LargePhoto, StretchedOnA4KDesktopIsHeldReducedAndConvertedWhole) {
 }
 
 TEST_F(LargePhoto, PlacedAtItsOwnSizeIsHeldAsABandOfWhatTheDesktopShows) {
-  const std::string path = std::string(kWindows) + "camera.jpg";
-  Files().WriteFile(path, Photo());
-  System().SetMetric(kSmCxVirtualScreen, 3840);
-  System().SetMetric(kSmCyVirtualScreen, 2160);
-  StoreWallpaper(path, 0, 0);
-  TPixelBuffer::ResetPeakPixels();
+  const std::string path = StorePhoto(0);
   const std::uint64_t before = TPixelBuffer::LivePixels();
   // The photo's rows as libjpeg decodes it whole, for comparison.
   std::vector<std::vector<TPixel>> rows(kHeight);
