@@ -265,10 +265,9 @@ TContextPtr StartJpeg(const std::vector<std::uint8_t>& data, bool quantize, int 
 // cut lies on a row of blocks, so that neither decodes a row it throws away.
 JDIMENSION SplitRow(const jpeg_decompress_struct& info, int output, JDIMENSION first,
                     JDIMENSION last) {
-  constexpr std::uint64_t kSplitPixels = 1u << 21;
   if (output != kOutBgrx || jpeg_has_multiple_scans(const_cast<j_decompress_ptr>(&info)) ||
       info.scale_num * 4 <= info.scale_denom ||
-      static_cast<std::uint64_t>(info.output_width) * (last - first) < kSplitPixels)
+      static_cast<std::int64_t>(info.output_width) * (last - first) < kParallelPixels)
     return 0;
   const JDIMENSION band = static_cast<JDIMENSION>(info.max_v_samp_factor * info.min_DCT_scaled_size);
   if (band == 0) return 0;

@@ -84,12 +84,7 @@ void ReduceBands(int sourceWidth, int sourceHeight, TPixel* target, int width, i
   };
   // A desktop-size picture is read faster by two threads than by one: each
   // makes half the target rows.
-  constexpr std::int64_t kSplitPixels = 1 << 21;
-  if (height < 2 || static_cast<std::int64_t>(sourceWidth) * sourceHeight < kSplitPixels) {
-    reduceRows(0, height);
-    return;
-  }
-  RunAlongside([&] { reduceRows(height / 2, height); }, [&] { reduceRows(0, height / 2); });
+  RunRows(0, height, static_cast<std::int64_t>(sourceWidth) * sourceHeight, reduceRows);
 }
 
 void ReducePicture(const TPixelBuffer& picture, TPixel* target, int width, int height) {

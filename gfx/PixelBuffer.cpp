@@ -183,15 +183,8 @@ void TPixelBuffer::StretchCopy(TRect dst, const TPixelBuffer& source, TRect src)
       for (int i = 0; i < clip.Width(); ++i) out[i] = in[columns[i]];
     }
   };
-  // A desktop-size copy (a stretched photo) takes a second core: its rows
-  // are independent.
-  constexpr std::int64_t kSplitPixels = 1 << 21;
-  if (static_cast<std::int64_t>(clip.Width()) * clip.Height() < kSplitPixels) {
-    copyRows(clip.Top, clip.Bottom);
-    return;
-  }
-  const int middle = clip.Top + clip.Height() / 2;
-  RunAlongside([&] { copyRows(middle, clip.Bottom); }, [&] { copyRows(clip.Top, middle); });
+  // A desktop-size copy (a stretched photo) takes a second core.
+  RunRows(clip.Top, clip.Bottom, static_cast<std::int64_t>(clip.Width()) * clip.Height(), copyRows);
 }
 
 TRect TPixelBuffer::LineRect(int x1, int y1, int x2, int y2, int width) {

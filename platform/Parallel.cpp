@@ -32,4 +32,13 @@ void RunAlongside(const std::function<void()>& side, const std::function<void()>
   if (sideError) std::rethrow_exception(sideError);
 }
 
+void RunRows(int first, int last, std::int64_t pixels, const std::function<void(int, int)>& rows) {
+  if (last - first < 2 || pixels < kParallelPixels) {
+    rows(first, last);
+    return;
+  }
+  const int middle = first + (last - first) / 2;
+  RunAlongside([&] { rows(middle, last); }, [&] { rows(first, middle); });
+}
+
 }  // namespace bx

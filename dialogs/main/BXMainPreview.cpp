@@ -161,10 +161,9 @@ void TFrmBXMain::UpdatePreview() {
         // A large photo held as a band of its rows: the band must hold
         // what the desktop shows of it now.
         ShownRows(d.Top, ih, ph);
-        if (ImageTop() != 0 || image.Height() != ih) {
-          if (FShownTop < ImageTop() || FShownBottom > ImageTop() + image.Height())
-            ComposeImageBitmap(picture);
-        }
+        const bool band = ImageTop() != 0 || image.Height() != ih;
+        if (band && (FShownTop < ImageTop() || FShownBottom > ImageTop() + image.Height()))
+          ComposeImageBitmap(picture);
       }
       if (w == image.Width() && h == image.Height()) {
         scene->SetImage(image, nullptr, d.Left, d.Top, tiled);
